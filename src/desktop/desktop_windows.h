@@ -1,0 +1,30 @@
+// Finding the shell's desktop windows and showing or hiding the desktop icons. No shell
+// window handle is kept between calls: a restarted shell, or a desktop view moved under a
+// "WorkerW" window, is found on the next lookup.
+#pragma once
+#include <windows.h>
+
+struct DesktopWindows {
+    HWND listView = nullptr;  // "SysListView32": the icons
+    HWND defView = nullptr;   // "SHELLDLL_DefView": the empty desktop, the list view's parent
+};
+
+// The desktop view under "Program Manager", else under the first "WorkerW" (in z-order)
+// that has one. Either handle may be null.
+DesktopWindows FindDesktopListView();
+
+// Looks the list view up and shows or hides it when its visibility differs from `show`;
+// then updates the colour window.
+void SetIconsVisible(bool show);
+
+// The same without lookup or comparison, for callers that already hold the list view.
+void ApplyIconsVisible(HWND listView, bool show);
+
+// The window under a screen point, preferring the smallest visible sibling that also
+// contains it. Null when there is none.
+HWND WindowUnderPoint(POINT p);
+
+// Switch the shell's own "show desktop icons" setting off or on (toggle command 0x7402 to
+// the desktop view, sent only when the setting differs).
+void ShellHideIcons();
+void ShellShowIcons();

@@ -1,0 +1,101 @@
+#include "settings/ini_store.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "settings/settings.h"
+
+namespace {
+
+constexpr wchar_t kSection[] = L"Program";
+std::wstring settingsFilePath;
+
+// GetModuleFileNameW truncates silently, so grow the buffer until the whole path fits:
+// a program installed deeper than MAX_PATH still finds its INI file.
+std::wstring ExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return std::wstring();
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= 32768) {
+            return std::wstring();
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace
+
+std::wstring SettingsPathForExecutable(const std::wstring& exePath) {
+    size_t nameStart = exePath.find_last_of(L"\\/");
+    nameStart = (nameStart == std::wstring::npos) ? 0 : nameStart + 1;
+    size_t dot = exePath.find_last_of(L'.');
+    std::wstring base = (dot != std::wstring::npos && dot >= nameStart) ? exePath.substr(0, dot) : exePath;
+    return base + L".ini";
+}
+
+namespace {
+
+// Long paths need the \\?\ prefix for the file calls; the profile calls go through the same
+// file system layer.
+std::wstring ForFileApi(const std::wstring& path) {
+    if (path.size() < MAX_PATH || path.rfind(L"\\\\", 0) == 0) {
+        return path;
+    }
+    return L"\\\\?\\" + path;
+}
+
+bool CanOpenForWriting(const std::wstring& path, DWORD disposition) {
+    HANDLE file = CreateFileW(ForFileApi(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+void LocateSettingsFile() {
+    std::wstring exePath = ExecutablePath();
+    settingsFilePath = exePath.empty() ? std::wstring() : SettingsPathForExecutable(exePath);
+    if (!settingsFilePath.empty() &&
+        (CanOpenForWriting(settingsFilePath, OPEN_EXISTING) || CanOpenForWriting(settingsFilePath, OPEN_ALWAYS))) {
+        return;
+    }
+    const wchar_t* shown = settingsFilePath.empty() ? L"(the program's path could not be read)" : settingsFilePath.c_str();
+    MessageBoxW(GetActiveWindow(), shown, L"Error! File access!", MB_ICONWARNING);
+}
+
+const wchar_t* SettingsFilePath() {
+    return settingsFilePath.c_str();
+}
+
+int ReadIntSetting(const wchar_t* key, int fallback) {
+    if (settingsFilePath.empty()) {
+        return fallback;
+    }
+    wchar_t buffer[1024] = L"";
+    DWORD length = GetPrivateProfileStringW(kSection, key, L"", buffer, 1024, ForFileApi(settingsFilePath).c_str());
+    if (length == 0) {
+        return fallback;
+    }
+    return ParseIntSetting(buffer);
+}
+
+void WriteIntSetting(const wchar_t* key, int value) {
+    if (settingsFilePath.empty()) {
+        return;
+    }
+    wchar_t text[1024];
+    wsprintfW(text, L"%d", value);
+    WritePrivateProfileStringW(kSection, key, text, ForFileApi(settingsFilePath).c_str());
+}

@@ -1,0 +1,22 @@
+// The INI file beside the executable: its location, the start-up write test, and integer
+// reads and writes in section "Program".
+#pragma once
+#include <string>
+
+// Forms the path (the exe's path with its extension replaced by ".ini"), creates the file
+// when it is missing, and warns once with a message box when it can be neither opened nor
+// created. Called once at start-up before any setting is read.
+void LocateSettingsFile();
+
+// The path formed by LocateSettingsFile (empty before it).
+const wchar_t* SettingsFilePath();
+
+// Reads `key`; returns `fallback` when the key is absent or its value empty.
+int ReadIntSetting(const wchar_t* key, int fallback);
+
+// Writes `value` in decimal under `key` at once. Failures are ignored.
+void WriteIntSetting(const wchar_t* key, int value);
+
+// The INI path for an executable path: the file name's extension (after its last dot, dots
+// in folder names do not count) replaced by ".ini", or ".ini" appended when it has none.
+std::wstring SettingsPathForExecutable(const std::wstring& exePath);

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test (unit and end-to-end) under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${VELMORA_BUILD_DIR:-$root/build}
+"$root/tools/install-deps.sh"
+"$root/tools/build.sh"
+# Tests always get an Xvfb of their own: real input must not reach the user's desktop.
+VELMORA_HEADLESS=1 "$root/tools/wine-env" ctest --test-dir "$build" --output-on-failure "$@"
