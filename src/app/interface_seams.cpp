@@ -1,15 +1,23 @@
 #include "app/interface_seams.h"
 
 #include "app/process_objects.h"
+#include "dialog/settings_dialog.h"
 
-// The settings dialog and the tray icon are not built yet: the main window, the single
-// instance protocol and the exit-time restore work without them.
+// The tray icon is not built yet: the main window, the single instance protocol, the
+// settings dialog and the exit-time restore work without it.
 
 HWND SettingsDialogWindow() {
     return settingsDialog;
 }
 
-void CreateUserInterface() {}
+void CreateUserInterface() {
+    // The dialog goes first: the tray icon takes the dialog's small icon and the disabled
+    // state that the dialog has just loaded.
+    CreateSettingsDialog(nullptr);
+    CreateTrayIconSeam();
+}
+
+void CreateTrayIconSeam() {}
 
 void ShowSettingsDialogToFront() {
     HWND dialog = SettingsDialogWindow();

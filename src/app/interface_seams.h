@@ -9,6 +9,9 @@ HWND SettingsDialogWindow();
 // The creation command: creates the settings dialog, then the tray icon.
 void CreateUserInterface();
 
+// Adds the tray icon (taking the settings dialog's small icon) and starts its thread.
+void CreateTrayIconSeam();
+
 // A second instance announced itself: show the settings dialog and bring it to the front.
 void ShowSettingsDialogToFront();
 

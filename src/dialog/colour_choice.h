@@ -1,0 +1,17 @@
+// The "More options" item that covers the wallpaper with a solid colour while the icons are
+// hidden: its text, and the command that switches the colour on (with the colour dialog) or off.
+#pragma once
+
+#include "common/text.h"
+
+inline constexpr int kNoWallpaperColour = -1;
+
+// The item's text for a colour (a COLORREF, or -1 for none): the base text, followed for a
+// colour by " (0x" RRGGBB ")" in the usual red-green-blue order.
+Text FormatColourMenuText(const wchar_t* baseText, int colour);
+
+// The item's text for the current language and m_wallpaper_color.
+Text ColourMenuText();
+
+// Command 32907.
+void OnDesktopColourCommand();

@@ -1,0 +1,29 @@
+// What the settings dialog does after its initialisation: the commands of its check boxes,
+// buttons and menus (each option is saved the moment it changes and takes effect at once),
+// its timer, which drives the auto-hide engine, and hiding instead of closing.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+void OnDialogCommand(UINT command);
+
+// Any timer of the dialog: keeps the shell's icons off while they are hidden permanently,
+// and runs one tick of the engine while the program is enabled.
+void OnDialogTimer();
+
+// Minimising hides the dialog in the tray (with tray_if_minimize); the dialog never goes to
+// the taskbar. Returns TRUE when the system command was taken.
+INT_PTR OnDialogSysCommand(UINT command);
+
+// Close box and "To-Tray": the dialog goes, the program stays.
+void HideDialogToTray();
+
+void OnDialogNotify(WPARAM controlId, NMHDR* header);
+
+// Follows the "Disable" check box: greys the options that need the engine, and shows the
+// icons (disabled) or restarts the countdown (enabled). "Hide desktop icons permanently"
+// locks the box and keeps the shell's own icon setting off.
+void ApplyDisableState();
+
+// Keeps the dialog above other windows (1) or not (0).
+void ApplyTopmost(HWND dialog, int topmost);

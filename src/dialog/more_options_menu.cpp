@@ -1,0 +1,80 @@
+#include "dialog/more_options_menu.h"
+
+#include "app/process_objects.h"
+#include "common/scoped_handle.h"
+#include "dialog/colour_choice.h"
+#include "dialog/dialog_controls.h"
+#include "lang/language_pack.h"
+#include "resource_ids.h"
+#include "settings/settings.h"
+
+namespace {
+
+struct MenuEntry {
+    UINT command;  // 0: a separator
+    int textId;    // 0: the colour item, whose text carries the colour
+};
+
+constexpr MenuEntry kEntries[] = {
+    {IDC_HIDE_BY_MIDDLE, 54},      // "Hide via middle mouse button."
+    {IDC_SHOW_BY_WIN_D, 52},       // "Icons visible [Win+D]"
+    {IDC_SHOW_BY_MOUSE_MOVE, 55},  // "Show icons when the mouse moves across the desktop"
+    {0, 0},
+    {IDC_HIDE_AT_START, 53},      // "Hide icons at program start"
+    {IDM_HIDE_TASKBAR_RULE, 57},  // "Hide taskbar when icons hide"
+    {0, 0},
+    {IDM_DESKTOP_COLOUR, 0},
+};
+
+HMENU BuildMoreOptionsMenu() {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuEntry& entry : kEntries) {
+        if (entry.command == 0) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        Text text = entry.textId != 0 ? Text(GetText(entry.textId)) : ColourMenuText();
+        AppendMenuW(menu, MF_STRING, entry.command, text.c_str());
+        UINT check = MoreOptionsItemChecked(settings, entry.command) ? MF_CHECKED : MF_UNCHECKED;
+        CheckMenuItem(menu, entry.command, MF_BYCOMMAND | check);
+    }
+    return menu;
+}
+
+}  // namespace
+
+bool MoreOptionsItemChecked(const Settings& record, UINT command) {
+    switch (command) {
+        case IDC_HIDE_AT_START:
+            return record.hide_at_programstart != 0;
+        case IDC_HIDE_BY_MIDDLE:
+            return record.hide_icons_by_m_mouse != 0;
+        case IDC_SHOW_BY_WIN_D:
+            return record.show_icons_win_d != 0;
+        case IDC_SHOW_BY_MOUSE_MOVE:
+            return record.show_icons_mouse_move != 0;
+        case IDM_HIDE_TASKBAR_RULE:
+            return record.task_bar_ico_rule != 0;
+        case IDM_DESKTOP_COLOUR:
+            return record.m_wallpaper_color != kNoWallpaperColour;
+        default:
+            return false;
+    }
+}
+
+void ShowMoreOptionsMenu() {
+    ScopedMenu menu(BuildMoreOptionsMenu());
+    RECT button = {};
+    GetWindowRect(GetDlgItem(settingsDialog, IDC_MORE_OPTIONS), &button);
+    UINT command = static_cast<UINT>(
+        TrackPopupMenu(menu.Get(), TPM_RETURNCMD, button.left, button.bottom, 0, settingsDialog, nullptr));
+    if (command == 0) {
+        return;  // dismissed
+    }
+    // The hidden check boxes hold these options; the items without one work from the
+    // settings alone.
+    if (GetDlgItem(settingsDialog, static_cast<int>(command)) != nullptr) {
+        SetCheckBox(static_cast<int>(command), CheckBoxValue(static_cast<int>(command)) == 0 ? 1 : 0);
+    }
+    SendMessageW(settingsDialog, WM_COMMAND, command, 0);
+}

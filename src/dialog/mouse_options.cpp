@@ -1,0 +1,76 @@
+#include "dialog/mouse_options.h"
+
+#include "dialog/dialog_controls.h"
+#include "resource_ids.h"
+#include "settings/ini_store.h"
+#include "settings/settings.h"
+
+namespace {
+
+bool NoButtonShows(const Settings& record) {
+    return record.show_icons_by_l_mouse == 0 && record.show_icons_by_r_mouse == 0 && record.show_icons_by_m_mouse == 0;
+}
+
+void SaveShowButtons() {
+    SetCheckBox(IDC_SHOW_BY_LEFT, settings.show_icons_by_l_mouse);
+    SetCheckBox(IDC_SHOW_BY_MIDDLE, settings.show_icons_by_m_mouse);
+    SetCheckBox(IDC_SHOW_BY_RIGHT, settings.show_icons_by_r_mouse);
+    WriteIntSetting(L"show_icons_by_l_mouse", settings.show_icons_by_l_mouse);
+    WriteIntSetting(L"show_icons_by_m_mouse", settings.show_icons_by_m_mouse);
+    WriteIntSetting(L"show_icons_by_r_mouse", settings.show_icons_by_r_mouse);
+}
+
+}  // namespace
+
+bool BalanceMouseSettings(Settings& record, int cause) {
+    bool changed = false;
+    if (record.hide_icons_by_m_mouse == 1 && record.show_icons_by_m_mouse == 1) {
+        record.show_icons_by_m_mouse = 0;
+        changed = true;
+    }
+    // The button that was switched off last hands over to a neighbour: left to middle,
+    // middle to right, right to left.
+    if (NoButtonShows(record)) {
+        int* neighbour = nullptr;
+        switch (cause) {
+            case kLeftButtonChanged:
+                neighbour = &record.show_icons_by_m_mouse;
+                break;
+            case kMiddleButtonChanged:
+                neighbour = &record.show_icons_by_r_mouse;
+                break;
+            case kRightButtonChanged:
+                neighbour = &record.show_icons_by_l_mouse;
+                break;
+            default:
+                break;
+        }
+        if (neighbour != nullptr) {
+            *neighbour = 1;
+            changed = true;
+        }
+    }
+    // A right click on the desktop is what opens its context menu.
+    if (cause == kContextMenuChanged && record.show_icons_by_r_mouse == 0 && record.show_icons_by_contextmenu == 1) {
+        record.show_icons_by_r_mouse = 1;
+        changed = true;
+    }
+    return changed;
+}
+
+bool BalanceMouseOptions(int cause) {
+    bool changed = BalanceMouseSettings(settings, cause);
+    if (changed) {
+        SaveShowButtons();
+    }
+    UpdateMouseOptionBoxes();
+    return changed;
+}
+
+void UpdateMouseOptionBoxes() {
+    bool enabled = settings.m_disable == 0;
+    EnableControl(IDC_SHOW_BY_LEFT, enabled);
+    EnableControl(IDC_SHOW_BY_MIDDLE, enabled && settings.hide_icons_by_m_mouse == 0);
+    EnableControl(IDC_SHOW_BY_RIGHT, enabled && settings.show_icons_by_contextmenu == 0);
+    EnableControl(IDC_SHOW_BY_CONTEXT_MENU, enabled);
+}
