@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "e2e/support/dialog_app.h"
+#include "resource_ids.h"
+
+namespace {
+
+using e2e::DialogApp;
+
+TEST(DialogWindow, CloseBoxHidesTheDialogAndTheProgramRunsOn) {
+    DialogApp app;
+    ASSERT_NE(app.Start(), nullptr);
+    PostMessageW(app.Dialog().Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !app.Dialog().Visible(); }, 5000));
+    Sleep(500);
+    EXPECT_TRUE(app.App().Running().Running());
+    EXPECT_TRUE(IsWindow(app.Dialog().Window()));
+}
+
+TEST(DialogWindow, EscapeKeepsTheDialogOpen) {
+    DialogApp app;
+    ASSERT_NE(app.Start(), nullptr);
+    app.Dialog().Activate();
+    ASSERT_EQ(GetForegroundWindow(), app.Dialog().Window());
+    e2e::PressKeys({VK_ESCAPE}, 100);
+    Sleep(500);
+    EXPECT_TRUE(app.Dialog().Visible());
+    EXPECT_TRUE(app.App().Running().Running());
+}
+
+TEST(DialogWindow, MinimiseHidesTheDialogInsteadOfIconisingIt) {
+    DialogApp app;
+    ASSERT_NE(app.Start(), nullptr);
+    app.Dialog().Activate();
+    PostMessageW(app.Dialog().Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !app.Dialog().Visible(); }, 5000));
+    EXPECT_FALSE(IsIconic(app.Dialog().Window()));
+    EXPECT_TRUE(app.App().Running().Running());
+}
+
+TEST(DialogWindow, MinimiseDoesNothingWhenTrayOnMinimiseIsOff) {
+    DialogApp app({{L"tray_if_minimize", L"0"}});
+    ASSERT_NE(app.Start(), nullptr);
+    app.Dialog().Activate();
+    PostMessageW(app.Dialog().Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Sleep(700);
+    EXPECT_TRUE(app.Dialog().Visible());
+    EXPECT_FALSE(IsIconic(app.Dialog().Window()));
+}
+
+TEST(DialogWindow, ExitEndsTheProgramWithCodeOneAndTheTaskbarShown) {
+    DialogApp app({{L"hide_taskbar", L"1"}});
+    ASSERT_NE(app.Start(), nullptr);
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+    ASSERT_NE(taskbar, nullptr);
+    ShowWindow(taskbar, SW_HIDE);
+    PostMessageW(app.Dialog().Window(), WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(app.App().Running().WaitForExit(15000), 1);
+    EXPECT_TRUE(IsWindowVisible(taskbar));
+    ShowWindow(taskbar, SW_SHOW);
+}
+
+TEST(DialogWindow, LinkBarCarriesTheNoticeAndDonateButtons) {
+    DialogApp app;
+    ASSERT_NE(app.Start(), nullptr);
+    HWND linkBar = FindWindowExW(app.Dialog().Window(), nullptr, L"ToolbarWindow32", nullptr);
+    ASSERT_NE(linkBar, nullptr);
+    EXPECT_EQ(SendMessageW(linkBar, TB_BUTTONCOUNT, 0, 0), 2);
+    EXPECT_NE(SendMessageW(linkBar, TB_COMMANDTOINDEX, IDC_LINK_BAR_PLACE, 0), -1);
+    EXPECT_NE(SendMessageW(linkBar, TB_COMMANDTOINDEX, IDM_DONATE, 0), -1);
+    // It lies where its place holder was, which is hidden.
+    EXPECT_FALSE(IsWindowVisible(app.Dialog().Control(IDC_LINK_BAR_PLACE)));
+    RECT bar = {};
+    RECT place = {};
+    GetWindowRect(linkBar, &bar);
+    GetWindowRect(app.Dialog().Control(IDC_LINK_BAR_PLACE), &place);
+    EXPECT_EQ(bar.left, place.left);
+    EXPECT_EQ(bar.top, place.top);
+    EXPECT_EQ(bar.right, place.right);
+}
+
+}  // namespace

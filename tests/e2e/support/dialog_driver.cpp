@@ -1,0 +1,112 @@
+#include "e2e/support/dialog_driver.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "e2e/support/e2e_support.h"
+#include "resource_ids.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr DWORD kClickHoldMs = 100;
+
+POINT ClickPoint(HWND control, bool onTheBox) {
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    int y = (rect.top + rect.bottom) / 2;
+    int x = onTheBox ? rect.left + 6 : (rect.left + rect.right) / 2;
+    return POINT{x, y};
+}
+
+bool IsCheckBox(HWND control) {
+    LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_AUTOCHECKBOX || type == BS_CHECKBOX;
+}
+
+}  // namespace
+
+bool DialogDriver::Checked(int id) const {
+    return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::wstring DialogDriver::Text(int id) const {
+    wchar_t text[512] = L"";
+    GetWindowTextW(Control(id), text, 512);
+    return text;
+}
+
+std::wstring DialogDriver::Title() const {
+    wchar_t text[512] = L"";
+    GetWindowTextW(dialog_, text, 512);
+    return text;
+}
+
+void DialogDriver::Click(int id) const {
+    HWND control = Control(id);
+    POINT p = ClickPoint(control, IsCheckBox(control));
+    MoveCursor(p.x, p.y);
+    HoldLeftButton(kClickHoldMs);
+}
+
+bool DialogDriver::Toggle(int id) const {
+    bool before = Checked(id);
+    Click(id);
+    return WaitUntil([&] { return Checked(id) != before; }, 5000);
+}
+
+int DialogDriver::SliderPosition() const {
+    return static_cast<int>(SendMessageW(Control(IDC_HIDE_TIME_SLIDER), TBM_GETPOS, 0, 0));
+}
+
+void DialogDriver::DragSliderTo(int position) const {
+    HWND slider = Control(IDC_HIDE_TIME_SLIDER);
+    SendMessageW(slider, TBM_SETPOS, TRUE, position);
+    SendMessageW(dialog_, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
+    SendMessageW(dialog_, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider));
+}
+
+int DialogDriver::CountdownPosition() const {
+    return static_cast<int>(SendMessageW(Control(IDC_COUNTDOWN), PBM_GETPOS, 0, 0));
+}
+
+int DialogDriver::CountdownMaximum() const {
+    return static_cast<int>(SendMessageW(Control(IDC_COUNTDOWN), PBM_GETRANGE, FALSE, 0));
+}
+
+void DialogDriver::Activate() const {
+    // The empty strip between the header line and the options group.
+    RECT rect = {};
+    GetWindowRect(Control(IDC_PREFERENCES_GROUP), &rect);
+    MoveCursor(rect.left + 4, rect.top - 6);
+    HoldLeftButton(kClickHoldMs);
+    WaitUntil([&] { return GetForegroundWindow() == dialog_; }, 2000);
+}
+
+bool DialogDriver::ChooseMoreOption(int index) const {
+    Click(IDC_MORE_OPTIONS);
+    HWND menu = nullptr;
+    if (!WaitUntil([&] { return (menu = FindOpenMenu()) != nullptr; }, 5000)) {
+        return false;
+    }
+    std::vector<WORD> keys(static_cast<size_t>(index) + 1, VK_DOWN);
+    for (WORD key : keys) {
+        PressKeys({key}, 60);
+    }
+    PressKeys({VK_RETURN}, 60);
+    return WaitUntil([] { return FindOpenMenu() == nullptr; }, 5000);
+}
+
+HWND FindOpenMenu() {
+    HWND menu = nullptr;
+    while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) != nullptr) {
+        if (IsWindowVisible(menu)) {
+            return menu;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace e2e

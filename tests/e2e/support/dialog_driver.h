@@ -1,0 +1,48 @@
+// Drives a running Velmora's settings dialog from the test process: reads its controls across
+// the process boundary and operates them with real mouse and keyboard input.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+class DialogDriver {
+  public:
+    explicit DialogDriver(HWND dialog) : dialog_(dialog) {}
+
+    HWND Window() const { return dialog_; }
+    HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+    bool Visible() const { return IsWindowVisible(dialog_) != 0; }
+    bool Checked(int id) const;
+    bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != 0; }
+    std::wstring Text(int id) const;
+    std::wstring Title() const;
+
+    // A real left click on the control: on the box of a check box, in the middle otherwise.
+    // The dialog becomes the foreground window on the way.
+    void Click(int id) const;
+    // Clicks the check box and waits until its state has flipped.
+    bool Toggle(int id) const;
+
+    int SliderPosition() const;
+    // Moves the slider as a drag would end: position, then the scroll notice to the dialog.
+    void DragSliderTo(int position) const;
+    int CountdownPosition() const;
+    int CountdownMaximum() const;
+
+    // Opens "More options" with a click and picks the item at `index` (separators not
+    // counted) with the keyboard. False when the menu did not open.
+    bool ChooseMoreOption(int index) const;
+
+    // Brings the dialog to the front with a click on a neutral spot of its client area.
+    void Activate() const;
+
+  private:
+    HWND dialog_;
+};
+
+// The first top-level window of class "#32768" (a popup menu) that is visible.
+HWND FindOpenMenu();
+
+}  // namespace e2e
