@@ -1,0 +1,246 @@
+// Measures a running program from outside, for the figures of the settings dialog:
+//
+//   perf_probe startup RUNS EXE [ARGS]   ms from process start to a visible dialog, per run
+//   perf_probe soak NAME TICKS           drives TICKS timer messages through the running
+//                                        exe's dialog; reports its GDI objects and windows
+//
+// GetGuiResources is a stub under Wine, so GDI objects are counted in the process's own GDI
+// handle table (PEB GdiSharedHandleTable), and USER objects as the process's windows plus a
+// probe of the window manager's free list. Wine does not give other processes' CPU times or
+// memory counters either: measure.sh reads those from Linux.
+#include <windows.h>
+#include <winternl.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "resource_ids.h"
+
+namespace {
+
+constexpr UINT_PTR kDialogTimerId = 4000;
+constexpr size_t kGdiTableEntries = 0x10000;
+constexpr size_t kPebGdiTableOffset = 0xF8;  // 64-bit PEB
+
+struct GdiTableEntry {
+    unsigned long long object;
+    unsigned int owner;
+    unsigned short unique;
+    unsigned char type;
+    unsigned char flags;
+    unsigned long long user;
+};
+static_assert(sizeof(GdiTableEntry) == 24);
+
+// The first running process whose exe has this file name, 0 when there is none.
+DWORD FindProcessId(const wchar_t* exeName) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    DWORD found = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && found == 0; more = Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, exeName) == 0) {
+            found = entry.th32ProcessID;
+        }
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+double NowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+struct Search {
+    DWORD processId;
+    HWND found;
+    int windows;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM param) {
+    ++reinterpret_cast<Search*>(param)->windows;
+    return TRUE;
+}
+
+BOOL CALLBACK VisitTopLevel(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId) {
+        return TRUE;
+    }
+    ++search->windows;
+    EnumChildWindows(window, CountChild, param);
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    if (search->found == nullptr && wcscmp(name, L"#32770") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+    }
+    return TRUE;
+}
+
+Search Survey(DWORD processId) {
+    Search search{processId, nullptr, 0};
+    EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search;
+}
+
+HWND FindDialog(DWORD processId) {
+    Search search{processId, nullptr, 0};
+    EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) {
+        return search.found;
+    }
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, L"#32770", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+int CountGdiObjects(HANDLE process) {
+    PROCESS_BASIC_INFORMATION info = {};
+    ULONG length = 0;
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof(info), &length) != 0) {
+        return -1;
+    }
+    void* table = nullptr;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, reinterpret_cast<char*>(info.PebBaseAddress) + kPebGdiTableOffset, &table,
+                           sizeof(table), &read) ||
+        table == nullptr) {
+        return -1;
+    }
+    std::vector<GdiTableEntry> entries(kGdiTableEntries);
+    ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiTableEntry), &read);
+    return static_cast<int>(std::count_if(entries.begin(),
+                                          entries.begin() + static_cast<long>(read / sizeof(GdiTableEntry)),
+                                          [](const GdiTableEntry& e) { return e.type != 0; }));
+}
+
+// The window manager hands out the most recently freed USER handle first: the same slot before
+// and after a run means no USER object was left behind by anyone in between.
+unsigned UserHandleProbe() {
+    HMENU menu = CreateMenu();
+    unsigned slot = static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(menu) & 0xFFFF);
+    DestroyMenu(menu);
+    return slot;
+}
+
+void EndProcess(PROCESS_INFORMATION& info, HWND dialog) {
+    // The yardstick ends on WM_CLOSE; Velmora hides on it and ends on its Exit command.
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(info.hProcess, 500) == WAIT_TIMEOUT) {
+        PostMessageW(dialog, WM_COMMAND, IDM_EXIT, 0);
+        if (WaitForSingleObject(info.hProcess, 5000) == WAIT_TIMEOUT) {
+            TerminateProcess(info.hProcess, 99);
+            WaitForSingleObject(info.hProcess, 5000);
+        }
+    }
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+}
+
+int Startup(int runs, const std::wstring& commandLine) {
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        std::wstring line = commandLine;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info = {};
+        double start = NowMs();
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+            wprintf(L"cannot start %ls\n", commandLine.c_str());
+            return 1;
+        }
+        HWND dialog = nullptr;
+        while ((dialog = Survey(info.dwProcessId).found) == nullptr && NowMs() - start < 30000) {
+            Sleep(1);
+        }
+        double elapsed = NowMs() - start;
+        times.push_back(elapsed);
+        wprintf(L"run %d: %.1f ms\n", run + 1, elapsed);
+        EndProcess(info, dialog);
+        Sleep(300);
+    }
+    std::sort(times.begin(), times.end());
+    wprintf(L"median %.1f ms, min %.1f ms, max %.1f ms\n", times[times.size() / 2], times.front(), times.back());
+    return 0;
+}
+
+void Report(const wchar_t* label, HANDLE process, DWORD processId) {
+    Search survey = Survey(processId);
+    wprintf(L"%-6ls GDI objects %4d, windows %3d, USER free-list slot %5u\n", label, CountGdiObjects(process),
+            survey.windows, UserHandleProbe());
+}
+
+// Moves the cursor between the first desktop icon and the empty desktop now and then, so the
+// ticks see activity, idle time, hiding and showing.
+void StirCursor(long long tick) {
+    POINT points[] = {{46, 36}, {800, 400}, {801, 401}};
+    POINT p = points[(tick / 1500) % 3];
+    SetCursorPos(p.x, p.y);
+}
+
+int Soak(DWORD processId, long long ticks) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    HWND dialog = FindDialog(processId);
+    if (process == nullptr || dialog == nullptr) {
+        wprintf(L"no such process or dialog\n");
+        return 1;
+    }
+    Report(L"start", process, processId);
+    constexpr int kBatch = 100;
+    double start = NowMs();
+    for (long long tick = 0; tick < ticks; tick += kBatch) {
+        if (tick % 1500 == 0) {
+            StirCursor(tick);
+        }
+        for (int i = 0; i < kBatch; ++i) {
+            PostMessageW(dialog, WM_TIMER, kDialogTimerId, 0);
+        }
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 30000, &ignored);
+        if ((tick + kBatch) % (ticks / 10) == 0) {
+            wchar_t label[32];
+            wsprintfW(label, L"%d%%", static_cast<int>((tick + kBatch) * 100 / ticks));
+            Report(label, process, processId);
+        }
+    }
+    wprintf(L"%lld ticks in %.1f s\n", ticks, (NowMs() - start) / 1000.0);
+    CloseHandle(process);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::wstring mode = argc > 1 ? argv[1] : L"";
+    if (mode == L"startup" && argc >= 4) {
+        std::wstring line = L"\"" + std::wstring(argv[3]) + L"\"";
+        for (int i = 4; i < argc; ++i) {
+            line += L" " + std::wstring(argv[i]);
+        }
+        return Startup(_wtoi(argv[2]), line);
+    }
+    if (mode == L"soak" && argc >= 4) {
+        return Soak(FindProcessId(argv[2]), _wtoi64(argv[3]));
+    }
+    fwprintf(stderr, L"usage: perf_probe startup RUNS EXE [ARGS] | cpu SECONDS NAME... | soak NAME TICKS\n");
+    return 2;
+}
