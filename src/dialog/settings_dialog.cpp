@@ -37,10 +37,12 @@ SettingsDialog theDialog;
 // Set before the dialog is created so that every message of the creation reaches the object.
 SettingsDialog* registeredDialog = nullptr;
 
+// Shared icons: the window class already loaded the large one, so it comes from the cache, and
+// neither is ever destroyed while the program runs.
 void SetDialogIcons(HWND window) {
     auto load = [](int cx, int cy) {
         return reinterpret_cast<LPARAM>(
-            LoadImageW(instanceHandle, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, cx, cy, 0));
+            LoadImageW(instanceHandle, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, cx, cy, LR_SHARED));
     };
     SendMessageW(window, WM_SETICON, ICON_SMALL, load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
     SendMessageW(window, WM_SETICON, ICON_BIG, load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
@@ -108,7 +110,11 @@ void ReadOptions() {
 
 void ShowWindowOptions(HWND window) {
     SetCheckBox(IDC_ALWAYS_ON_TOP, settings.topmost);
-    ApplyTopmost(window, settings.topmost);
+    // A new dialog is not topmost, and making it "not topmost" costs Wine a round trip to the
+    // X server on every start.
+    if (settings.topmost == 1) {
+        ApplyTopmost(window, settings.topmost);
+    }
     SetCheckBox(IDC_START_IN_TRAY, settings.start_tray);
     SetCheckBox(IDC_HIDE_TASKBAR, settings.hide_taskbar);
     SetCheckBox(IDC_HIDE_AT_START, settings.hide_at_programstart);

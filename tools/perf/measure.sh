@@ -32,11 +32,8 @@ if [ -f "$standin" ]; then
     sleep 3
 fi
 
-echo "== start-up to a visible dialog (4 x 5 runs each, alternating)"
-for round in 1 2 3 4; do
-    wine perf_probe.exe startup 5 perf_bare_dialog.exe | tail -1 | sed 's/^/bare dialog: /'
-    wine perf_probe.exe startup 5 Velmora.exe | tail -1 | sed 's/^/Velmora:     /'
-done
+echo "== start-up to a visible dialog (25 runs each, in turns)"
+wine perf_probe.exe startup 25 perf_bare_dialog.exe Velmora.exe
 
 echo "== idle CPU over 60 s, side by side"
 wine Velmora.exe </dev/null >/dev/null 2>&1 &

@@ -1,6 +1,7 @@
 // Measures a running program from outside, for the figures of the settings dialog:
 //
-//   perf_probe startup RUNS EXE [ARGS]   ms from process start to a visible dialog, per run
+//   perf_probe startup RUNS EXE1 EXE2    ms from process start to a visible dialog, the two
+//                                        programs started in turns
 //   perf_probe soak NAME TICKS           drives TICKS timer messages through the running
 //                                        exe's dialog; reports its GDI objects and windows
 //
@@ -156,30 +157,46 @@ void EndProcess(PROCESS_INFORMATION& info, HWND dialog) {
     CloseHandle(info.hThread);
 }
 
-int Startup(int runs, const std::wstring& commandLine) {
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        std::wstring line = commandLine;
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info = {};
-        double start = NowMs();
-        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-            wprintf(L"cannot start %ls\n", commandLine.c_str());
-            return 1;
-        }
-        HWND dialog = nullptr;
-        while ((dialog = Survey(info.dwProcessId).found) == nullptr && NowMs() - start < 30000) {
-            Sleep(1);
-        }
-        double elapsed = NowMs() - start;
-        times.push_back(elapsed);
-        wprintf(L"run %d: %.1f ms\n", run + 1, elapsed);
-        EndProcess(info, dialog);
-        Sleep(300);
+// One start of `exe`: the time from creating its process to its first visible dialog.
+double TimeOneStart(const std::wstring& exe) {
+    std::wstring line = L"\"" + exe + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    double start = NowMs();
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        return -1;
     }
+    HWND dialog = nullptr;
+    while ((dialog = Survey(info.dwProcessId).found) == nullptr && NowMs() - start < 30000) {
+        Sleep(1);
+    }
+    double elapsed = NowMs() - start;
+    EndProcess(info, dialog);
+    Sleep(300);
+    return elapsed;
+}
+
+void PrintTimes(const std::wstring& exe, std::vector<double> times) {
     std::sort(times.begin(), times.end());
-    wprintf(L"median %.1f ms, min %.1f ms, max %.1f ms\n", times[times.size() / 2], times.front(), times.back());
+    wprintf(L"%-24ls median %6.1f ms, min %6.1f ms, max %6.1f ms\n", exe.c_str(), times[times.size() / 2],
+            times.front(), times.back());
+}
+
+// The two programs start in turns, so that load from elsewhere on the machine falls on both.
+int Startup(int runs, const std::wstring& first, const std::wstring& second) {
+    std::vector<double> firstTimes;
+    std::vector<double> secondTimes;
+    for (int run = 0; run < runs; ++run) {
+        firstTimes.push_back(TimeOneStart(first));
+        secondTimes.push_back(TimeOneStart(second));
+    }
+    PrintTimes(first, firstTimes);
+    PrintTimes(second, secondTimes);
+    std::sort(firstTimes.begin(), firstTimes.end());
+    std::sort(secondTimes.begin(), secondTimes.end());
+    wprintf(L"ratio of medians %.2f, of minima %.2f\n", secondTimes[runs / 2] / firstTimes[runs / 2],
+            secondTimes.front() / firstTimes.front());
     return 0;
 }
 
@@ -231,16 +248,12 @@ int Soak(DWORD processId, long long ticks) {
 
 int wmain(int argc, wchar_t** argv) {
     std::wstring mode = argc > 1 ? argv[1] : L"";
-    if (mode == L"startup" && argc >= 4) {
-        std::wstring line = L"\"" + std::wstring(argv[3]) + L"\"";
-        for (int i = 4; i < argc; ++i) {
-            line += L" " + std::wstring(argv[i]);
-        }
-        return Startup(_wtoi(argv[2]), line);
+    if (mode == L"startup" && argc >= 5) {
+        return Startup(_wtoi(argv[2]), argv[3], argv[4]);
     }
     if (mode == L"soak" && argc >= 4) {
         return Soak(FindProcessId(argv[2]), _wtoi64(argv[3]));
     }
-    fwprintf(stderr, L"usage: perf_probe startup RUNS EXE [ARGS] | cpu SECONDS NAME... | soak NAME TICKS\n");
+    fwprintf(stderr, L"usage: perf_probe startup RUNS EXE1 EXE2 | cpu SECONDS NAME... | soak NAME TICKS\n");
     return 2;
 }
