@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
-# Figures for the settings dialog under Wine: start-up time against a bare dialog of the same
-# template, idle CPU against the timer floor (running side by side), and growth over an hour's
-# worth of engine ticks. Run from the repository root after building:
+# Figures for the settings dialog under Wine, run from the repository root after building:
 #
 #   tools/wine-env tools/perf/measure.sh [build-dir]
 #
-# The desktop stand-in is started when it has been built, so the ticks find a desktop. Wine
-# does not report other processes' CPU times or memory, so those come from Linux.
+# 1. Start-up: process start to a visible dialog, Velmora against a bare program that shows
+#    the same dialog template, started in turns.
+# 2. Idle CPU over 60 s with the cursor resting: Velmora (dialog shown, default settings) and
+#    the engine's timer floor (engine_bench floor) side by side; then each alone with the
+#    wineserver's share, since every look at another process's window is work for the server.
+# 3. An hour's worth of ticks (120000 timer messages) driven through Velmora's dialog while
+#    the icons hide and show, with its GDI objects, windows, USER handles and memory.
+#
+# The desktop stand-in plays the shell. Wine reports neither other processes' CPU times nor
+# their memory, so those come from Linux.
 set -uo pipefail
 build=$(cd "${1:-build}" && pwd)
 work=$(mktemp -d)
+bench="$build/tools/engine_bench/engine_bench.exe"
+standin="$build/tools/desktop_standin/desktop_standin.exe"
 standin_pid=""
 cleanup() {
     wine "$work/Velmora.exe" exit >/dev/null 2>&1
-    [ -n "$(linux_pid perf_tick_floor.exe)" ] && kill "$(linux_pid perf_tick_floor.exe)"
     [ -n "$standin_pid" ] && kill "$standin_pid" 2>/dev/null
     rm -rf "$work"
 }
@@ -22,32 +29,61 @@ cp "$build/Velmora.exe" "$build"/tools/perf/*.exe "$work/"
 cd "$work"
 
 linux_pid() { pgrep -f "$1" | head -1; }
-cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{print int(($14 + $15) * 1000 / hz)}' "/proc/$(linux_pid "$1")/stat"; }
-memory() { grep -E '^(VmRSS|VmData)' "/proc/$(linux_pid "$1")/status" | tr -s ' \n' ' '; }
+cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{print int(($14 + $15) * 1000 / hz)}' "/proc/$1/stat"; }
+memory() { grep -E '^(VmRSS|VmData)' "/proc/$(linux_pid Velmora.exe)/status" | tr -s ' \t\n' ' '; }
+server_pid() {
+    local dir pid
+    dir=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+    for pid in $(pgrep -x wineserver); do
+        case "$(readlink "/proc/$pid/cwd")" in */"$dir") echo "$pid"; return ;; esac
+    done
+}
+start_velmora() { wine Velmora.exe </dev/null >/dev/null 2>&1 & sleep 5; }
+stop_velmora() { wine Velmora.exe exit >/dev/null 2>&1; sleep 1; }
 
-standin="$build/tools/desktop_standin/desktop_standin.exe"
-if [ -f "$standin" ]; then
-    wine "$standin" </dev/null >/dev/null 2>&1 &
-    standin_pid=$!
-    sleep 3
-fi
+wine "$standin" </dev/null >/dev/null 2>&1 &
+standin_pid=$!
+sleep 3
+wine "$bench" cursor 1100 300 >/dev/null 2>&1  # resting on the empty desktop
 
 echo "== start-up to a visible dialog (25 runs each, in turns)"
 wine perf_probe.exe startup 25 perf_bare_dialog.exe Velmora.exe
 
-echo "== idle CPU over 60 s, side by side"
-wine Velmora.exe </dev/null >/dev/null 2>&1 &
-wine perf_tick_floor.exe </dev/null >/dev/null 2>&1 &
-sleep 10
-v0=$(cpu_ms Velmora.exe)
-f0=$(cpu_ms perf_tick_floor.exe)
-sleep 60
-echo "Velmora:    $(( $(cpu_ms Velmora.exe) - v0 )) ms CPU"
-echo "tick floor: $(( $(cpu_ms perf_tick_floor.exe) - f0 )) ms CPU"
+echo "== idle CPU over 60 s, side by side (Linux process times)"
+rm -f Velmora.ini
+start_velmora
+wine "$bench" floor 60 >floor.txt 2>&1 &
+sleep 3
+velmora=$(linux_pid Velmora.exe)
+floor=$(linux_pid engine_bench.exe)
+v0=$(cpu_ms "$velmora")
+f0=$(cpu_ms "$floor")
+sleep 55
+echo "Velmora:      $(( $(cpu_ms "$velmora") - v0 )) ms"
+echo "engine floor: $(( $(cpu_ms "$floor") - f0 )) ms"
+wait
+echo "engine floor's own report: $(tr -d '\r' <floor.txt)"
 
-echo "== an hour's worth of ticks: 4 x 30000 timer messages"
-echo "memory before: $(memory Velmora.exe)"
+echo "== each alone for 30 s, with the wineserver"
+server=$(server_pid)
+s0=$(cpu_ms "$server"); v0=$(cpu_ms "$velmora")
+sleep 30
+echo "Velmora alone: $(( $(cpu_ms "$velmora") - v0 )) ms, wineserver $(( $(cpu_ms "$server") - s0 )) ms"
+stop_velmora
+wine "$bench" floor 33 >floor.txt 2>&1 &
+sleep 3
+floor=$(linux_pid engine_bench.exe)
+s0=$(cpu_ms "$server"); f0=$(cpu_ms "$floor")
+sleep 30
+echo "floor alone:   $(( $(cpu_ms "$floor") - f0 )) ms, wineserver $(( $(cpu_ms "$server") - s0 )) ms"
+wait
+
+echo "== an hour's worth of ticks: 4 x 30000 timer messages, icons hiding and showing"
+printf '[Program]\r\nauto_hide_icons_sec=1\r\nshow_icons_mouse_move=1\r\nm_wallpaper_color=255\r\n' >Velmora.ini
+start_velmora
+echo "memory before: $(memory)"
 for round in 1 2 3 4; do
-    wine perf_probe.exe soak Velmora.exe 30000 | sed -n '1p;$p'
-    echo "memory after round $round: $(memory Velmora.exe)"
+    wine perf_probe.exe soak Velmora.exe 30000 | tr -d '\r' | sed -n '1p;$p'
+    echo "memory after round $round: $(memory)"
 done
+stop_velmora

@@ -206,12 +206,12 @@ void Report(const wchar_t* label, HANDLE process, DWORD processId) {
             survey.windows, UserHandleProbe());
 }
 
-// Moves the cursor between the first desktop icon and the empty desktop now and then, so the
-// ticks see activity, idle time, hiding and showing.
-void StirCursor(long long tick) {
-    POINT points[] = {{46, 36}, {800, 400}, {801, 401}};
-    POINT p = points[(tick / 1500) % 3];
-    SetCursorPos(p.x, p.y);
+// Rests the cursor on the empty desktop and nudges it there in turns: with a one-second idle
+// time and showing by cursor movement, every second turn hides the icons and the next shows
+// them, so the ticks go through hiding and showing (and the colour window) again and again.
+void StirCursor(long long turn) {
+    int nudge = static_cast<int>(turn % 2) * 40;
+    SetCursorPos(900 + nudge, 300 + nudge);
 }
 
 int Soak(DWORD processId, long long ticks) {
@@ -223,10 +223,13 @@ int Soak(DWORD processId, long long ticks) {
     }
     Report(L"start", process, processId);
     constexpr int kBatch = 100;
+    constexpr int kTicksPerTurn = 2000;
+    constexpr DWORD kTurnPauseMs = 1300;  // longer than the idle time of one second
     double start = NowMs();
     for (long long tick = 0; tick < ticks; tick += kBatch) {
-        if (tick % 1500 == 0) {
-            StirCursor(tick);
+        if (tick % kTicksPerTurn == 0) {
+            StirCursor(tick / kTicksPerTurn);
+            Sleep(kTurnPauseMs);
         }
         for (int i = 0; i < kBatch; ++i) {
             PostMessageW(dialog, WM_TIMER, kDialogTimerId, 0);

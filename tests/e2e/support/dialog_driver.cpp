@@ -48,6 +48,9 @@ void DialogDriver::Click(int id) const {
     HWND control = Control(id);
     POINT p = ClickPoint(control, IsCheckBox(control));
     MoveCursor(p.x, p.y);
+    // A dialog that has just been shown may not be on the screen yet: wait until the point
+    // really lies on the control.
+    WaitUntil([&] { return WindowFromPoint(p) == control; }, 3000);
     HoldLeftButton(kClickHoldMs);
 }
 
