@@ -1,11 +1,13 @@
 // One tick of the auto-hide engine, written over a desktop: SystemDesktop in the program, a
 // scripted desktop in unit tests. AutoHideTick() runs it on the real desktop.
 //
-// The tick runs about 33 times a second for the life of the program, and under Wine every
-// query of another process's window is a round trip to the server. So within one tick the
-// visibility of the icons and the window under the cursor are asked once and remembered
-// until the tick itself shows or hides a window; queries whose answer cannot change what the
-// tick does are not made. Nothing here allocates.
+// The tick runs about 33 times a second for the life of the program, and every query of
+// another process's window is a round trip (to the server, under Wine). So within one tick
+// the visibility of the icons and the window under the cursor are asked once and remembered
+// until the tick itself shows or hides a window, and a query whose answer cannot change what
+// the tick does is not made: no menu walk while no popup menu exists, no label-editor
+// question once a desktop menu has been found, no taskbar lookups without hide_taskbar.
+// Nothing here allocates.
 #pragma once
 #include <windows.h>
 
@@ -35,10 +37,8 @@ class AutoHideTickRun {
             taskbarSince = desktop_.Now();
             taskbarSinceSet = true;
         }
-        ReadCursor();
         shell_ = FindDesktopListViewOn(desktop_);
-        HWND editor = shell_.listView != nullptr ? desktop_.LabelEditor(shell_.listView) : nullptr;
-        if (CursorCountsAsMoved(editor)) {
+        if (CursorCountsAsMoved()) {
             CursorMoved();
         }
         ApplyTaskbarRules();
@@ -62,21 +62,27 @@ class AutoHideTickRun {
 
     int Now() { return desktop_.Now(); }
 
+    // The cursor is read where its position is about to be used, not before: a reading that
+    // a later one replaces unused would be a round trip to the X server for nothing.
     void ReadCursor() {
         POINT p;
         if (desktop_.CursorPos(&p)) {
             cursor_ = p;
         }
+        cursorRead_ = true;
     }
 
     // A desktop context menu or the label editor counts as movement; otherwise the cursor
     // has to have moved since the last tick that saw it move.
-    bool CursorCountsAsMoved(HWND editor) {
+    bool CursorCountsAsMoved() {
         if (settings.show_icons_by_contextmenu != 0 && DesktopMenuOpen()) {
             return true;
         }
-        if (editor != nullptr) {
+        if (shell_.listView != nullptr && desktop_.LabelEditor(shell_.listView) != nullptr) {
             idleSince = Now();
+            if (!cursorRead_) {
+                ReadCursor();
+            }
             return true;
         }
         ReadCursor();
@@ -86,6 +92,11 @@ class AutoHideTickRun {
     // The menu under the cursor, or the menu it was opened from (one hop), has to touch the
     // desktop with the corner just above and left of its own top-left corner.
     bool DesktopMenuOpen() {
+        // Popup menus are top-level windows of class "#32768": while there is none at all,
+        // the window under the cursor is none either.
+        if (desktop_.Find(nullptr, nullptr, L"#32768", nullptr) == nullptr) {
+            return false;
+        }
         ReadCursor();
         HWND menu = UnderCursor();
         for (int hop = 0;; ++hop) {
@@ -259,6 +270,7 @@ class AutoHideTickRun {
     Desktop& desktop_;
     const int limit_;
     POINT cursor_ = lastCursor;  // a failed read leaves the cursor where it last was
+    bool cursorRead_ = false;
     DesktopWindows shell_;
     HWND secondary_ = nullptr;
     int over_ = 0;

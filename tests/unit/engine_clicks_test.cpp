@@ -93,14 +93,18 @@ TEST_F(EngineClicks, WinDNeedsTheLeftWindowsKeyAndTheOption) {
 
 TEST_F(EngineClicks, MiddleButtonHidesAndShowsInTheSameTickWhenBothOptionsAreOn) {
     settings.hide_icons_by_m_mouse = 1;
-    TickAt(0, kOnDesktop);
-    Press(VK_MBUTTON);
-    TickAt(2000);
-    EXPECT_TRUE(IconsVisible());
-    ASSERT_EQ(desk.iconChangeCount, 2);
-    EXPECT_FALSE(desk.iconChanges[0]);
-    EXPECT_TRUE(desk.iconChanges[1]);
-    EXPECT_EQ(idleSince, 2000);
+    for (POINT clickAt : {kOnDesktop, kElsewhereOnDesktop}) {  // resting, and arriving with the click
+        TickAt(0, kOnDesktop);
+        desk.ForgetRecords();
+        Press(VK_MBUTTON);
+        TickAt(2000, clickAt);
+        Release(VK_MBUTTON);
+        EXPECT_TRUE(IconsVisible());
+        ASSERT_EQ(desk.iconChangeCount, 2);
+        EXPECT_FALSE(desk.iconChanges[0]);
+        EXPECT_TRUE(desk.iconChanges[1]);
+        EXPECT_EQ(idleSince, 2000);
+    }
 }
 
 TEST_F(EngineClicks, MiddleButtonHideUsesUpTheIdleTime) {

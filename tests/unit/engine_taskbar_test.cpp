@@ -57,6 +57,14 @@ TEST_F(EngineTaskbar, TheCursorBringsAHiddenTaskbarBackAndItStaysWhileTheIconsAr
     EXPECT_TRUE(desk.Visible(taskbar));
 }
 
+TEST_F(EngineTaskbar, WhileALabelIsEditedTheCursorStillBringsTheTaskbarBack) {
+    desk.SetVisible(taskbar, false);
+    TickAt(0, kOnDesktop);
+    desk.labelEditor = reinterpret_cast<HWND>(0x999);
+    TickAt(30, kOnTaskbar);
+    EXPECT_TRUE(desk.Visible(taskbar));
+}
+
 TEST_F(EngineTaskbar, TheSecondaryTaskbarHidesWithTheIconsUnlessTheCursorIsInIt) {
     const HWND secondary = AddSecondaryTaskbar();
     TickAt(0, kOnDesktop);
