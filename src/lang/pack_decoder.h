@@ -53,14 +53,14 @@ class PackDecoder {
     uint32_t BytesStored() const { return bytesStored_; }
 
   private:
-    template <typename Source, typename Sink>
-    void Run(Source& source, Sink& sink);
+    template <typename Source, typename Output>
+    void Run(Source& source, Output& output);
     void StartModel();
     void Rescale();
     void UpdateModel(int symbol);
     int FindSymbol(uint32_t target) const;
 
-    uint8_t ring_[kRingSize + kLookAhead - 1] = {};
+    uint8_t ring_[kRingSize] = {};  // the history when decoding to a stream
     uint16_t charToSymbol_[kSymbolCount] = {};
     uint16_t symbolToChar_[kSymbolCount + 1] = {};
     uint16_t symbolFrequency_[kSymbolCount + 1] = {};
