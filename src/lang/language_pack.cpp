@@ -49,7 +49,7 @@ wchar_t* RegisterNamedLanguage(wchar_t* marker, wchar_t* end, LanguagePack& pack
         return end;
     }
     *stop = L'\0';
-    pack.languageBody[index] = stop + 1;  // the LF after the CR: the body's first line is empty
+    pack.languageBody[index] = stop + 1;  // after a CR this is its LF, so the first line is empty
     return stop + 1;
 }
 
