@@ -50,30 +50,22 @@ std::vector<HWND> VisibleWindowsFromTop(const ShellOrder& order, HWND last) {
     return windows;
 }
 
-// Wine raises a window's X window only when the window becomes the topmost visible one. An
-// ordinary window below visible topmost ones gets there by a short detour through the
-// topmost band; HWND_NOTOPMOST then puts it back on top of the ordinary windows.
-void RaiseInX(HWND window, bool topmostWindowsVisible) {
-    if (IsTopmost(window)) {
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kRaiseFlags);
-    } else if (topmostWindowsVisible) {
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kRaiseFlags);
-        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kRaiseFlags);
-    } else {
-        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, kRaiseFlags);
-    }
+// Wine raises a window's X window only when a real change of the z-order makes the window the
+// topmost visible one (a window already first in the list is not moved at all). A detour
+// through the other band, topmost or ordinary, and back always is such a change, and leaves
+// the window on top of its own band.
+void RaiseInX(HWND window) {
+    bool topmost = IsTopmost(window);
+    SetWindowPos(window, topmost ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0, kRaiseFlags);
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kRaiseFlags);
 }
 
 void RaiseBottomUp(const std::vector<HWND>& topFirst) {
-    bool topmostWindowsVisible = false;
-    for (HWND window : topFirst) {
-        topmostWindowsVisible = topmostWindowsVisible || IsTopmost(window);
-    }
     // Ordinary windows first, so that the topmost ones end up above them in X as well.
     for (bool topmostPass : {false, true}) {
         for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) {
             if (IsTopmost(*it) == topmostPass) {
-                RaiseInX(*it, topmostWindowsVisible);
+                RaiseInX(*it);
             }
         }
     }
