@@ -62,14 +62,46 @@ bool CanOpenForWriting(const std::wstring& path, DWORD disposition) {
     return true;
 }
 
+// The profile calls do not reliably take paths beyond MAX_PATH (Wine's do not at all), but
+// the file's short 8.3 path usually fits. Without one, reads give defaults and writes fail.
+bool UseShortPathWhenTooLong() {
+    if (settingsFilePath.size() < MAX_PATH) {
+        return true;
+    }
+    std::wstring longForm = ForFileApi(settingsFilePath);
+    DWORD needed = GetShortPathNameW(longForm.c_str(), nullptr, 0);
+    if (needed == 0) {
+        return false;
+    }
+    std::wstring shortPath(needed, L'\0');
+    DWORD length = GetShortPathNameW(longForm.c_str(), shortPath.data(), needed);
+    if (length == 0 || length >= needed) {
+        return false;
+    }
+    shortPath.resize(length);
+    if (shortPath.rfind(L"\\\\?\\", 0) == 0) {
+        shortPath.erase(0, 4);
+    }
+    if (shortPath.size() >= MAX_PATH) {
+        return false;
+    }
+    settingsFilePath = shortPath;
+    return true;
+}
+
 }  // namespace
 
 void LocateSettingsFile() {
-    std::wstring exePath = ExecutablePath();
+    LocateSettingsFileFor(ExecutablePath());
+}
+
+void LocateSettingsFileFor(const std::wstring& exePath) {
     settingsFilePath = exePath.empty() ? std::wstring() : SettingsPathForExecutable(exePath);
     if (!settingsFilePath.empty() &&
         (CanOpenForWriting(settingsFilePath, OPEN_EXISTING) || CanOpenForWriting(settingsFilePath, OPEN_ALWAYS))) {
-        return;
+        if (UseShortPathWhenTooLong()) {
+            return;
+        }
     }
     const wchar_t* shown = settingsFilePath.empty() ? L"(the program's path could not be read)" : settingsFilePath.c_str();
     MessageBoxW(GetActiveWindow(), shown, L"Error! File access!", MB_ICONWARNING);

@@ -7,6 +7,8 @@
 // when it is missing, and warns once with a message box when it can be neither opened nor
 // created. Called once at start-up before any setting is read.
 void LocateSettingsFile();
+// The same for a given executable path (empty when it could not be read).
+void LocateSettingsFileFor(const std::wstring& exePath);
 
 // The path formed by LocateSettingsFile (empty before it).
 const wchar_t* SettingsFilePath();

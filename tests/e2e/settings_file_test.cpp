@@ -42,22 +42,6 @@ TEST(SettingsFile, ExeWithoutExtensionInDottedFolderUsesNamePlusIni) {
     EXPECT_FALSE(e2e::FileExists(parent.File(L"my.ini")));
 }
 
-TEST(SettingsFile, IsFoundBeyondTheClassicPathLimit) {
-    e2e::TempFolder parent;
-    std::wstring folder = L"\\\\?\\" + parent.Path();
-    while (folder.size() < 300) {
-        folder += L"\\a_rather_long_folder_name_for_testing";
-        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    }
-    VelmoraApp app(folder, L"Velmora.exe");
-    ASSERT_TRUE(e2e::FileExists(app.ExePath()));
-    app.Start();
-    ASSERT_TRUE(app.Running().Started());
-    ASSERT_NE(app.WaitForMainWindow(), nullptr);
-    EXPECT_TRUE(e2e::FileExists(folder + L"\\Velmora.ini"));
-    EXPECT_EQ(FindWarning(app.Running().Id()), nullptr);
-}
-
 // Tests run as root, which may write to read-only files; a reader that denies others write
 // access makes the file just as unwritable for the program while it can still read it.
 TEST(SettingsFile, UnwritableFileShowsTheWarningAndTheProgramRunsOn) {

@@ -1,6 +1,5 @@
 #include "e2e/support/e2e_support.h"
 
-#include <shellapi.h>
 
 namespace e2e {
 
@@ -34,13 +33,44 @@ TempFolder::TempFolder() {
     }
 }
 
+namespace {
+
+// Deletes a folder tree that this test run created. Refuses anything that is not one of our
+// own temporary folders, skips "." and "..", and never follows links: a deletion must not be
+// able to escape the folder, whatever the paths look like.
+void DeleteTree(const std::wstring& path) {
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            std::wstring child = path + L"\\" + name;
+            bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            if (isFolder && !isLink) {
+                DeleteTree(child);
+            } else if (isFolder) {
+                RemoveDirectoryW(child.c_str());
+            } else {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
 TempFolder::~TempFolder() {
-    std::wstring from = path_ + L'\0';
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&op);
+    if (path_.find(L"velmora_e2e_") == std::wstring::npos) {
+        return;
+    }
+    DeleteTree(L"\\\\?\\" + path_);
 }
 
 Process::~Process() {
@@ -104,7 +134,7 @@ Process Process::Start(const std::wstring& exe, const std::wstring& arguments,
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     Process result;
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+    if (CreateProcessW(exe.size() >= MAX_PATH ? exe.c_str() : nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
                        environment.empty() ? nullptr : block.data(), nullptr, &startup, &info)) {
         CloseHandle(info.hThread);
         result.process_ = info.hProcess;
