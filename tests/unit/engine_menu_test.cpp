@@ -29,10 +29,10 @@ TEST_F(EngineMenu, AnOpenDesktopMenuShowsTheIconsAndWritesTheTraceLine) {
     EXPECT_TRUE(IconsVisible());
     EXPECT_EQ(idleSince, hiddenAt + 30);
 
+    const auto number = [](HWND h) { return static_cast<int>(reinterpret_cast<INT_PTR>(h)); };
     wchar_t expected[256];
-    swprintf(expected, 256, L"h %d listview_hwnd:%d P:%d #32768 desk:%d\n", static_cast<int>(INT_PTR(menu)),
-             static_cast<int>(INT_PTR(listView)), static_cast<int>(INT_PTR(defView)),
-             static_cast<int>(INT_PTR(defView)));
+    swprintf(expected, 256, L"h %d listview_hwnd:%d P:%d #32768 desk:%d\n", number(menu), number(listView),
+             number(defView), number(defView));
     EXPECT_STREQ(desk.trace, expected);
     EXPECT_EQ(desk.traceCount, 1);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Idle CPU of the real engine tick against the timer floor, and window-manager calls per tick;
-# first on the stand-in shell desktop, then with no shell at all. Run after building:
+# first on the desktop stand-in (tools/desktop_standin, or the bench's own minimal shell when
+# that is not built), then with no shell at all. Run after building:
 #
 #   tools/wine-env tools/engine_bench/measure.sh [build-dir] [seconds]
 #
@@ -27,11 +28,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The wineserver of this prefix works in /tmp/.wine-UID/server-DEV-INODE of the prefix.
+# The wineserver of this prefix works in a folder named server-DEV-INODE of the prefix.
 server_pid() {
     local dir pid
     dir=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
-    for pid in $(pgrep -x wineserver); do
+    for pid in $(pgrep wineserver); do
         case "$(readlink "/proc/$pid/cwd")" in */"$dir") echo "$pid"; return ;; esac
     done
 }
@@ -40,6 +41,7 @@ cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{print int(($14 + $15) * 1000 / hz)}'
 alone() {
     local role=$1 half=$(( seconds / 2 )) server before after pid
     server=$(server_pid)
+    [ -n "$server" ] || { echo "the wineserver of $WINEPREFIX was not found"; return; }
     wine "$bench" "$role" "$half" >"$out/$role-alone.txt" 2>&1 &
     pid=$!
     sleep 3
@@ -70,9 +72,17 @@ measure() {
     alone velmora
 }
 
-echo "######## stand-in shell desktop (Program Manager > SHELLDLL_DefView > SysListView32)"
-wine "$bench" shell </dev/null >/dev/null 2>&1 &
-shell_pid=$!
+standin="$build/tools/desktop_standin/desktop_standin.exe"
+if [ -f "$standin" ]; then
+    echo "######## desktop stand-in (Program Manager > SHELLDLL_DefView > SysListView32)"
+    wine "$standin" </dev/null >/dev/null 2>&1 &
+    shell_pid=$!
+    wine "$standin" --wait-ready </dev/null >/dev/null 2>&1
+else
+    echo "######## the bench's minimal shell (Program Manager > SHELLDLL_DefView > SysListView32)"
+    wine "$bench" shell </dev/null >/dev/null 2>&1 &
+    shell_pid=$!
+fi
 sleep 3
 measure
 stop_shell
