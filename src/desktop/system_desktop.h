@@ -24,7 +24,15 @@ struct SystemDesktop {
     HWND NextBelow(HWND window) { return GetWindow(window, GW_HWNDNEXT); }
     bool Visible(HWND window) { return IsWindowVisible(window) != 0; }
     int ClassName(HWND window, wchar_t* buffer, int size) { return GetClassNameW(window, buffer, size); }
-    HWND LabelEditor(HWND listView) { return reinterpret_cast<HWND>(SendMessageW(listView, LVM_GETEDITCONTROL, 0, 0)); }
+    // The list view makes its label editor a child of its own, so without an "Edit" child there
+    // is no editor to ask for; looking at the children is far cheaper than a send to another
+    // process on every tick.
+    HWND LabelEditor(HWND listView) {
+        if (FindWindowExW(listView, nullptr, L"Edit", nullptr) == nullptr) {
+            return nullptr;
+        }
+        return reinterpret_cast<HWND>(SendMessageW(listView, LVM_GETEDITCONTROL, 0, 0));
+    }
 
     void Show(HWND window, int command) { ShowWindow(window, command); }
     void SetIcons(HWND listView, bool show) { ApplyIconsVisible(listView, show); }
