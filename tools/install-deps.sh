@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing Velmora on Debian needs, when it is missing: the
-# MinGW-w64 cross compiler (posix threads), CMake, GoogleTest's sources, Wine and Xvfb.
+# MinGW-w64 cross compiler (posix threads), the build machine's own C++ compiler (the build
+# runs the pack compressor on it), CMake, GoogleTest's sources, Wine, Xvfb and a German locale.
 set -euo pipefail
 
 missing=()
@@ -9,6 +10,7 @@ need() { # need COMMAND-OR-PATH PACKAGE
 }
 need cmake cmake
 need make make
+need c++ g++
 need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
 need x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
 need /usr/src/googletest/CMakeLists.txt googletest
@@ -16,13 +18,18 @@ need wine wine
 need /usr/lib/wine/wine64 wine64
 need Xvfb xvfb
 need import imagemagick
+need /usr/share/i18n/locales/de_DE locales
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine takes the user language from the Unix locale; the language tests run under German.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

@@ -31,12 +31,8 @@ cp "$build/tools/desktop_standin/desktop_standin.exe" "$demo/desktop_standin.exe
 session() {
     wine "$demo/desktop_standin.exe" &
     standin=$!
-    # Velmora needs the demo desktop's windows to be there before its first look-up.
-    for _ in $(seq 1 100); do
-        wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced' >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    sleep 2
+    # Velmora's first look-up should find the demo desktop's windows.
+    wine "$demo/desktop_standin.exe" --wait-ready || echo "The demo desktop did not come up." >&2
     if [ -n "$screenshot" ]; then
         wine "$demo/Velmora.exe" "${args[@]}" &
         sleep 8

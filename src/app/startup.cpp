@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/process_objects.h"
 #include "app/single_instance.h"
+#include "lang/language_pack.h"
 #include "settings/ini_store.h"
 #include "settings/settings.h"
 
@@ -23,8 +24,8 @@ bool MakeProcessDpiAware() {
     if (userModule == nullptr) {
         return false;
     }
-    auto setDpiAware =
-        reinterpret_cast<SetProcessDpiAwareFn>(reinterpret_cast<void*>(GetProcAddress(userModule, "SetProcessDPIAware")));
+    auto setDpiAware = reinterpret_cast<SetProcessDpiAwareFn>(
+        reinterpret_cast<void*>(GetProcAddress(userModule, "SetProcessDPIAware")));
     return setDpiAware != nullptr && setDpiAware() != 0;
 }
 
@@ -71,7 +72,10 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
     LoadStringW(instanceHandle, 103, mainClassName, 255);
     RegisterMainWindowClass();
     LocateSettingsFile();
-    // Language: the default language and the decoded pack come here.
+    SelectDefaultLanguage();
+    if (LoadLanguagePack() == 0) {
+        return 1;
+    }
 
     if (exitRequest == kExitRequestMarker) {
         BroadcastExitRequest();

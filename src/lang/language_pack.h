@@ -2,9 +2,14 @@
 // start-up, and every visible text by id.
 #pragma once
 
+#include <cstdint>
+
 inline constexpr int kMaxLanguages = 44;
 inline constexpr int kTextIds = 256;
 inline constexpr int kHeaderIds = 128;
+inline constexpr int kEnglishReferenceUnits = 2048;
+inline constexpr int kEnglish = 1;
+inline constexpr uint32_t kPackBufferBytes = 400000;
 
 struct LanguagePack {
     const wchar_t* headerStrings[kHeaderIds] = {};
@@ -14,7 +19,8 @@ struct LanguagePack {
     const wchar_t* languageBody[kMaxLanguages] = {};
     const wchar_t* strings[kMaxLanguages][kTextIds] = {};
     int completeness[kMaxLanguages] = {};
-    wchar_t englishReference[2048] = {};
+    wchar_t englishReference[kEnglishReferenceUnits] = {};
+    // Filled by the language-file loader; once customLoaded is set every text comes from there.
     const wchar_t* customStrings[kTextIds] = {};
     bool customLoaded = false;
     int currentLanguage = 1;
@@ -25,7 +31,12 @@ extern LanguagePack languagePack;
 // From the Windows user language, then the INI key "lng".
 void SelectDefaultLanguage();
 
-// Decodes the pack and builds the tables. Returns 1 on success.
+// The pack index for a Windows language id (primary language in the low 10 bits, sublanguage
+// above); English for every language the pack has no translation for.
+int DefaultLanguageFor(uint16_t languageId);
+
+// Decodes the pack and builds the tables. Returns 1 on success, 0 when the buffer for the
+// decoded text cannot be had.
 int LoadLanguagePack();
 
 // The text for an id 0..255 in the current language, falling back to English (empty when
@@ -34,3 +45,22 @@ const wchar_t* GetText(int id);
 
 // A header string by id 0..127, null where absent.
 const wchar_t* GetHeaderText(int id);
+
+// Splits a decoded pack (zero-terminated UTF-16, modified in place: the tables point into it)
+// into sections and fills every table of `pack` but the custom ones and currentLanguage.
+void BuildLanguageTables(wchar_t* text, LanguagePack& pack);
+
+// Entry lines "id=value" ending with LF (a CR before it is dropped) into `entries`, which is
+// cleared first: the id as atol reads it, ids outside 0..idCount-1 ignored, the later of two
+// equal ids wins, lines without "=" and a last line without LF ignored. Values stay in `text`,
+// cut at their line ends; with `unescape` the pairs \r and \n in them become CR and LF.
+void FillEntries(wchar_t* text, const wchar_t** entries, int idCount, bool unescape);
+
+// The share of the ids with a non-empty English text that also have a non-empty text in
+// `entries`, in whole per cent (0 when English has none).
+int Completeness(const wchar_t* const* entries, const wchar_t* const* english);
+
+// Writes the terminator after `decodedLength` bytes of decoded text in a buffer of `capacity`
+// bytes, so that the text reads as zero-terminated UTF-16 whatever the header claimed.
+// Returns the byte offset the terminator went to.
+uint32_t TerminateDecodedText(uint8_t* buffer, uint32_t capacity, uint32_t decodedLength);

@@ -11,7 +11,7 @@ namespace {
 
 // A folder of its own under the temporary folder, deep enough to pass the classic path limit.
 class IniStore : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);

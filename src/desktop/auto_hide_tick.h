@@ -1,0 +1,286 @@
+// One tick of the auto-hide engine, written over a desktop: SystemDesktop in the program, a
+// scripted desktop in unit tests. AutoHideTick() runs it on the real desktop.
+//
+// The tick runs about 33 times a second for the life of the program, and every query of
+// another process's window is a round trip (to the server, under Wine). So within one tick
+// the visibility of the icons and the window under the cursor are asked once and remembered
+// until the tick itself shows or hides a window, and a query whose answer cannot change what
+// the tick does is not made: no menu walk while no popup menu exists, no label-editor
+// question once a desktop menu has been found, no taskbar lookups without hide_taskbar.
+// Nothing here allocates.
+#pragma once
+#include <windows.h>
+
+#include <cwchar>
+
+#include "desktop/auto_hide_engine.h"
+#include "desktop/desktop_lookup.h"
+#include "desktop/desktop_windows.h"
+#include "settings/settings.h"
+
+// Clock arithmetic is signed 32-bit and wraps like the clock does (after about 24.8 days).
+inline int ClockMinus(int a, int b) {
+    return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b));
+}
+
+inline int IdleLimitMs() {
+    return static_cast<int>(static_cast<unsigned>(settings.auto_hide_icons_sec) * 1000u);
+}
+
+template <typename Desktop>
+class AutoHideTickRun {
+  public:
+    explicit AutoHideTickRun(Desktop& desktop) : desktop_(desktop), limit_(IdleLimitMs()) {}
+
+    void Run() {
+        if (!taskbarSinceSet) {
+            taskbarSince = desktop_.Now();
+            taskbarSinceSet = true;
+        }
+        shell_ = FindDesktopListViewOn(desktop_);
+        if (CursorCountsAsMoved()) {
+            CursorMoved();
+        }
+        ApplyTaskbarRules();
+        const bool clicked = ConfiguredClick();
+        HideByMiddleButton();
+        if (clicked && ClickShowedIcons()) {
+            return;  // the countdown keeps its position on this tick
+        }
+        CheckIdleTime();
+    }
+
+  private:
+    static constexpr int kClassNameChars = 1024;
+    static constexpr int kClassNameReadChars = 124;
+    static constexpr int kTraceChars = 256;
+    static constexpr int kLeftButton = VK_LBUTTON;    // 1
+    static constexpr int kRightButton = VK_RBUTTON;   // 2
+    static constexpr int kMiddleButton = VK_MBUTTON;  // 4
+    static constexpr int kLeftWindowsKey = VK_LWIN;   // 0x5B; the right one does not count
+    static constexpr int kKeyD = 0x44;
+
+    int Now() { return desktop_.Now(); }
+
+    // The cursor is read where its position is about to be used, not before: a reading that
+    // a later one replaces unused would be a round trip to the X server for nothing.
+    void ReadCursor() {
+        POINT p;
+        if (desktop_.CursorPos(&p)) {
+            cursor_ = p;
+        }
+        cursorRead_ = true;
+    }
+
+    // A desktop context menu or the label editor counts as movement; otherwise the cursor
+    // has to have moved since the last tick that saw it move.
+    bool CursorCountsAsMoved() {
+        if (settings.show_icons_by_contextmenu != 0 && DesktopMenuOpen()) {
+            return true;
+        }
+        if (shell_.listView != nullptr && desktop_.LabelEditor(shell_.listView) != nullptr) {
+            idleSince = Now();
+            if (!cursorRead_) {
+                ReadCursor();
+            }
+            return true;
+        }
+        ReadCursor();
+        return cursor_.x != lastCursor.x || cursor_.y != lastCursor.y;
+    }
+
+    // The menu under the cursor, or the menu it was opened from (one hop), has to touch the
+    // desktop with the corner just above and left of its own top-left corner.
+    bool DesktopMenuOpen() {
+        // Popup menus are top-level windows of class "#32768": while there is none at all,
+        // the window under the cursor is none either.
+        if (desktop_.Find(nullptr, nullptr, L"#32768", nullptr) == nullptr) {
+            return false;
+        }
+        ReadCursor();
+        HWND menu = UnderCursor();
+        for (int hop = 0;; ++hop) {
+            wchar_t className[kClassNameChars] = {};
+            if (menu != nullptr) {
+                desktop_.ClassName(menu, className, kClassNameReadChars);
+            }
+            if (std::wcscmp(className, L"#32768") != 0) {
+                return false;
+            }
+            RECT rect = {};
+            desktop_.Rect(menu, &rect);
+            HWND corner = desktop_.WindowAt(POINT{rect.left - 1, rect.top - 1});
+            if (IsShellWindow(corner)) {
+                DesktopMenuFound(menu, corner, className);
+                return true;
+            }
+            if (hop == 1) {
+                return false;
+            }
+            menu = corner;
+        }
+    }
+
+    void DesktopMenuFound(HWND menu, HWND corner, const wchar_t* className) {
+        wchar_t line[kTraceChars];
+        wsprintfW(line, L"h %d listview_hwnd:%d P:%d %s desk:%d\n", HandleNumber(menu), HandleNumber(shell_.listView),
+                  HandleNumber(corner), className, HandleNumber(shell_.defView));
+        desktop_.Trace(line);
+        idleSince = Now();
+        if (!IconsVisible()) {
+            SetIcons(true);
+        }
+    }
+
+    void CursorMoved() {
+        lastCursor = cursor_;
+        HWND h = UnderCursor();
+        if (h != nullptr && h == shell_.listView) {
+            idleSince = Now();
+        } else if (h != nullptr && h == shell_.defView && settings.show_icons_mouse_move != 0) {
+            idleSince = Now();
+            SetIcons(true);
+            if (settings.hide_taskbar != 0) {
+                ShowTaskbarIfHidden(desktop_.Find(nullptr, nullptr, L"Shell_TrayWnd", nullptr));
+                ShowTaskbarIfHidden(desktop_.Find(nullptr, nullptr, L"Shell_SecondaryTrayWnd", nullptr));
+            }
+        }
+    }
+
+    // Without hide_taskbar nothing below depends on the taskbars, so they are not looked up.
+    void ApplyTaskbarRules() {
+        if (settings.hide_taskbar == 0) {
+            return;
+        }
+        TaskbarRule(desktop_.Find(nullptr, nullptr, L"Shell_TrayWnd", nullptr));
+        secondary_ = desktop_.Find(nullptr, nullptr, L"Shell_SecondaryTrayWnd", nullptr);
+        over_ = TaskbarRule(secondary_);
+    }
+
+    // Returns whether the taskbar is to stay: the cursor is in it, or it was touched less
+    // than the idle time ago while the icons are hidden.
+    int TaskbarRule(HWND taskbar) {
+        if (taskbar == nullptr) {
+            return 0;
+        }
+        RECT rect = {};
+        desktop_.Rect(taskbar, &rect);
+        if (PtInRect(&rect, cursor_)) {
+            ShowTaskbarIfHidden(taskbar);
+            taskbarSince = Now();
+            return 1;
+        }
+        if (IconsVisible() || !desktop_.Visible(taskbar)) {
+            return 0;
+        }
+        if (ClockMinus(Now(), taskbarSince) > limit_) {
+            Show(taskbar, SW_HIDE);
+            return 0;
+        }
+        return 1;
+    }
+
+    bool ConfiguredClick() {
+        return (settings.show_icons_by_l_mouse != 0 && desktop_.KeyDown(kLeftButton)) ||
+               (settings.show_icons_by_r_mouse != 0 && desktop_.KeyDown(kRightButton)) ||
+               (settings.show_icons_by_m_mouse != 0 && desktop_.KeyDown(kMiddleButton)) ||
+               (settings.show_icons_win_d != 0 && desktop_.KeyDown(kLeftWindowsKey) && desktop_.KeyDown(kKeyD));
+    }
+
+    // The idle time counts as used up, so the icons stay hidden until asked for.
+    void HideByMiddleButton() {
+        if (settings.hide_icons_by_m_mouse != 0 && desktop_.KeyDown(kMiddleButton) && IconsVisible()) {
+            SetIcons(false);
+            idleSince = ClockMinus(Now(), limit_);
+        }
+    }
+
+    bool ClickShowedIcons() {
+        const bool visible = IconsVisible();
+        HWND h = UnderCursor();
+        if (!visible && h != nullptr && h == shell_.defView) {
+            idleSince = Now();
+            SetIcons(true);
+            if (settings.hide_taskbar != 0) {
+                ShowTaskbarIfHidden(secondary_);
+            }
+            return true;
+        }
+        if (visible && h == shell_.listView) {
+            idleSince = Now();
+        }
+        return false;
+    }
+
+    void CheckIdleTime() {
+        const int elapsed = ClockMinus(Now(), idleSince);
+        if (elapsed > limit_) {
+            if (IconsVisible()) {
+                SetIcons(false);
+            }
+            if (settings.hide_taskbar != 0 && secondary_ != nullptr && over_ == 0 && desktop_.Visible(secondary_)) {
+                Show(secondary_, SW_HIDE);
+            }
+            return;
+        }
+        desktop_.SetCountdown(ClockMinus(limit_, elapsed) / 1000);  // whole seconds, fraction dropped
+    }
+
+    // A null handle never matches: without a shell there is no desktop to point at.
+    bool IsShellWindow(HWND h) const { return h != nullptr && (h == shell_.listView || h == shell_.defView); }
+
+    static int HandleNumber(HWND h) { return static_cast<int>(reinterpret_cast<INT_PTR>(h)); }
+
+    bool IconsVisible() {
+        if (iconsVisible_ < 0) {
+            iconsVisible_ = shell_.listView != nullptr && desktop_.Visible(shell_.listView) ? 1 : 0;
+        }
+        return iconsVisible_ != 0;
+    }
+
+    HWND UnderCursor() {
+        if (!underKnown_ || underPoint_.x != cursor_.x || underPoint_.y != cursor_.y) {
+            under_ = WindowUnderPointOn(desktop_, cursor_);
+            underPoint_ = cursor_;
+            underKnown_ = true;
+        }
+        return under_;
+    }
+
+    void SetIcons(bool show) {
+        if (shell_.listView == nullptr) {
+            return;
+        }
+        desktop_.SetIcons(shell_.listView, show);
+        iconsVisible_ = show ? 1 : 0;
+        underKnown_ = false;
+    }
+
+    void ShowTaskbarIfHidden(HWND taskbar) {
+        if (taskbar != nullptr && !desktop_.Visible(taskbar)) {
+            Show(taskbar, SW_SHOW);
+        }
+    }
+
+    void Show(HWND window, int command) {
+        desktop_.Show(window, command);
+        underKnown_ = false;
+    }
+
+    Desktop& desktop_;
+    const int limit_;
+    POINT cursor_ = lastCursor;  // a failed read leaves the cursor where it last was
+    bool cursorRead_ = false;
+    DesktopWindows shell_;
+    HWND secondary_ = nullptr;
+    int over_ = 0;
+    int iconsVisible_ = -1;  // not asked yet on this tick
+    bool underKnown_ = false;
+    POINT underPoint_ = {};
+    HWND under_ = nullptr;
+};
+
+template <typename Desktop>
+void AutoHideTickOn(Desktop& desktop) {
+    AutoHideTickRun<Desktop>(desktop).Run();
+}

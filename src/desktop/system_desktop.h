@@ -1,0 +1,43 @@
+// The desktop as the Windows API shows it: the one place where the auto-hide engine and the
+// desktop lookups meet the clock, the cursor, the keys and other processes' windows. Each
+// member is the API call itself, inlined, so the real desktop costs nothing over direct calls.
+// Unit tests put a scripted desktop with the same members in its place.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/process_objects.h"
+#include "desktop/auto_hide_engine.h"
+#include "desktop/desktop_windows.h"
+
+struct SystemDesktop {
+    int Now() { return NowMs(); }
+    bool CursorPos(POINT* p) { return GetCursorPos(p) != 0; }
+    bool KeyDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+    HWND Find(HWND parent, HWND after, const wchar_t* className, const wchar_t* title) {
+        return FindWindowExW(parent, after, className, title);
+    }
+    HWND WindowAt(POINT p) { return WindowFromPoint(p); }
+    bool Rect(HWND window, RECT* rect) { return GetWindowRect(window, rect) != 0; }
+    HWND Parent(HWND window) { return GetParent(window); }
+    HWND NextBelow(HWND window) { return GetWindow(window, GW_HWNDNEXT); }
+    bool Visible(HWND window) { return IsWindowVisible(window) != 0; }
+    int ClassName(HWND window, wchar_t* buffer, int size) { return GetClassNameW(window, buffer, size); }
+    // The list view makes its label editor a child of its own, so without an "Edit" child there
+    // is no editor to ask for; looking at the children is far cheaper than a send to another
+    // process on every tick.
+    HWND LabelEditor(HWND listView) {
+        if (FindWindowExW(listView, nullptr, L"Edit", nullptr) == nullptr) {
+            return nullptr;
+        }
+        return reinterpret_cast<HWND>(SendMessageW(listView, LVM_GETEDITCONTROL, 0, 0));
+    }
+
+    void Show(HWND window, int command) { ShowWindow(window, command); }
+    void SetIcons(HWND listView, bool show) { ApplyIconsVisible(listView, show); }
+    void SetCountdown(int seconds) {
+        SendDlgItemMessageW(settingsDialog, kCountdownBarId, PBM_SETPOS, static_cast<WPARAM>(seconds), 0);
+    }
+    void Trace(const wchar_t* line) { OutputDebugStringW(line); }
+};

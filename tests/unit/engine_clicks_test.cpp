@@ -1,0 +1,157 @@
+#include "engine_fixture.h"
+
+using EngineClicks = EngineTest;
+
+namespace {
+
+struct ButtonOption {
+    int virtualKey;
+    int Settings::*option;
+};
+
+constexpr ButtonOption kButtons[] = {
+    {VK_LBUTTON, &Settings::show_icons_by_l_mouse},
+    {VK_RBUTTON, &Settings::show_icons_by_r_mouse},
+    {VK_MBUTTON, &Settings::show_icons_by_m_mouse},
+};
+
+}  // namespace
+
+TEST_F(EngineClicks, AnEnabledButtonOnTheEmptyDesktopShowsTheIconsLeavingTheCountdownAlone) {
+    for (ButtonOption button : kButtons) {
+        SCOPED_TRACE(button.virtualKey);
+        const int hiddenAt = HideIconsByIdling();
+        Press(button.virtualKey);
+        TickAt(hiddenAt + 30);
+        Release(button.virtualKey);
+        EXPECT_TRUE(IconsVisible());
+        EXPECT_EQ(idleSince, hiddenAt + 30);
+        EXPECT_EQ(desk.countdownWrites, 0);
+        TickAt(hiddenAt + 60);
+        EXPECT_EQ(desk.countdown, 4);
+        lastCursor = {0, 0};
+    }
+}
+
+TEST_F(EngineClicks, ADisabledButtonDoesNotShowTheIcons) {
+    for (ButtonOption button : kButtons) {
+        SCOPED_TRACE(button.virtualKey);
+        settings.*button.option = 0;
+        const int hiddenAt = HideIconsByIdling();
+        Press(button.virtualKey);
+        TickAt(hiddenAt + 30);
+        Release(button.virtualKey);
+        EXPECT_FALSE(IconsVisible());
+        settings.*button.option = 1;
+        desk.SetVisible(listView, true);
+        lastCursor = {0, 0};
+    }
+}
+
+TEST_F(EngineClicks, AClickOnAnotherWindowDoesNotShowTheIcons) {
+    const int hiddenAt = HideIconsByIdling();
+    Press(VK_LBUTTON);
+    TickAt(hiddenAt + 30, kOnEditor);
+    EXPECT_FALSE(IconsVisible());
+}
+
+TEST_F(EngineClicks, AClickOnTheVisibleIconsRestartsTheIdleTime) {
+    TickAt(0, kOnDesktop);
+    Press(VK_RBUTTON);
+    TickAt(4000);
+    Release(VK_RBUTTON);
+    TickAt(9000);
+    EXPECT_TRUE(IconsVisible());
+    TickAt(9001);
+    EXPECT_FALSE(IconsVisible());
+}
+
+TEST_F(EngineClicks, WinDShowsTheIconsOnlyOverTheEmptyDesktop) {
+    settings.show_icons_win_d = 1;
+    const int hiddenAt = HideIconsByIdling();
+    Press(VK_LWIN);
+    Press('D');
+    TickAt(hiddenAt + 30, kOnEditor);
+    EXPECT_FALSE(IconsVisible());
+    TickAt(hiddenAt + 60, kOnDesktop);
+    EXPECT_TRUE(IconsVisible());
+}
+
+TEST_F(EngineClicks, WinDNeedsTheLeftWindowsKeyAndTheOption) {
+    settings.show_icons_win_d = 1;
+    const int hiddenAt = HideIconsByIdling();
+    Press(VK_RWIN);
+    Press('D');
+    TickAt(hiddenAt + 30);
+    EXPECT_FALSE(IconsVisible());
+
+    settings.show_icons_win_d = 0;
+    Press(VK_LWIN);
+    TickAt(hiddenAt + 60);
+    EXPECT_FALSE(IconsVisible());
+}
+
+TEST_F(EngineClicks, MiddleButtonHidesAndShowsInTheSameTickWhenBothOptionsAreOn) {
+    settings.hide_icons_by_m_mouse = 1;
+    for (POINT clickAt : {kOnDesktop, kElsewhereOnDesktop}) {  // resting, and arriving with the click
+        TickAt(0, kOnDesktop);
+        desk.ForgetRecords();
+        Press(VK_MBUTTON);
+        TickAt(2000, clickAt);
+        Release(VK_MBUTTON);
+        EXPECT_TRUE(IconsVisible());
+        ASSERT_EQ(desk.iconChangeCount, 2);
+        EXPECT_FALSE(desk.iconChanges[0]);
+        EXPECT_TRUE(desk.iconChanges[1]);
+        EXPECT_EQ(idleSince, 2000);
+    }
+}
+
+TEST_F(EngineClicks, MiddleButtonHideUsesUpTheIdleTime) {
+    settings.hide_icons_by_m_mouse = 1;
+    settings.show_icons_by_m_mouse = 0;
+    TickAt(0, kOnDesktop);
+    Press(VK_MBUTTON);
+    TickAt(2000);
+    Release(VK_MBUTTON);
+    EXPECT_FALSE(IconsVisible());
+    EXPECT_EQ(idleSince, 2000 - 5000);
+    desk.ForgetRecords();
+    TickEvery30Ms(2030, 20000);
+    EXPECT_FALSE(IconsVisible());
+    EXPECT_EQ(desk.countdownWrites, 0);
+
+    Press(VK_LBUTTON);
+    TickAt(20030);
+    EXPECT_TRUE(IconsVisible());
+}
+
+TEST_F(EngineClicks, MovingOntoTheEmptyDesktopShowsIconsAndTaskbarsOnlyWithItsOption) {
+    settings.hide_taskbar = 1;
+    const HWND secondary = AddSecondaryTaskbar();
+    const int hiddenAt = HideIconsByIdling();
+    desk.SetVisible(taskbar, false);
+    desk.SetVisible(secondary, false);
+    TickAt(hiddenAt + 30, kElsewhereOnDesktop);
+    EXPECT_FALSE(IconsVisible());
+
+    settings.show_icons_mouse_move = 1;
+    TickAt(hiddenAt + 60, kOnDesktop);
+    EXPECT_TRUE(IconsVisible());
+    EXPECT_TRUE(desk.Visible(taskbar));
+    EXPECT_TRUE(desk.Visible(secondary));
+    EXPECT_EQ(idleSince, hiddenAt + 60);
+}
+
+TEST_F(EngineClicks, AClickShowsTheSecondaryTaskbarButNotThePrimary) {
+    settings.hide_taskbar = 1;
+    const HWND secondary = AddSecondaryTaskbar();
+    const int hiddenAt = HideIconsByIdling();
+    desk.SetVisible(taskbar, false);
+    desk.SetVisible(secondary, false);
+    Press(VK_LBUTTON);
+    TickAt(hiddenAt + 30);
+    EXPECT_TRUE(IconsVisible());
+    EXPECT_TRUE(desk.Visible(secondary));
+    EXPECT_FALSE(desk.Visible(taskbar));
+}

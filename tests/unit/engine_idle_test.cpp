@@ -1,0 +1,117 @@
+#include <climits>
+
+#include "engine_fixture.h"
+
+using EngineIdle = EngineTest;
+
+TEST_F(EngineIdle, IconsHideOnTheFirstTickAfterTheIdleTimeNotAtIt) {
+    TickAt(0, kOnDesktop);
+    TickAt(4999);
+    TickAt(5000);
+    EXPECT_TRUE(IconsVisible());
+    TickAt(5001);
+    EXPECT_FALSE(IconsVisible());
+    ASSERT_EQ(desk.iconChangeCount, 1);
+    EXPECT_FALSE(desk.iconChanges[0]);
+}
+
+TEST_F(EngineIdle, ZeroSecondsHidesAsSoonAsAMillisecondHasPassed) {
+    settings.auto_hide_icons_sec = 0;
+    TickAt(0, kOnDesktop);
+    EXPECT_TRUE(IconsVisible());
+    EXPECT_EQ(desk.countdown, 0);
+    TickAt(1);
+    EXPECT_FALSE(IconsVisible());
+}
+
+TEST_F(EngineIdle, CountdownShowsTheRemainingWholeSecondsAndStopsOnceHidden) {
+    TickAt(0, kOnDesktop);
+    EXPECT_EQ(desk.countdown, 5);
+    TickAt(1);  // 4.999 s left
+    EXPECT_EQ(desk.countdown, 4);
+    TickAt(4001);  // 0.999 s left
+    EXPECT_EQ(desk.countdown, 0);
+    const int writes = desk.countdownWrites;
+    TickAt(5001);
+    TickAt(9000);
+    EXPECT_EQ(desk.countdownWrites, writes);
+}
+
+TEST_F(EngineIdle, MovingOverTheIconsKeepsThemAndMovingOverAnotherWindowDoesNot) {
+    WiggleBetween(kOnDesktop, kElsewhereOnDesktop, 0, 30000);
+    EXPECT_TRUE(IconsVisible());
+    EXPECT_EQ(desk.iconChangeCount, 0);
+
+    WiggleBetween(kOnEditor, kElsewhereOnEditor, 30030, 34980);
+    EXPECT_TRUE(IconsVisible());
+    TickAt(35010, kOnEditor);
+    EXPECT_FALSE(IconsVisible());
+}
+
+TEST_F(EngineIdle, ACursorRestingOnTheIconsLetsThemHide) {
+    TickAt(0, kOnDesktop);
+    TickEvery30Ms(30, 4980);
+    EXPECT_TRUE(IconsVisible());
+    TickAt(5010);
+    EXPECT_FALSE(IconsVisible());
+}
+
+TEST_F(EngineIdle, EditingALabelKeepsTheIconsUntilTheEditorCloses) {
+    TickAt(0, kOnEditor);
+    desk.labelEditor = reinterpret_cast<HWND>(0x999);
+    TickEvery30Ms(30, 20010);
+    EXPECT_TRUE(IconsVisible());
+
+    desk.labelEditor = nullptr;
+    TickAt(25010);
+    EXPECT_TRUE(IconsVisible());
+    TickAt(25011);
+    EXPECT_FALSE(IconsVisible());
+}
+
+TEST_F(EngineIdle, IdleTimeRunsOnAcrossTheWrapOfTheClock) {
+    idleSince = INT_MAX - 1000;
+    lastCursor = desk.cursor = kOnEditor;
+    TickAt(INT_MIN + 3999);  // 5000 ms after the last activity
+    EXPECT_TRUE(IconsVisible());
+    EXPECT_EQ(desk.countdown, 0);
+    TickAt(INT_MIN + 4000);
+    EXPECT_FALSE(IconsVisible());
+}
+
+TEST_F(EngineIdle, AnActivityMoreThanHalfTheClockAgoCountsAsStillToCome) {
+    lastCursor = desk.cursor = kOnEditor;
+    idleSince = 1000;
+    TickAt(static_cast<int>(1000u + 0x80000000u + 10u));  // the difference reads as negative
+    EXPECT_TRUE(IconsVisible());
+}
+
+TEST_F(EngineIdle, WithoutTheShellsListViewTheCountdownAndTaskbarRulesStillRun) {
+    settings.hide_taskbar = 1;
+    desk.Remove(progman);
+    TickAt(0, kOnDesktop);
+    EXPECT_EQ(desk.countdown, 5);
+    TickAt(4000, kOnTaskbar);
+    TickAt(4030, kOnDesktop);
+    EXPECT_EQ(desk.countdown, 0);
+    EXPECT_TRUE(desk.Visible(taskbar));
+    TickAt(9000);
+    EXPECT_TRUE(desk.Visible(taskbar));
+    TickAt(9001);
+    EXPECT_FALSE(desk.Visible(taskbar)) << "no list view counts as hidden icons";
+    EXPECT_EQ(desk.iconChangeCount, 0);
+
+    Press(VK_LBUTTON);
+    TickAt(9030, kElsewhereOnDesktop);
+    EXPECT_EQ(desk.iconChangeCount, 0);
+}
+
+TEST_F(EngineIdle, ADesktopViewWithoutListViewUnderAWorkerIsHarmless) {
+    settings.show_icons_mouse_move = 1;
+    desk.Remove(progman);
+    const HWND worker = desk.Add(L"WorkerW", L"", {0, 0, 1280, 800}, nullptr, 101);
+    desk.Add(L"SHELLDLL_DefView", L"", {0, 0, 1280, 800}, worker);
+    Press(VK_LBUTTON);
+    WiggleBetween(kOnDesktop, kElsewhereOnDesktop, 0, 6000);
+    EXPECT_EQ(desk.iconChangeCount, 0);
+}

@@ -1,0 +1,111 @@
+#include "engine_fixture.h"
+
+class EngineTaskbar : public EngineTest {
+  protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        settings.hide_taskbar = 1;
+    }
+};
+
+TEST_F(EngineTaskbar, ATaskbarTouchedLongAgoHidesOnTheTickAfterTheIcons) {
+    TickAt(0, kOnDesktop);
+    TickAt(5001);
+    EXPECT_FALSE(IconsVisible());
+    EXPECT_TRUE(desk.Visible(taskbar));
+    TickAt(5031);
+    EXPECT_FALSE(desk.Visible(taskbar));
+}
+
+TEST_F(EngineTaskbar, ATaskbarTouchedLaterHidesTheIdleTimeAfterTheTouch) {
+    TickAt(0, kOnDesktop);
+    TickAt(3000, kOnTaskbar);
+    TickAt(3030, kOnEditor);
+    TickAt(5001);
+    EXPECT_FALSE(IconsVisible());
+    TickAt(8000);
+    EXPECT_TRUE(desk.Visible(taskbar));
+    TickAt(8001);
+    EXPECT_FALSE(desk.Visible(taskbar));
+}
+
+TEST_F(EngineTaskbar, TheFirstTickCountsAsTheLastTouch) {
+    idleSince = -4000;
+    TickAt(0, kOnEditor);
+    TickAt(1001);
+    EXPECT_FALSE(IconsVisible());
+    TickAt(5000);
+    EXPECT_TRUE(desk.Visible(taskbar));
+    TickAt(5001);
+    EXPECT_FALSE(desk.Visible(taskbar));
+}
+
+TEST_F(EngineTaskbar, TheCursorBringsAHiddenTaskbarBackAndItStaysWhileTheIconsAreVisible) {
+    TickAt(0, kOnDesktop);
+    TickAt(5001);
+    TickAt(5031);
+    ASSERT_FALSE(desk.Visible(taskbar));
+    TickAt(6000, kOnTaskbar);
+    EXPECT_TRUE(desk.Visible(taskbar));
+    EXPECT_FALSE(IconsVisible()) << "touching the taskbar is no activity on the desktop";
+
+    Press(VK_LBUTTON);
+    TickAt(6030, kOnDesktop);
+    Release(VK_LBUTTON);
+    ASSERT_TRUE(IconsVisible());
+    WiggleBetween(kOnDesktop, kElsewhereOnDesktop, 6060, 30000);
+    EXPECT_TRUE(desk.Visible(taskbar));
+}
+
+TEST_F(EngineTaskbar, WhileALabelIsEditedTheCursorStillBringsTheTaskbarBack) {
+    desk.SetVisible(taskbar, false);
+    TickAt(0, kOnDesktop);
+    desk.labelEditor = reinterpret_cast<HWND>(0x999);
+    TickAt(30, kOnTaskbar);
+    EXPECT_TRUE(desk.Visible(taskbar));
+}
+
+TEST_F(EngineTaskbar, TheSecondaryTaskbarHidesWithTheIconsUnlessTheCursorIsInIt) {
+    const HWND secondary = AddSecondaryTaskbar();
+    TickAt(0, kOnDesktop);
+    TickAt(5001);
+    EXPECT_FALSE(IconsVisible());
+    EXPECT_FALSE(desk.Visible(secondary));
+    EXPECT_TRUE(desk.Visible(taskbar));
+
+    desk.SetVisible(secondary, true);
+    desk.SetVisible(listView, true);
+    TickAt(6000, kOnSecondaryTaskbar);
+    TickAt(11001);
+    EXPECT_FALSE(IconsVisible());
+    EXPECT_TRUE(desk.Visible(secondary));
+}
+
+TEST_F(EngineTaskbar, OnlyTheFirstSecondaryTaskbarIsEverHidden) {
+    const HWND first = AddSecondaryTaskbar();
+    const HWND second = desk.Add(L"Shell_SecondaryTrayWnd", L"", {2560, 760, 3840, 800});
+    TickAt(0, kOnDesktop);
+    TickEvery30Ms(5001, 12000);
+    EXPECT_FALSE(desk.Visible(first));
+    EXPECT_TRUE(desk.Visible(second));
+}
+
+TEST_F(EngineTaskbar, MissingTaskbarsAreSkipped) {
+    desk.Remove(taskbar);
+    TickAt(0, kOnDesktop);
+    TickAt(5001);
+    EXPECT_FALSE(IconsVisible());
+    Press(VK_LBUTTON);
+    TickAt(5031);
+    EXPECT_TRUE(IconsVisible());
+}
+
+TEST_F(EngineTaskbar, WithoutTheOptionTaskbarsAreLeftAlone) {
+    settings.hide_taskbar = 0;
+    const HWND secondary = AddSecondaryTaskbar();
+    desk.SetVisible(taskbar, false);
+    TickAt(0, kOnTaskbar);
+    EXPECT_FALSE(desk.Visible(taskbar));
+    TickEvery30Ms(30, 12000);
+    EXPECT_TRUE(desk.Visible(secondary));
+}
