@@ -53,6 +53,7 @@ echo "== idle CPU over 60 s, side by side (Linux process times)"
 rm -f Velmora.ini
 start_velmora
 wine "$bench" floor 60 >floor.txt 2>&1 &
+floor_job=$!
 sleep 3
 velmora=$(linux_pid Velmora.exe)
 floor=$(linux_pid engine_bench.exe)
@@ -61,7 +62,7 @@ f0=$(cpu_ms "$floor")
 sleep 55
 echo "Velmora:      $(( $(cpu_ms "$velmora") - v0 )) ms"
 echo "engine floor: $(( $(cpu_ms "$floor") - f0 )) ms"
-wait
+wait "$floor_job"
 echo "engine floor's own report: $(tr -d '\r' <floor.txt)"
 
 echo "== each alone for 30 s, with the wineserver"
@@ -71,12 +72,13 @@ sleep 30
 echo "Velmora alone: $(( $(cpu_ms "$velmora") - v0 )) ms, wineserver $(( $(cpu_ms "$server") - s0 )) ms"
 stop_velmora
 wine "$bench" floor 33 >floor.txt 2>&1 &
+floor_job=$!
 sleep 3
 floor=$(linux_pid engine_bench.exe)
 s0=$(cpu_ms "$server"); f0=$(cpu_ms "$floor")
 sleep 30
 echo "floor alone:   $(( $(cpu_ms "$floor") - f0 )) ms, wineserver $(( $(cpu_ms "$server") - s0 )) ms"
-wait
+wait "$floor_job"
 
 echo "== an hour's worth of ticks: 4 x 30000 timer messages, icons hiding and showing"
 printf '[Program]\r\nauto_hide_icons_sec=1\r\nshow_icons_mouse_move=1\r\nm_wallpaper_color=255\r\n' >Velmora.ini

@@ -49,8 +49,8 @@ void DialogDriver::Click(int id) const {
     POINT p = ClickPoint(control, IsCheckBox(control));
     MoveCursor(p.x, p.y);
     // A dialog that has just been shown may not be on the screen yet: wait until the point
-    // really lies on the control.
-    WaitUntil([&] { return WindowFromPoint(p) == control; }, 3000);
+    // really lies on it (a group box around the control may be what is found there).
+    WaitUntil([&] { return GetAncestor(WindowFromPoint(p), GA_ROOT) == dialog_; }, 3000);
     HoldLeftButton(kClickHoldMs);
 }
 
