@@ -25,21 +25,23 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-cp "$build/Velmora.exe" "$build"/tools/perf/*.exe "$work/"
+cp "$build/Velmora.exe" "$build"/tools/perf/*.exe "$bench" "$work/"
+bench="$work/engine_bench.exe"
 cd "$work"
 
-linux_pid() { pgrep -f "$1" | head -1; }
+# Only this run's processes: others may run the same programs under their own prefixes.
+linux_pid() { pgrep -f "$work/$1" | head -1; }
 cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{print int(($14 + $15) * 1000 / hz)}' "/proc/$1/stat"; }
 memory() { grep -E '^(VmRSS|VmData)' "/proc/$(linux_pid Velmora.exe)/status" | tr -s ' \t\n' ' '; }
 server_pid() {
     local dir pid
     dir=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
-    for pid in $(pgrep -x wineserver); do
+    for pid in $(pgrep wineserver); do
         case "$(readlink "/proc/$pid/cwd")" in */"$dir") echo "$pid"; return ;; esac
     done
 }
-start_velmora() { wine Velmora.exe </dev/null >/dev/null 2>&1 & sleep 5; }
-stop_velmora() { wine Velmora.exe exit >/dev/null 2>&1; sleep 1; }
+start_velmora() { wine "$work/Velmora.exe" </dev/null >/dev/null 2>&1 & sleep 5; }
+stop_velmora() { wine "$work/Velmora.exe" exit >/dev/null 2>&1; sleep 1; }
 
 wine "$standin" </dev/null >/dev/null 2>&1 &
 standin_pid=$!
@@ -56,7 +58,7 @@ wine "$bench" floor 60 >floor.txt 2>&1 &
 floor_job=$!
 sleep 3
 velmora=$(linux_pid Velmora.exe)
-floor=$(linux_pid engine_bench.exe)
+floor=$(linux_pid "engine_bench.exe floor")
 v0=$(cpu_ms "$velmora")
 f0=$(cpu_ms "$floor")
 sleep 55
@@ -74,7 +76,7 @@ stop_velmora
 wine "$bench" floor 33 >floor.txt 2>&1 &
 floor_job=$!
 sleep 3
-floor=$(linux_pid engine_bench.exe)
+floor=$(linux_pid "engine_bench.exe floor")
 s0=$(cpu_ms "$server"); f0=$(cpu_ms "$floor")
 sleep 30
 echo "floor alone:   $(( $(cpu_ms "$floor") - f0 )) ms, wineserver $(( $(cpu_ms "$server") - s0 )) ms"
@@ -85,7 +87,7 @@ printf '[Program]\r\nauto_hide_icons_sec=1\r\nshow_icons_mouse_move=1\r\nm_wallp
 start_velmora
 echo "memory before: $(memory)"
 for round in 1 2 3 4; do
-    wine perf_probe.exe soak Velmora.exe 30000 | tr -d '\r' | sed -n '1p;$p'
+    wine perf_probe.exe soak Velmora.exe 30000 | tr -d '\r' | sed -n '1p;/100%/,$p'
     echo "memory after round $round: $(memory)"
 done
 stop_velmora

@@ -211,7 +211,13 @@ void Report(const wchar_t* label, HANDLE process, DWORD processId) {
 // them, so the ticks go through hiding and showing (and the colour window) again and again.
 void StirCursor(long long turn) {
     int nudge = static_cast<int>(turn % 2) * 40;
-    SetCursorPos(900 + nudge, 300 + nudge);
+    SetCursorPos(1100 + nudge, 300 + nudge);  // right of the centred dialog
+}
+
+// Whether the desktop icons (the shell's list view under "Program Manager") are shown.
+bool IconsShown() {
+    HWND view = FindWindowExW(FindWindowW(nullptr, L"Program Manager"), nullptr, L"SHELLDLL_DefView", nullptr);
+    return IsWindowVisible(FindWindowExW(view, nullptr, L"SysListView32", nullptr)) != 0;
 }
 
 int Soak(DWORD processId, long long ticks) {
@@ -225,11 +231,18 @@ int Soak(DWORD processId, long long ticks) {
     constexpr int kBatch = 100;
     constexpr int kTicksPerTurn = 2000;
     constexpr DWORD kTurnPauseMs = 1300;  // longer than the idle time of one second
+    constexpr DWORD kPollMs = 50;
     double start = NowMs();
+    int hidings = 0;
+    bool shown = IconsShown();
     for (long long tick = 0; tick < ticks; tick += kBatch) {
         if (tick % kTicksPerTurn == 0) {
             StirCursor(tick / kTicksPerTurn);
-            Sleep(kTurnPauseMs);
+            for (DWORD waited = 0; waited < kTurnPauseMs; waited += kPollMs) {
+                Sleep(kPollMs);
+                hidings += shown && !IconsShown() ? 1 : 0;
+                shown = IconsShown();
+            }
         }
         for (int i = 0; i < kBatch; ++i) {
             PostMessageW(dialog, WM_TIMER, kDialogTimerId, 0);
@@ -242,7 +255,7 @@ int Soak(DWORD processId, long long ticks) {
             Report(label, process, processId);
         }
     }
-    wprintf(L"%lld ticks in %.1f s\n", ticks, (NowMs() - start) / 1000.0);
+    wprintf(L"%lld ticks in %.1f s; the icons hid %d times\n", ticks, (NowMs() - start) / 1000.0, hidings);
     CloseHandle(process);
     return 0;
 }
