@@ -56,8 +56,15 @@ void DialogDriver::Click(int id) const {
 
 bool DialogDriver::Toggle(int id) const {
     bool before = Checked(id);
-    Click(id);
-    return WaitUntil([&] { return Checked(id) != before; }, 5000);
+    // Under Wine a real click now and then goes nowhere (the cursor left where it was, the
+    // window still being raised); a click that did land flips the box within milliseconds.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Click(id);
+        if (WaitUntil([&] { return Checked(id) != before; }, 2500)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 int DialogDriver::SliderPosition() const {
