@@ -15,6 +15,8 @@ protected:
         ASSERT_TRUE(standin_.Start(options));
         app_.Start();
         ASSERT_NE(app_.WaitForMainWindow(), nullptr);
+        // The dialog shows the icons while it starts; hide them only after that.
+        ASSERT_NE(app_.WaitForDialog(), nullptr);
     }
 
     static void HideIconsAndTaskbars() {
@@ -23,7 +25,7 @@ protected:
             ShowWindow(secondary, SW_HIDE);
         }
         ShowWindow(FindWindowW(L"Shell_TrayWnd", nullptr), SW_HIDE);
-        ASSERT_FALSE(DesktopStandin::IconsVisible());
+        ASSERT_TRUE(e2e::WaitUntil([] { return !DesktopStandin::IconsVisible(); }, 5000));
     }
 
     static bool EverythingComesBack() {

@@ -70,11 +70,11 @@ TEST(DialogOptionEffects, DisableGreysTheEngineOptionsAndEnableFreesThem) {
         EXPECT_FALSE(dialog.Enabled(id)) << id;
     }
     ASSERT_TRUE(dialog.Toggle(IDC_DISABLE));
-    EXPECT_TRUE(dialog.Enabled(IDC_SHOW_BY_LEFT));
-    EXPECT_TRUE(dialog.Enabled(IDC_SHOW_BY_MIDDLE));
-    EXPECT_TRUE(dialog.Enabled(IDC_HIDE_TASKBAR));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return dialog.Enabled(IDC_SHOW_BY_LEFT); }, 3000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return dialog.Enabled(IDC_SHOW_BY_MIDDLE); }, 3000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return dialog.Enabled(IDC_HIDE_TASKBAR); }, 3000));
     // The context menu option still holds the right button.
-    EXPECT_FALSE(dialog.Enabled(IDC_SHOW_BY_RIGHT));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !dialog.Enabled(IDC_SHOW_BY_RIGHT); }, 3000));
     EXPECT_EQ(app.Ini(L"m_disable"), L"0");
 }
 
@@ -83,15 +83,15 @@ TEST(DialogOptionEffects, HidePermanentlyTicksAndLocksDisable) {
     ASSERT_NE(app.Start(), nullptr);
     const auto& dialog = app.Dialog();
     ASSERT_TRUE(dialog.Toggle(IDC_DISABLE_PERMANENTLY));
-    EXPECT_TRUE(dialog.Checked(IDC_DISABLE));
-    EXPECT_FALSE(dialog.Enabled(IDC_DISABLE));
-    EXPECT_FALSE(dialog.Enabled(IDC_SHOW_BY_LEFT));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return dialog.Checked(IDC_DISABLE); }, 3000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !dialog.Enabled(IDC_DISABLE); }, 3000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !dialog.Enabled(IDC_SHOW_BY_LEFT); }, 3000));
     EXPECT_EQ(app.Ini(L"disable_permanently"), L"1");
     EXPECT_EQ(app.Ini(L"m_disable"), L"1");
 
     ASSERT_TRUE(dialog.Toggle(IDC_DISABLE_PERMANENTLY));
-    EXPECT_FALSE(dialog.Checked(IDC_DISABLE));
-    EXPECT_TRUE(dialog.Enabled(IDC_DISABLE));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !dialog.Checked(IDC_DISABLE); }, 3000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return dialog.Enabled(IDC_DISABLE); }, 3000));
     EXPECT_EQ(app.Ini(L"disable_permanently"), L"0");
     EXPECT_EQ(app.Ini(L"m_disable"), L"0");
 }
@@ -102,14 +102,25 @@ class DialogMouseOptions : public ::testing::Test {
         ASSERT_NE(app_.Start(), nullptr);
         // Without the context menu option every button box is free.
         ASSERT_TRUE(Dialog().Toggle(IDC_SHOW_BY_CONTEXT_MENU));
-        ASSERT_TRUE(Dialog().Enabled(IDC_SHOW_BY_RIGHT));
+        ASSERT_TRUE(e2e::WaitUntil([&] { return Dialog().Enabled(IDC_SHOW_BY_RIGHT); }, 3000));
     }
     const e2e::DialogDriver& Dialog() { return app_.Dialog(); }
-    // The rule saves all three keys whenever it has to step in.
-    void ExpectButtons(bool left, bool middle, bool right) {
+    void ExpectBoxes(bool left, bool middle, bool right) {
+        // The boxes settle once the dialog has handled the last click.
+        e2e::WaitUntil(
+            [&] {
+                return Dialog().Checked(IDC_SHOW_BY_LEFT) == left && Dialog().Checked(IDC_SHOW_BY_MIDDLE) == middle &&
+                       Dialog().Checked(IDC_SHOW_BY_RIGHT) == right;
+            },
+            3000);
         EXPECT_EQ(Dialog().Checked(IDC_SHOW_BY_LEFT), left);
         EXPECT_EQ(Dialog().Checked(IDC_SHOW_BY_MIDDLE), middle);
         EXPECT_EQ(Dialog().Checked(IDC_SHOW_BY_RIGHT), right);
+    }
+    // The rule saves all three keys whenever it has to step in.
+    void ExpectButtons(bool left, bool middle, bool right) {
+        ExpectBoxes(left, middle, right);
+        e2e::WaitUntil([&] { return app_.Ini(L"show_icons_by_r_mouse") == (right ? L"1" : L"0"); }, 3000);
         EXPECT_EQ(app_.Ini(L"show_icons_by_l_mouse"), left ? L"1" : L"0");
         EXPECT_EQ(app_.Ini(L"show_icons_by_m_mouse"), middle ? L"1" : L"0");
         EXPECT_EQ(app_.Ini(L"show_icons_by_r_mouse"), right ? L"1" : L"0");
@@ -146,13 +157,13 @@ TEST_F(DialogMouseOptions, LastButtonSwitchedOffTurnsItsNeighbourOn) {
 TEST_F(DialogMouseOptions, ContextMenuTurnsTheRightButtonOnAndHoldsIt) {
     ASSERT_TRUE(Dialog().Toggle(IDC_SHOW_BY_RIGHT));
     ASSERT_TRUE(Dialog().Toggle(IDC_SHOW_BY_CONTEXT_MENU));
-    EXPECT_TRUE(Dialog().Checked(IDC_SHOW_BY_RIGHT));
-    EXPECT_FALSE(Dialog().Enabled(IDC_SHOW_BY_RIGHT));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return Dialog().Checked(IDC_SHOW_BY_RIGHT); }, 3000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !Dialog().Enabled(IDC_SHOW_BY_RIGHT); }, 3000));
     EXPECT_EQ(app_.Ini(L"show_icons_by_r_mouse"), L"1");
     // Off again: the box is free, the right button stays on.
     ASSERT_TRUE(Dialog().Toggle(IDC_SHOW_BY_CONTEXT_MENU));
-    EXPECT_TRUE(Dialog().Enabled(IDC_SHOW_BY_RIGHT));
-    EXPECT_TRUE(Dialog().Checked(IDC_SHOW_BY_RIGHT));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return Dialog().Enabled(IDC_SHOW_BY_RIGHT); }, 3000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return Dialog().Checked(IDC_SHOW_BY_RIGHT); }, 3000));
 }
 
 // The items of the "More options" menu, in menu order (separators not counted).
@@ -194,7 +205,7 @@ TEST(DialogMoreOptionEffects, HidingByTheMiddleButtonStopsItShowingTheIcons) {
     ASSERT_NE(app.Start(), nullptr);
     ASSERT_TRUE(app.Dialog().ChooseMoreOption(kHideByMiddle));
     EXPECT_TRUE(e2e::WaitUntil([&] { return !app.Dialog().Checked(IDC_SHOW_BY_MIDDLE); }, 3000));
-    EXPECT_FALSE(app.Dialog().Enabled(IDC_SHOW_BY_MIDDLE));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return !app.Dialog().Enabled(IDC_SHOW_BY_MIDDLE); }, 3000));
     EXPECT_EQ(app.Ini(L"show_icons_by_m_mouse"), L"0");
     EXPECT_EQ(app.Ini(L"hide_icons_by_m_mouse"), L"1");
 }

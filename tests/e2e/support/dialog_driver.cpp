@@ -57,7 +57,15 @@ void DialogDriver::Click(int id) const {
 bool DialogDriver::Toggle(int id) const {
     bool before = Checked(id);
     Click(id);
-    return WaitUntil([&] { return Checked(id) != before; }, 5000);
+    bool flipped = WaitUntil([&] { return Checked(id) != before; }, 5000);
+    // The box flips just before its command reaches the dialog: let the dialog finish it.
+    Settle();
+    return flipped;
+}
+
+void DialogDriver::Settle() const {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(dialog_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
 }
 
 int DialogDriver::SliderPosition() const {
