@@ -26,24 +26,7 @@ constexpr MenuEntry kEntries[] = {
     {IDM_DESKTOP_COLOUR, 0},
 };
 
-HMENU BuildMoreOptionsMenu() {
-    HMENU menu = CreatePopupMenu();
-    for (const MenuEntry& entry : kEntries) {
-        if (entry.command == 0) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        Text text = entry.textId != 0 ? Text(GetText(entry.textId)) : ColourMenuText();
-        AppendMenuW(menu, MF_STRING, entry.command, text.c_str());
-        UINT check = MoreOptionsItemChecked(settings, entry.command) ? MF_CHECKED : MF_UNCHECKED;
-        CheckMenuItem(menu, entry.command, MF_BYCOMMAND | check);
-    }
-    return menu;
-}
-
-}  // namespace
-
-bool MoreOptionsItemChecked(const Settings& record, UINT command) {
+bool ItemChecked(const Settings& record, UINT command) {
     switch (command) {
         case IDC_HIDE_AT_START:
             return record.hide_at_programstart != 0;
@@ -61,6 +44,23 @@ bool MoreOptionsItemChecked(const Settings& record, UINT command) {
             return false;
     }
 }
+
+HMENU BuildMoreOptionsMenu() {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuEntry& entry : kEntries) {
+        if (entry.command == 0) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        Text text = entry.textId != 0 ? Text(GetText(entry.textId)) : ColourMenuText();
+        AppendMenuW(menu, MF_STRING, entry.command, text.c_str());
+        UINT check = ItemChecked(settings, entry.command) ? MF_CHECKED : MF_UNCHECKED;
+        CheckMenuItem(menu, entry.command, MF_BYCOMMAND | check);
+    }
+    return menu;
+}
+
+}  // namespace
 
 void ShowMoreOptionsMenu() {
     ScopedMenu menu(BuildMoreOptionsMenu());

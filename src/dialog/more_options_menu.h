@@ -3,11 +3,6 @@
 #pragma once
 #include <windows.h>
 
-struct Settings;
-
-// Whether the menu item `command` carries a check mark for these settings.
-bool MoreOptionsItemChecked(const Settings& record, UINT command);
-
 // Shows the menu at the button's lower left corner and carries out the chosen item the way a
 // click on its check box would: the box (where there is one) is flipped, then the dialog gets
 // the item's command.

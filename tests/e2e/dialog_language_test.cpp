@@ -107,8 +107,7 @@ TEST(DialogLanguage, EveryLanguagesTextsFitTheirControls) {
             std::wstring text = app.Dialog().Text(control.id);
             text.erase(text.find_last_not_of(L' ') + 1);  // a trailing blank takes no room
             EXPECT_LE(fonts.Width(text, control.dialogFont), client.right - control.margin)
-                << "language " << language << ", control " << control.id << ": \""
-                << std::string(text.begin(), text.end()) << "\"";
+                << "language " << language << ", control " << control.id << ": \"" << text << "\"";
         }
     }
 }

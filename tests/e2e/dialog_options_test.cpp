@@ -129,29 +129,29 @@ class DialogMouseOptions : public ::testing::Test {
     DialogApp app_;
 };
 
-TEST_F(DialogMouseOptions, LastRightButtonSwitchedOffTurnsTheLeftOneOn) {
-    ASSERT_TRUE(Dialog().Toggle(IDC_SHOW_BY_LEFT));
-    ASSERT_TRUE(Dialog().Toggle(IDC_SHOW_BY_MIDDLE));
-    ExpectBoxes(false, false, true);
-    Dialog().Click(IDC_SHOW_BY_RIGHT);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return Dialog().Checked(IDC_SHOW_BY_LEFT); }, 3000));
-    ExpectButtons(true, false, false);
-}
-
-TEST_F(DialogMouseOptions, LastLeftButtonSwitchedOffTurnsTheMiddleOneOn) {
-    ASSERT_TRUE(Dialog().Toggle(IDC_SHOW_BY_MIDDLE));
-    ASSERT_TRUE(Dialog().Toggle(IDC_SHOW_BY_RIGHT));
-    Dialog().Click(IDC_SHOW_BY_LEFT);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return Dialog().Checked(IDC_SHOW_BY_MIDDLE); }, 3000));
-    ExpectButtons(false, true, false);
-}
-
-TEST_F(DialogMouseOptions, LastMiddleButtonSwitchedOffTurnsTheRightOneOn) {
-    ASSERT_TRUE(Dialog().Toggle(IDC_SHOW_BY_LEFT));
-    ASSERT_TRUE(Dialog().Toggle(IDC_SHOW_BY_RIGHT));
-    Dialog().Click(IDC_SHOW_BY_MIDDLE);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return Dialog().Checked(IDC_SHOW_BY_RIGHT); }, 3000));
-    ExpectButtons(false, false, true);
+// Left, middle and right switched off one by one, in each order: the last one turns its
+// neighbour on (left: middle, middle: right, right: left).
+TEST_F(DialogMouseOptions, LastButtonSwitchedOffTurnsItsNeighbourOn) {
+    struct Order {
+        int first, second, last, neighbour;
+    };
+    for (const Order& order : {Order{IDC_SHOW_BY_LEFT, IDC_SHOW_BY_MIDDLE, IDC_SHOW_BY_RIGHT, IDC_SHOW_BY_LEFT},
+                               Order{IDC_SHOW_BY_RIGHT, IDC_SHOW_BY_LEFT, IDC_SHOW_BY_MIDDLE, IDC_SHOW_BY_RIGHT},
+                               Order{IDC_SHOW_BY_MIDDLE, IDC_SHOW_BY_RIGHT, IDC_SHOW_BY_LEFT, IDC_SHOW_BY_MIDDLE}}) {
+        SCOPED_TRACE(order.last);
+        // The neighbour of the previous round is the only one on: bring the others back.
+        for (int id : {IDC_SHOW_BY_LEFT, IDC_SHOW_BY_MIDDLE, IDC_SHOW_BY_RIGHT}) {
+            if (!Dialog().Checked(id)) {
+                ASSERT_TRUE(Dialog().Toggle(id));
+            }
+        }
+        ASSERT_TRUE(Dialog().Toggle(order.first));
+        ASSERT_TRUE(Dialog().Toggle(order.second));
+        Dialog().Click(order.last);
+        ASSERT_TRUE(e2e::WaitUntil([&] { return Dialog().Checked(order.neighbour); }, 3000));
+        ExpectButtons(order.neighbour == IDC_SHOW_BY_LEFT, order.neighbour == IDC_SHOW_BY_MIDDLE,
+                      order.neighbour == IDC_SHOW_BY_RIGHT);
+    }
 }
 
 TEST_F(DialogMouseOptions, ContextMenuTurnsTheRightButtonOnAndHoldsIt) {
@@ -217,15 +217,6 @@ TEST(DialogMoreOptionEffects, TaskbarRuleHasNoBoxAndFlipsItsKey) {
     EXPECT_TRUE(e2e::WaitUntil([&] { return app.Ini(L"task_bar_ico_rule") == L"0"; }, 3000));
     ASSERT_TRUE(app.Dialog().ChooseMoreOption(kTaskbarRule));
     EXPECT_TRUE(e2e::WaitUntil([&] { return app.Ini(L"task_bar_ico_rule") == L"1"; }, 3000));
-}
-
-TEST(DialogMoreOptionEffects, StoredOptionIsTurnedOffByItsItem) {
-    DialogApp app({{L"show_icons_mouse_move", L"1"}});
-    ASSERT_NE(app.Start(), nullptr);
-    ASSERT_TRUE(app.Dialog().Checked(IDC_SHOW_BY_MOUSE_MOVE));
-    ASSERT_TRUE(app.Dialog().ChooseMoreOption(kMouseMove));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return app.Ini(L"show_icons_mouse_move") == L"0"; }, 3000));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return !app.Dialog().Checked(IDC_SHOW_BY_MOUSE_MOVE); }, 3000));
 }
 
 TEST(DialogMoreOptionEffects, DismissedMenuChangesNothing) {

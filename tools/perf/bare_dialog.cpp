@@ -7,12 +7,11 @@
 
 namespace {
 
-INT_PTR CALLBACK BareDialogProc(HWND window, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK BareDialogProc(HWND, UINT message, WPARAM, LPARAM) {
     if (message == WM_CLOSE) {
         PostQuitMessage(0);
         return TRUE;
     }
-    (void)window;
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 

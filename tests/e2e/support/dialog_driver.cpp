@@ -58,13 +58,19 @@ bool DialogDriver::Toggle(int id) const {
     bool before = Checked(id);
     // Under Wine a real click now and then goes nowhere (the cursor left where it was, the
     // window still being raised); a click that did land flips the box within milliseconds.
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    bool flipped = false;
+    for (int attempt = 0; attempt < 3 && !flipped; ++attempt) {
         Click(id);
-        if (WaitUntil([&] { return Checked(id) != before; }, 2500)) {
-            return true;
-        }
+        flipped = WaitUntil([&] { return Checked(id) != before; }, 2500);
     }
-    return false;
+    // The box flips just before its command reaches the dialog: let the dialog finish it.
+    Settle();
+    return flipped;
+}
+
+void DialogDriver::Settle() const {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(dialog_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
 }
 
 int DialogDriver::SliderPosition() const {

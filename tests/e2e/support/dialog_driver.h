@@ -22,8 +22,11 @@ class DialogDriver {
     // A real left click on the control: on the box of a check box, in the middle otherwise.
     // The dialog becomes the foreground window on the way.
     void Click(int id) const;
-    // Clicks the check box and waits until its state has flipped.
+    // Clicks the check box, waits until its state has flipped and the dialog has handled the
+    // click.
     bool Toggle(int id) const;
+    // Returns once the dialog has handled what was sent to it before.
+    void Settle() const;
 
     int SliderPosition() const;
     // Moves the slider as a drag would end: position, then the scroll notice to the dialog.
