@@ -1,17 +1,31 @@
 #include "app/main_window.h"
 
-#include "app/interface_seams.h"
 #include "app/process_objects.h"
+#include "common/program.h"
 #include "desktop/desktop_windows.h"
+#include "dialog/settings_dialog.h"
 #include "resource_ids.h"
+#include "settings/settings.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_menu.h"
 
 namespace {
+
+// The dialog goes first: the tray icon takes the dialog's small icon and the disabled state
+// that the dialog has just loaded. Anyone can post command 104, so it builds only once.
+void CreateUserInterface() {
+    if (settingsDialog != nullptr) {
+        return;
+    }
+    CreateSettingsDialog(nullptr, startInBackground != 0);
+    CreateTrayIcon(mainWindow, settingsDialog, settings.m_disable != 0);
+}
 
 // Another instance asks with wParam == lParam == instanceMessage for this one to end; with
 // 0, 0 it announces itself, and this instance brings its dialog to the front.
 LRESULT HandleInstanceMessage(HWND window, WPARAM wParam, LPARAM lParam) {
     if (wParam == instanceMessage && static_cast<UINT>(lParam) == instanceMessage) {
-        RemoveTrayIconSeam();
+        RemoveTrayIcon();
         SetIconsVisible(true);
         PostQuitMessage(0);
         return 1;
@@ -41,7 +55,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case kTrayCallbackMessage:
             if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) {
-                TrayIconClickedSeam(static_cast<UINT>(lParam));
+                TrayIconClicked(static_cast<UINT>(lParam), settingsDialog);
             }
             return 0;
         default:
@@ -56,8 +70,8 @@ bool RegisterMainWindowClass() {
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instanceHandle;
-    windowClass.hIcon = LoadIconW(instanceHandle, MAKEINTRESOURCEW(IDI_PROGRAM));
+    windowClass.hInstance = ProgramInstance();
+    windowClass.hIcon = LoadIconW(ProgramInstance(), MAKEINTRESOURCEW(IDI_PROGRAM));
     windowClass.hIconSm = windowClass.hIcon;
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.lpszClassName = mainClassName;
@@ -67,7 +81,7 @@ bool RegisterMainWindowClass() {
 HWND CreateMainWindow() {
     constexpr DWORD kMainWindowStyle = 0xCF0002;  // WS_OVERLAPPEDWINDOW plus 0x2
     mainWindow = CreateWindowExW(0, mainClassName, mainTitle, kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, -100,
-                                 -100, nullptr, nullptr, instanceHandle, nullptr);
+                                 -100, nullptr, nullptr, ProgramInstance(), nullptr);
     ShowWindow(mainWindow, SW_HIDE);
     UpdateWindow(mainWindow);
     SetTimer(mainWindow, kMainTimerId, 1000, nullptr);

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 inline constexpr UINT kCreateInterfaceCommand = 104;
-inline constexpr UINT kTrayCallbackMessage = WM_APP + 100;  // 32868
 inline constexpr UINT_PTR kMainTimerId = 1000;
 
 bool RegisterMainWindowClass();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/process_objects.h"
+#include "common/program.h"
 
 namespace {
 

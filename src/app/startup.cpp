@@ -3,13 +3,16 @@
 #include <commctrl.h>
 
 #include "app/command_line.h"
-#include "app/interface_seams.h"
+#include "app/exit_restore.h"
 #include "app/main_window.h"
 #include "app/process_objects.h"
 #include "app/single_instance.h"
+#include "appearance/dark_mode.h"
+#include "dialog/settings_dialog.h"
 #include "lang/language_pack.h"
 #include "settings/ini_store.h"
 #include "settings/settings.h"
+#include "settings/settings_table.h"
 
 namespace {
 
@@ -39,15 +42,14 @@ void InitialiseCommonControls() {
 
 // A crash must not leave the user without icons or taskbar.
 LONG WINAPI RestoreDesktopOnCrash(EXCEPTION_POINTERS*) {
-    RestoreDesktop();
+    RestoreAtExit();
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
 int RunMessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        HWND dialog = SettingsDialogWindow();
-        if (dialog != nullptr && IsDialogMessageW(dialog, &message)) {
+        if (settingsDialog != nullptr && IsDialogMessageW(settingsDialog, &message)) {
             continue;
         }
         TranslateMessage(&message);
@@ -59,17 +61,17 @@ int RunMessageLoop() {
 }  // namespace
 
 int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
+    ScopedExitRestore restoreAtEnd;
     SetUnhandledExceptionFilter(RestoreDesktopOnCrash);
     MakeProcessDpiAware();
-    instanceHandle = instance;
     InitialiseCommonControls();
 
     CommandLineWords words = ParseCommandLineWords(commandLine);
     startInBackground = words.startInBackground;
     exitRequest = words.exitRequest;
 
-    LoadStringW(instanceHandle, 103, mainTitle, 255);
-    LoadStringW(instanceHandle, 103, mainClassName, 255);
+    LoadStringW(instance, 103, mainTitle, 255);
+    LoadStringW(instance, 103, mainClassName, 255);
     RegisterMainWindowClass();
     LocateSettingsFile();
     SelectDefaultLanguage();
@@ -82,10 +84,13 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
         return 1;
     }
 
-    settings.disable_dark_theme = ReadIntSetting(L"disable_dark_theme", settings.disable_dark_theme);
-    settings.soft_paint = ReadIntSetting(L"soft_paint", settings.soft_paint);
-    MakeProcessDpiAware();
-    // Dark mode starts here when the DPI call succeeded.
+    LoadSettings(SettingRead::kStartUp);
+    if (MakeProcessDpiAware()) {
+        InitDarkMode();
+        if (settings.disable_dark_theme == 0) {
+            InstallDarkModeHook(instance);
+        }
+    }
 
     ClaimSingleInstance();
     CreateMainWindow();

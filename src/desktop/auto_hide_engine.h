@@ -1,27 +1,27 @@
 // The auto-hide engine: one tick every 30 ms hides the icons after the idle time and shows
-// them when the user asks for them.
+// them when the user asks for them. Whoever owns the timer runs the ticks.
 #pragma once
 #include <windows.h>
 
-inline constexpr UINT_PTR kTickTimerId = 2001;
 inline constexpr UINT kTickPeriodMs = 30;
-inline constexpr int kCountdownBarId = 1036;  // the settings dialog's progress bar
 
 // The program clock: milliseconds since the process started, signed 32-bit.
 int NowMs();
 
-// Time of the last activity on the program clock; the settings dialog resets it.
-extern int idleSince;
+// What the engine remembers from one tick to the next.
+struct EngineState {
+    int idleSince = 0;             // time of the last activity on the program clock
+    int taskbarSince = 0;          // last time the cursor was over a taskbar
+    bool taskbarSinceSet = false;  // the first tick of the process sets taskbarSince
+    POINT lastCursor = {0, 0};     // where the last tick that found the cursor moved saw it
+};
 
-// Last time the cursor was over a taskbar; the first tick of the process sets it.
-extern int taskbarSince;
-extern bool taskbarSinceSet;
+// The program's engine.
+extern EngineState engineState;
 
-// Where the last tick that found the cursor moved saw it.
-extern POINT lastCursor;
+// Activity now: the countdown starts again from the full idle time.
+void RestartIdleTime();
 
-// Stops timer 2001 on the settings dialog, runs one tick, starts the timer again.
-void RunAutoHideTick();
-
-// One tick of the engine.
-void AutoHideTick();
+// One tick of the engine on the real desktop; the remaining whole seconds go to
+// `countdownBar` (a progress bar; null for none).
+void RunAutoHideTick(HWND countdownBar);

@@ -1,5 +1,5 @@
 // One tick of the auto-hide engine, written over a desktop: SystemDesktop in the program, a
-// scripted desktop in unit tests. AutoHideTick() runs it on the real desktop.
+// scripted desktop in unit tests. RunAutoHideTick() runs it on the real desktop.
 //
 // The tick runs about 33 times a second for the life of the program, and every query of
 // another process's window is a round trip (to the server, under Wine). So within one tick
@@ -30,12 +30,13 @@ inline int IdleLimitMs() {
 template <typename Desktop>
 class AutoHideTickRun {
   public:
-    explicit AutoHideTickRun(Desktop& desktop) : desktop_(desktop), limit_(IdleLimitMs()) {}
+    AutoHideTickRun(Desktop& desktop, EngineState& state)
+        : desktop_(desktop), state_(state), limit_(IdleLimitMs()), cursor_(state.lastCursor) {}
 
     void Run() {
-        if (!taskbarSinceSet) {
-            taskbarSince = desktop_.Now();
-            taskbarSinceSet = true;
+        if (!state_.taskbarSinceSet) {
+            state_.taskbarSince = desktop_.Now();
+            state_.taskbarSinceSet = true;
         }
         shell_ = FindDesktopListViewOn(desktop_);
         if (CursorCountsAsMoved()) {
@@ -79,14 +80,14 @@ class AutoHideTickRun {
             return true;
         }
         if (shell_.listView != nullptr && desktop_.LabelEditor(shell_.listView) != nullptr) {
-            idleSince = Now();
+            state_.idleSince = Now();
             if (!cursorRead_) {
                 ReadCursor();
             }
             return true;
         }
         ReadCursor();
-        return cursor_.x != lastCursor.x || cursor_.y != lastCursor.y;
+        return cursor_.x != state_.lastCursor.x || cursor_.y != state_.lastCursor.y;
     }
 
     // The menu under the cursor, or the menu it was opened from (one hop), has to touch the
@@ -126,19 +127,19 @@ class AutoHideTickRun {
         wsprintfW(line, L"h %d listview_hwnd:%d P:%d %s desk:%d\n", HandleNumber(menu), HandleNumber(shell_.listView),
                   HandleNumber(corner), className, HandleNumber(shell_.defView));
         desktop_.Trace(line);
-        idleSince = Now();
+        state_.idleSince = Now();
         if (!IconsVisible()) {
             SetIcons(true);
         }
     }
 
     void CursorMoved() {
-        lastCursor = cursor_;
+        state_.lastCursor = cursor_;
         HWND h = UnderCursor();
         if (h != nullptr && h == shell_.listView) {
-            idleSince = Now();
+            state_.idleSince = Now();
         } else if (h != nullptr && h == shell_.defView && settings.show_icons_mouse_move != 0) {
-            idleSince = Now();
+            state_.idleSince = Now();
             SetIcons(true);
             if (settings.hide_taskbar != 0) {
                 ShowTaskbarIfHidden(desktop_.Find(nullptr, nullptr, L"Shell_TrayWnd", nullptr));
@@ -167,13 +168,13 @@ class AutoHideTickRun {
         desktop_.Rect(taskbar, &rect);
         if (PtInRect(&rect, cursor_)) {
             ShowTaskbarIfHidden(taskbar);
-            taskbarSince = Now();
+            state_.taskbarSince = Now();
             return 1;
         }
         if (IconsVisible() || !desktop_.Visible(taskbar)) {
             return 0;
         }
-        if (ClockMinus(Now(), taskbarSince) > limit_) {
+        if (ClockMinus(Now(), state_.taskbarSince) > limit_) {
             Show(taskbar, SW_HIDE);
             return 0;
         }
@@ -191,7 +192,7 @@ class AutoHideTickRun {
     void HideByMiddleButton() {
         if (settings.hide_icons_by_m_mouse != 0 && desktop_.KeyDown(kMiddleButton) && IconsVisible()) {
             SetIcons(false);
-            idleSince = ClockMinus(Now(), limit_);
+            state_.idleSince = ClockMinus(Now(), limit_);
         }
     }
 
@@ -199,7 +200,7 @@ class AutoHideTickRun {
         const bool visible = IconsVisible();
         HWND h = UnderCursor();
         if (!visible && h != nullptr && h == shell_.defView) {
-            idleSince = Now();
+            state_.idleSince = Now();
             SetIcons(true);
             if (settings.hide_taskbar != 0) {
                 ShowTaskbarIfHidden(secondary_);
@@ -207,13 +208,13 @@ class AutoHideTickRun {
             return true;
         }
         if (visible && h == shell_.listView) {
-            idleSince = Now();
+            state_.idleSince = Now();
         }
         return false;
     }
 
     void CheckIdleTime() {
-        const int elapsed = ClockMinus(Now(), idleSince);
+        const int elapsed = ClockMinus(Now(), state_.idleSince);
         if (elapsed > limit_) {
             if (IconsVisible()) {
                 SetIcons(false);
@@ -268,8 +269,9 @@ class AutoHideTickRun {
     }
 
     Desktop& desktop_;
+    EngineState& state_;
     const int limit_;
-    POINT cursor_ = lastCursor;  // a failed read leaves the cursor where it last was
+    POINT cursor_;  // a failed read leaves the cursor where it last was
     bool cursorRead_ = false;
     DesktopWindows shell_;
     HWND secondary_ = nullptr;
@@ -281,6 +283,6 @@ class AutoHideTickRun {
 };
 
 template <typename Desktop>
-void AutoHideTickOn(Desktop& desktop) {
-    AutoHideTickRun<Desktop>(desktop).Run();
+void AutoHideTickOn(Desktop& desktop, EngineState& state) {
+    AutoHideTickRun<Desktop>(desktop, state).Run();
 }

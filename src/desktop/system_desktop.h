@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/process_objects.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
 
@@ -37,7 +36,11 @@ struct SystemDesktop {
     void Show(HWND window, int command) { ShowWindow(window, command); }
     void SetIcons(HWND listView, bool show) { ApplyIconsVisible(listView, show); }
     void SetCountdown(int seconds) {
-        SendDlgItemMessageW(settingsDialog, kCountdownBarId, PBM_SETPOS, static_cast<WPARAM>(seconds), 0);
+        if (countdownBar != nullptr) {
+            SendMessageW(countdownBar, PBM_SETPOS, static_cast<WPARAM>(seconds), 0);
+        }
     }
     void Trace(const wchar_t* line) { OutputDebugStringW(line); }
+
+    HWND countdownBar = nullptr;  // the progress bar that shows the seconds left
 };

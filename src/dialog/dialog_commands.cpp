@@ -2,20 +2,23 @@
 
 #include <shellapi.h>
 
-#include "app/process_objects.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/taskbar.h"
 #include "dialog/colour_choice.h"
 #include "dialog/dialog_controls.h"
-#include "dialog/dialog_seams.h"
 #include "dialog/more_options_menu.h"
 #include "dialog/mouse_options.h"
+#include "dialog/settings_dialog.h"
+#include "extras/program_menu.h"
+#include "lang/language_menu.h"
 #include "lang/language_pack.h"
 #include "resource_ids.h"
 #include "settings/autostart.h"
-#include "settings/ini_store.h"
 #include "settings/settings.h"
+#include "settings/settings_table.h"
+#include "tray/minimise_animation.h"
+#include "tray/tray_icon.h"
 
 namespace {
 
@@ -28,13 +31,12 @@ constexpr int kTooltipLength = 80;
 struct OptionCommand {
     int id;
     int Settings::*field;
-    const wchar_t* key;
     void (*then)();
 };
 
 void AfterDisableChanged() {
     ApplyDisableState();
-    RefreshTrayIconSeam(settings.m_disable);
+    RefreshTrayIcon(settings.m_disable != 0);
 }
 
 void AfterHideTaskbarChanged() {
@@ -44,23 +46,18 @@ void AfterHideTaskbarChanged() {
 }
 
 constexpr OptionCommand kOptionCommands[] = {
-    {IDC_ALWAYS_ON_TOP, &Settings::topmost, L"topmost", [] { ApplyTopmost(settingsDialog, settings.topmost); }},
-    {IDC_DISABLE, &Settings::m_disable, L"m_disable", AfterDisableChanged},
-    {IDC_START_IN_TRAY, &Settings::start_tray, L"start_tray", nullptr},
-    {IDC_HIDE_TASKBAR, &Settings::hide_taskbar, L"hide_taskbar", AfterHideTaskbarChanged},
-    {IDC_HIDE_AT_START, &Settings::hide_at_programstart, L"hide_at_programstart", nullptr},
-    {IDC_HIDE_BY_MIDDLE, &Settings::hide_icons_by_m_mouse, L"hide_icons_by_m_mouse",
-     [] { BalanceMouseOptions(kMiddleButtonChanged); }},
-    {IDC_SHOW_BY_CONTEXT_MENU, &Settings::show_icons_by_contextmenu, L"show_icons_by_contextmenu",
-     [] { BalanceMouseOptions(kContextMenuChanged); }},
-    {IDC_SHOW_BY_LEFT, &Settings::show_icons_by_l_mouse, L"show_icons_by_l_mouse",
-     [] { BalanceMouseOptions(kLeftButtonChanged); }},
-    {IDC_SHOW_BY_MIDDLE, &Settings::show_icons_by_m_mouse, L"show_icons_by_m_mouse",
-     [] { BalanceMouseOptions(kMiddleButtonChanged); }},
-    {IDC_SHOW_BY_RIGHT, &Settings::show_icons_by_r_mouse, L"show_icons_by_r_mouse",
-     [] { BalanceMouseOptions(kRightButtonChanged); }},
-    {IDC_SHOW_BY_WIN_D, &Settings::show_icons_win_d, L"show_icons_win_d", [] { BalanceMouseOptions(kWinDChanged); }},
-    {IDC_SHOW_BY_MOUSE_MOVE, &Settings::show_icons_mouse_move, L"show_icons_mouse_move", nullptr},
+    {IDC_ALWAYS_ON_TOP, &Settings::topmost, [] { ApplyTopmost(settingsDialog, settings.topmost); }},
+    {IDC_DISABLE, &Settings::m_disable, AfterDisableChanged},
+    {IDC_START_IN_TRAY, &Settings::start_tray, nullptr},
+    {IDC_HIDE_TASKBAR, &Settings::hide_taskbar, AfterHideTaskbarChanged},
+    {IDC_HIDE_AT_START, &Settings::hide_at_programstart, nullptr},
+    {IDC_HIDE_BY_MIDDLE, &Settings::hide_icons_by_m_mouse, [] { BalanceMouseOptions(kMiddleButtonChanged); }},
+    {IDC_SHOW_BY_CONTEXT_MENU, &Settings::show_icons_by_contextmenu, [] { BalanceMouseOptions(kContextMenuChanged); }},
+    {IDC_SHOW_BY_LEFT, &Settings::show_icons_by_l_mouse, [] { BalanceMouseOptions(kLeftButtonChanged); }},
+    {IDC_SHOW_BY_MIDDLE, &Settings::show_icons_by_m_mouse, [] { BalanceMouseOptions(kMiddleButtonChanged); }},
+    {IDC_SHOW_BY_RIGHT, &Settings::show_icons_by_r_mouse, [] { BalanceMouseOptions(kRightButtonChanged); }},
+    {IDC_SHOW_BY_WIN_D, &Settings::show_icons_win_d, [] { BalanceMouseOptions(kWinDChanged); }},
+    {IDC_SHOW_BY_MOUSE_MOVE, &Settings::show_icons_mouse_move, nullptr},
 };
 
 const OptionCommand* FindOptionCommand(UINT id) {
@@ -73,9 +70,7 @@ const OptionCommand* FindOptionCommand(UINT id) {
 }
 
 void RunOptionCommand(const OptionCommand& option) {
-    int value = CheckBoxValue(option.id);
-    settings.*option.field = value;
-    WriteIntSetting(option.key, value);
+    SaveSetting(option.field, CheckBoxValue(option.id));
     if (option.then != nullptr) {
         option.then();
     }
@@ -83,8 +78,7 @@ void RunOptionCommand(const OptionCommand& option) {
 
 // Hiding the icons permanently is a stronger "Disable": its box drives the Disable box.
 void OnDisablePermanently() {
-    settings.disable_permanently = CheckBoxValue(IDC_DISABLE_PERMANENTLY);
-    WriteIntSetting(L"disable_permanently", settings.disable_permanently);
+    SaveSetting(&Settings::disable_permanently, CheckBoxValue(IDC_DISABLE_PERMANENTLY));
     SetCheckBox(IDC_DISABLE, settings.disable_permanently);
     RunOptionCommand(*FindOptionCommand(IDC_DISABLE));
 }
@@ -95,8 +89,7 @@ void OnStartWithWindows() {
 }
 
 void OnHideTaskbarRule() {
-    settings.task_bar_ico_rule = settings.task_bar_ico_rule == 0 ? 1 : 0;
-    WriteIntSetting(L"task_bar_ico_rule", settings.task_bar_ico_rule);
+    SaveSetting(&Settings::task_bar_ico_rule, settings.task_bar_ico_rule == 0 ? 1 : 0);
 }
 
 // Whatever hid them, the user gets the icons and taskbars back when the program ends.
@@ -124,7 +117,7 @@ bool RunProgramCommand(UINT command) {
             HideDialogToTray();
             return true;
         case IDM_LANGUAGE_MENU:
-            ShowLanguageMenuSeam(settingsDialog);
+            ShowLanguageMenu(settingsDialog);
             return true;
         case IDM_DONATE:
             OpenDonatePage();
@@ -137,7 +130,7 @@ bool RunProgramCommand(UINT command) {
         case IDM_HISTORY:
         case IDM_UNINSTALL:
         case IDM_LICENSE:
-            RunProgramMenuCommandSeam(command);
+            RunProgramMenuCommand(settingsDialog, command);
             return true;
         default:
             return false;
@@ -175,13 +168,25 @@ void OnDialogCommand(UINT command) {
     }
 }
 
+namespace {
+
+// The timer is stopped while the tick runs, so a slow cross-process call cannot make timer
+// messages pile up, and the next tick comes a full period after this one ends.
+void RunEngineTick() {
+    KillTimer(settingsDialog, kTickTimerId);
+    RunAutoHideTick(GetDlgItem(settingsDialog, IDC_COUNTDOWN));
+    SetTimer(settingsDialog, kTickTimerId, kTickPeriodMs, nullptr);
+}
+
+}  // namespace
+
 void OnDialogTimer() {
     // The user may switch the icons back on in Explorer; permanently means permanently.
     if (settings.disable_permanently == 1) {
         ShellHideIcons();
     }
     if (settings.m_disable == 0) {
-        RunAutoHideTick();
+        RunEngineTick();
     }
 }
 
@@ -196,7 +201,7 @@ INT_PTR OnDialogSysCommand(UINT command) {
 }
 
 void HideDialogToTray() {
-    MinimiseToTraySeam();
+    MinimiseToTray(settingsDialog);
     ShowWindow(settingsDialog, SW_HIDE);
 }
 
@@ -225,7 +230,7 @@ void ApplyDisableState() {
             ShowTaskbars();
         }
     } else {
-        idleSince = NowMs();
+        RestartIdleTime();
         ShellShowIcons();
     }
 }

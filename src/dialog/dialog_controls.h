@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/process_objects.h"
+#include "dialog/settings_dialog.h"
 
 // The state of a check box as the option value it stands for: 0 or 1.
 inline int CheckBoxValue(int id) {

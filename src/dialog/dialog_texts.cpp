@@ -3,13 +3,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/process_objects.h"
+#include "appearance/menu_bar.h"
+#include "appearance/menu_images.h"
 #include "common/scoped_handle.h"
+#include "common/program.h"
 #include "common/text.h"
-#include "dialog/dialog_seams.h"
 #include "dialog/link_bar.h"
 #include "dialog/os_version.h"
 #include "dialog/settings_dialog.h"
+#include "extras/program_menu.h"
 #include "lang/language_pack.h"
 #include "resource_ids.h"
 
@@ -19,6 +21,7 @@ constexpr int kGermanLanguage = 0;
 constexpr int kProductHeaderId = 19;  // product name and version
 constexpr int kNoticeHeaderId = 22;   // freeware notice ending with the maker's address
 constexpr int kDonateTextId = 248;
+constexpr int kExitTextId = 50;
 constexpr int kShellInfoIcon = 14;
 constexpr int kNoticeImage = 0;
 constexpr int kDonateImage = 1;
@@ -92,16 +95,29 @@ void GiveLinkBarImages(HWND linkBar) {
     int cx = GetSystemMetrics(SM_CXSMICON);
     int cy = GetSystemMetrics(SM_CYSMICON);
     linkImages.Reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 0, 1));
-    HICON info = LoadShellIconSeam(kShellInfoIcon);
+    HICON info = LoadShellIcon(kShellInfoIcon);
     if (info != nullptr) {
         ImageList_AddIcon(linkImages.Get(), info);
     } else {
         ImageList_SetImageCount(linkImages.Get(), 1);  // an empty picture keeps the donate image at 1
     }
     ScopedIcon donate(
-        static_cast<HICON>(LoadImageW(instanceHandle, MAKEINTRESOURCEW(IDI_LINK), IMAGE_ICON, 16, 16, 0)));
+        static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_LINK), IMAGE_ICON, 16, 16, 0)));
     ImageList_AddIcon(linkImages.Get(), donate.Get());
     SendMessageW(linkBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(linkImages.Get()));
+}
+
+// The program menu and the right-hand buttons follow the language, so they are made anew.
+void UpdateMenuBar() {
+    MenuBar& menuBar = DialogMenuBar();
+    menuBar.AttachMenu(BuildProgramMenu());
+    menuBar.ClearRightButtons();
+    menuBar.AddRightButton(L"# LNG", IDM_LANGUAGE_MENU);
+    menuBar.AddRightButton(Text::Format(L"# %s", GetText(kExitTextId)).c_str(), IDM_EXIT);
+    menuBar.AddRightButton(L"# ?", IDC_FAQ);
+    if (menuBar.Window() != nullptr) {
+        ShowWindow(menuBar.Window(), SW_SHOW);
+    }
 }
 
 void SetControlTexts(HWND dialog) {
@@ -122,7 +138,7 @@ void ShareLinkBarFont(HWND dialog, HWND linkBar) {
 void ApplyDialogTexts() {
     HWND dialog = settingsDialog;
     HWND linkBar = LinkBarWindow();
-    UpdateMenuBarSeam();
+    UpdateMenuBar();
     RemoveLinkButtons(linkBar, kLinkButtonsToClear);
     SetTitle(dialog);
     AddLinkBarButtons(linkBar);

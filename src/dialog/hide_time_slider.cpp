@@ -5,8 +5,8 @@
 #include "desktop/auto_hide_engine.h"
 #include "dialog/hide_time.h"
 #include "resource_ids.h"
-#include "settings/ini_store.h"
 #include "settings/settings.h"
+#include "settings/settings_table.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ void SetCountdownRange(HWND dialog, int seconds) {
 void SetUpHideTimeControls(HWND dialog) {
     SendDlgItemMessageW(dialog, IDC_HIDE_TIME_SLIDER, TBM_SETRANGEMIN, FALSE, kHideTimeFirstPosition);
     SendDlgItemMessageW(dialog, IDC_HIDE_TIME_SLIDER, TBM_SETRANGEMAX, FALSE, kHideTimeLastPosition);
-    int seconds = ReadIntSetting(L"auto_hide_icons_sec", settings.auto_hide_icons_sec);
-    settings.auto_hide_icons_sec = seconds;
+    LoadSettings(SettingRead::kDialogSlider);
+    int seconds = settings.auto_hide_icons_sec;
     SetCountdownRange(dialog, seconds);
     SendDlgItemMessageW(dialog, IDC_COUNTDOWN, PBM_SETPOS, seconds, 0);
     SendDlgItemMessageW(dialog, IDC_HIDE_TIME_SLIDER, TBM_SETPOS, TRUE, SecondsToPosition(seconds));
@@ -41,8 +41,7 @@ void OnHideTimeScroll(HWND dialog) {
     if (seconds == settings.auto_hide_icons_sec) {
         return;
     }
-    settings.auto_hide_icons_sec = seconds;
-    WriteIntSetting(L"auto_hide_icons_sec", seconds);
-    idleSince = NowMs();
+    SaveSetting(&Settings::auto_hide_icons_sec, seconds);
+    RestartIdleTime();
     SetCountdownRange(dialog, seconds);
 }

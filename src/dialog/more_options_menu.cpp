@@ -1,6 +1,6 @@
 #include "dialog/more_options_menu.h"
 
-#include "app/process_objects.h"
+#include "dialog/settings_dialog.h"
 #include "common/scoped_handle.h"
 #include "dialog/colour_choice.h"
 #include "dialog/dialog_controls.h"

@@ -2,8 +2,8 @@
 
 #include "dialog/dialog_controls.h"
 #include "resource_ids.h"
-#include "settings/ini_store.h"
 #include "settings/settings.h"
+#include "settings/settings_table.h"
 
 namespace {
 
@@ -15,9 +15,9 @@ void SaveShowButtons() {
     SetCheckBox(IDC_SHOW_BY_LEFT, settings.show_icons_by_l_mouse);
     SetCheckBox(IDC_SHOW_BY_MIDDLE, settings.show_icons_by_m_mouse);
     SetCheckBox(IDC_SHOW_BY_RIGHT, settings.show_icons_by_r_mouse);
-    WriteIntSetting(L"show_icons_by_l_mouse", settings.show_icons_by_l_mouse);
-    WriteIntSetting(L"show_icons_by_m_mouse", settings.show_icons_by_m_mouse);
-    WriteIntSetting(L"show_icons_by_r_mouse", settings.show_icons_by_r_mouse);
+    SaveSetting(&Settings::show_icons_by_l_mouse);
+    SaveSetting(&Settings::show_icons_by_m_mouse);
+    SaveSetting(&Settings::show_icons_by_r_mouse);
 }
 
 }  // namespace

@@ -2,35 +2,52 @@
 
 #include <ole2.h>
 
-#include "app/process_objects.h"
+#include "appearance/dark_mode.h"
+#include "appearance/menu_bar.h"
+#include "appearance/menu_images.h"
+#include "appearance/toolbar.h"
+#include "common/program.h"
 #include "common/scoped_handle.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/taskbar.h"
 #include "dialog/dialog_commands.h"
 #include "dialog/dialog_controls.h"
-#include "dialog/dialog_seams.h"
 #include "dialog/dialog_texts.h"
 #include "dialog/hide_time_slider.h"
-#include "dialog/link_bar.h"
 #include "dialog/mouse_options.h"
 #include "dialog/os_version.h"
+#include "extras/bitmap_scaler.h"
 #include "resource_ids.h"
 #include "settings/autostart.h"
-#include "settings/ini_store.h"
 #include "settings/settings.h"
+#include "settings/settings_table.h"
 
 namespace {
+
+struct CommandImage {
+    int shellIcon;
+    UINT command;
+};
+
+// Drawn beside the menu items with these commands, in this order.
+constexpr CommandImage kCommandImages[] = {
+    {28, IDM_EXIT},          {265, IDM_RECOMMEND}, {265, IDM_SEND_ZIP}, {14, IDC_FAQ},      {14, IDM_DONATE},
+    {14, IDM_NEWEST_VERSION}, {14, IDM_HISTORY},   {14, IDM_LICENSE},   {271, IDM_UNINSTALL},
+};
 
 class SettingsDialog {
   public:
     INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HWND LinkBar() const { return linkBar_; }
+    MenuBar& Menus() { return menuBar_; }
 
   private:
     BOOL Initialise(HWND window);
+    void CreateMenuBar(HWND window);
 
     HWND linkBar_ = nullptr;
+    MenuBar menuBar_;
 };
 
 SettingsDialog theDialog;
@@ -42,7 +59,7 @@ SettingsDialog* registeredDialog = nullptr;
 void SetDialogIcons(HWND window) {
     auto load = [](int cx, int cy) {
         return reinterpret_cast<LPARAM>(
-            LoadImageW(instanceHandle, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, cx, cy, LR_SHARED));
+            LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, cx, cy, LR_SHARED));
     };
     SendMessageW(window, WM_SETICON, ICON_SMALL, load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
     SendMessageW(window, WM_SETICON, ICON_BIG, load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
@@ -62,50 +79,40 @@ void FitHeaderPicture(HWND window) {
     SetWindowPos(picture, nullptr, 0, 0, width, height, 0);
     auto source = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
     ScopedGdiObject dark;
-    if (IsDarkModeActiveSeam()) {
-        dark.Reset(LoadBitmapW(instanceHandle, MAKEINTRESOURCEW(IDB_HEADER_DARK)));
+    if (IsDarkModeActive()) {
+        dark.Reset(LoadBitmapW(ProgramInstance(), MAKEINTRESOURCEW(IDB_HEADER_DARK)));
         source = static_cast<HBITMAP>(dark.Get());
     }
-    HBITMAP scaled = ScaleBitmapSeam(source, width, height);
-    if (scaled != nullptr) {
-        DeleteObject(reinterpret_cast<HGDIOBJ>(
-            SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled))));
+    // The scaler deletes the bitmap it replaces: the control's own, or the dark one.
+    if (!ScaleBitmap(source, width, height)) {
+        return;
+    }
+    dark.Release();
+    SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(source));
+}
+
+void RegisterCommandImages() {
+    for (const CommandImage& image : kCommandImages) {
+        RegisterCommandImage(image.command, LoadShellIcon(image.shellIcon));
     }
 }
 
 void ReadStartWithWindows() {
     wchar_t valueName[128] = L"";
-    LoadStringW(instanceHandle, IDS_RUN_VALUE_NAME, valueName, 128);
+    LoadStringW(ProgramInstance(), IDS_RUN_VALUE_NAME, valueName, 128);
     settings.autostart = IsAutostartRegistered(valueName) ? 1 : 0;
     SetCheckBox(IDC_START_WITH_WINDOWS, settings.autostart);
 }
 
 void ReadDisable() {
-    settings.m_disable = ReadIntSetting(L"m_disable", settings.m_disable);
+    LoadSettings(SettingRead::kDialogDisable);
     SetCheckBox(IDC_DISABLE, settings.m_disable);
     ApplyDisableState();
 }
 
-void Load(const wchar_t* key, int& field) {
-    field = ReadIntSetting(key, field);
-}
-
 void ReadOptions() {
-    Load(L"start_tray", settings.start_tray);
-    Load(L"tray_if_minimize", settings.tray_if_minimize);
-    Load(L"show_icons_by_l_mouse", settings.show_icons_by_l_mouse);
-    Load(L"show_icons_by_r_mouse", settings.show_icons_by_r_mouse);
-    Load(L"show_icons_by_contextmenu", settings.show_icons_by_contextmenu);
     settings.m_wallpaper_color = -1;  // whatever a previous read left, a missing key means no colour
-    Load(L"m_wallpaper_color", settings.m_wallpaper_color);
-    Load(L"hide_at_programstart", settings.hide_at_programstart);
-    Load(L"show_icons_by_m_mouse", settings.show_icons_by_m_mouse);
-    Load(L"hide_icons_by_m_mouse", settings.hide_icons_by_m_mouse);
-    Load(L"show_icons_win_d", settings.show_icons_win_d);
-    Load(L"show_icons_mouse_move", settings.show_icons_mouse_move);
-    Load(L"task_bar_ico_rule", settings.task_bar_ico_rule);
-    Load(L"hide_taskbar", settings.hide_taskbar);
-    Load(L"topmost", settings.topmost);
+    LoadSettings(SettingRead::kDialogInit);
 }
 
 void ShowWindowOptions(HWND window) {
@@ -140,22 +147,29 @@ void HideAtProgramStart() {
     }
 }
 
+void SettingsDialog::CreateMenuBar(HWND window) {
+    menuBar_.top = ControlRect(window, IDC_HEADER_LINE).bottom;
+    InitMenuAppearance();
+    menuBar_.buttonHeight = static_cast<int>(GetSystemMetrics(SM_CYSMICON) * 1.5);
+    menuBar_.Create(window);
+}
+
 BOOL SettingsDialog::Initialise(HWND window) {
     OleInitialize(nullptr);
     SetDialogIcons(window);
     settingsDialog = window;  // from here on the engine's timer and countdown have their window
     FitHeaderPicture(window);
     linkBar_ = CreateToolbar(0, kFlatToolbarStyle, window, IDC_LINK_BAR_PLACE);
-    CreateMenuBarSeam(window, ControlRect(window, IDC_HEADER_LINE).bottom);
-    RegisterCommandImagesSeam();
+    CreateMenuBar(window);
+    RegisterCommandImages();
     ApplyDialogTexts();
-    idleSince = NowMs();
+    RestartIdleTime();
     ReadStartWithWindows();
     ReadDisable();
     ReadOptions();
     ShowWindowOptions(window);
     if (QueryOsVersion().reportedMajor < 6) {
-        ApplyClassicThemeSeam(GetDlgItem(window, IDC_COUNTDOWN));  // the themed bar needs Vista
+        ApplyWindowTheme(GetDlgItem(window, IDC_COUNTDOWN), L"", L"");  // the themed bar needs Vista
     }
     SetUpHideTimeControls(window);
     SetIconsVisible(true);
@@ -196,14 +210,21 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
 
 }  // namespace
 
-HWND CreateSettingsDialog(HWND parent) {
+HWND settingsDialog = nullptr;
+
+HWND CreateSettingsDialog(HWND parent, bool startInBackground) {
     registeredDialog = &theDialog;
-    HWND window = CreateDialogParamW(instanceHandle, MAKEINTRESOURCEW(IDD_SETTINGS), parent, SettingsDialogProc, 0);
+    HWND window = CreateDialogParamW(ProgramInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), parent, SettingsDialogProc, 0);
     settingsDialog = window;
-    if (settings.start_tray == 0 && startInBackground == 0) {
+    if (settings.start_tray == 0 && !startInBackground) {
         ShowWindow(window, SW_SHOW);
     }
     return window;
+}
+
+void ShowSettingsDialogToFront() {
+    ShowWindow(settingsDialog, SW_SHOW);
+    SetForegroundWindow(settingsDialog);
 }
 
 INT_PTR CALLBACK SettingsDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -215,4 +236,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND window, UINT message, WPARAM wParam, LP
 
 HWND LinkBarWindow() {
     return theDialog.LinkBar();
+}
+
+MenuBar& DialogMenuBar() {
+    return theDialog.Menus();
 }

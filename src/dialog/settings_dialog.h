@@ -6,13 +6,26 @@
 
 inline constexpr UINT_PTR kDialogTimerId = 4000;
 inline constexpr UINT kDialogTimerPeriodMs = 200;
+// The engine's timer: stopped while a tick runs and started again after it.
+inline constexpr UINT_PTR kTickTimerId = 2001;
+
+// The settings dialog's window, null until it exists.
+extern HWND settingsDialog;
 
 // Creates the dialog (modeless, from the template) and shows it unless the program starts in
-// the tray (start_tray, or "-bg" on the command line). Sets settingsDialog.
-HWND CreateSettingsDialog(HWND parent);
+// the tray (start_tray, or `startInBackground` from "-bg" on the command line). Sets
+// settingsDialog.
+HWND CreateSettingsDialog(HWND parent, bool startInBackground);
+
+// Shows the dialog and brings it to the front (a second start of the program asks for it).
+void ShowSettingsDialogToFront();
 
 // The dialog procedure.
 INT_PTR CALLBACK SettingsDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The toolbar along the dialog's bottom edge; null before the dialog exists.
 HWND LinkBarWindow();
+
+// The menu bar under the dialog's header.
+class MenuBar;
+MenuBar& DialogMenuBar();

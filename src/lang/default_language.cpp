@@ -1,8 +1,8 @@
 #include <windows.h>
 
 #include "lang/language_pack.h"
-#include "settings/ini_store.h"
 #include "settings/settings.h"
+#include "settings/settings_table.h"
 
 namespace {
 
@@ -76,6 +76,7 @@ int DefaultLanguageFor(uint16_t languageId) {
 // back) and leaves the language menu without a tick.
 void SelectDefaultLanguage() {
     languagePack.currentLanguage = DefaultLanguageFor(GetUserDefaultLangID());
-    settings.lng = ReadIntSetting(L"lng", languagePack.currentLanguage);
+    settings.lng = languagePack.currentLanguage;  // without the key, the system's language stays
+    LoadSettings(SettingRead::kLanguage);
     languagePack.currentLanguage = settings.lng;
 }

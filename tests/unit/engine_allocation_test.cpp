@@ -1,6 +1,7 @@
 // The tick runs about 33 times a second for the life of the program, so it must not touch the
 // heap. Every operator new of this test program is counted; the scripted engine tests check
-// each tick, and the test below runs the real tick on real windows of this process.
+// each tick, and the test below runs the tick through the real window calls on windows of this
+// process alone, so a developer's own desktop and taskbar are never touched.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -9,9 +10,9 @@
 #include <new>
 
 #include "allocation_counter.h"
-#include "app/process_objects.h"
 #include "desktop/auto_hide_engine.h"
-#include "desktop/taskbar.h"
+#include "desktop/auto_hide_tick.h"
+#include "desktop/system_desktop.h"
 #include "settings/settings.h"
 
 long long allocationCount = 0;
@@ -46,8 +47,8 @@ LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// A shell desktop and a settings dialog with its countdown bar, made of this process's own
-// windows, so the real tick has something to find and change.
+// A shell desktop, a taskbar and a countdown bar, made of this process's own windows, so the
+// tick has something to find and change.
 class RealDesktop {
   public:
     RealDesktop() {
@@ -56,6 +57,7 @@ class RealDesktop {
         RegisterPlain(L"VelmoraTestProgman");
         RegisterPlain(L"SHELLDLL_DefView");
         RegisterPlain(L"VelmoraTestDialog");
+        RegisterPlain(L"Shell_TrayWnd");
         progman_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"VelmoraTestProgman", L"Program Manager", WS_POPUP | WS_VISIBLE,
                                    0, 0, 1280, 760, nullptr, nullptr, nullptr, nullptr);
         SetWindowPos(progman_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -65,13 +67,14 @@ class RealDesktop {
                                    0, 1280, 760, defView, nullptr, nullptr, nullptr);
         dialog_ = CreateWindowExW(0, L"VelmoraTestDialog", L"Velmora", WS_OVERLAPPED, 0, 0, 300, 100, nullptr, nullptr,
                                   nullptr, nullptr);
-        countdown = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20, dialog_,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCountdownBarId)), nullptr, nullptr);
+        countdown = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20, dialog_, nullptr,
+                                    nullptr, nullptr);
         SendMessageW(countdown, PBM_SETRANGE32, 0, 1000);
-        settingsDialog = dialog_;
+        taskbar = CreateWindowExW(WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP | WS_VISIBLE, 0, 760, 1280, 40,
+                                  nullptr, nullptr, nullptr, nullptr);
     }
     ~RealDesktop() {
-        settingsDialog = nullptr;
+        DestroyWindow(taskbar);
         DestroyWindow(dialog_);
         DestroyWindow(progman_);
     }
@@ -81,6 +84,7 @@ class RealDesktop {
     HWND defView = nullptr;
     HWND listView = nullptr;
     HWND countdown = nullptr;
+    HWND taskbar = nullptr;
 
   private:
     static void RegisterPlain(const wchar_t* className) {
@@ -95,47 +99,66 @@ class RealDesktop {
     HWND dialog_ = nullptr;
 };
 
-void ResetEngine() {
-    settings = Settings{};
-    idleSince = NowMs();
-    taskbarSinceSet = false;
-    lastCursor = {0, 0};
-}
+// The real window calls, except that lookups find only this process's windows and the cursor
+// is a scripted point: the real cursor stays where the developer left it.
+struct OwnWindowsDesktop : SystemDesktop {
+    HWND Find(HWND parent, HWND after, const wchar_t* className, const wchar_t* title) {
+        HWND found = after;
+        while ((found = FindWindowExW(parent, found, className, title)) != nullptr) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(found, &process);
+            if (process == GetCurrentProcessId()) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+    bool CursorPos(POINT* p) {
+        *p = cursor;
+        return true;
+    }
+    POINT cursor = {400, 300};
+};
 
 }  // namespace
 
 TEST(EngineAllocation, RealTicksOnRealWindowsAllocateNothing) {
-    RealDesktop desktop;
-    ResetEngine();
+    RealDesktop windows;
+    OwnWindowsDesktop desktop;
+    desktop.countdownBar = windows.countdown;
+    EngineState state;
+    state.idleSince = NowMs();
+    settings = Settings{};
     settings.show_icons_mouse_move = 1;
     settings.show_icons_win_d = 1;
     settings.hide_icons_by_m_mouse = 1;
     settings.hide_taskbar = 1;
     settings.auto_hide_icons_sec = 1000;
-    SetCursorPos(400, 300);
 
     const long long before = allocationCount;
-    RunAutoHideTick();
-    const LRESULT countdownSeconds = SendMessageW(desktop.countdown, PBM_GETPOS, 0, 0);
+    AutoHideTickOn(desktop, state);
+    const LRESULT countdownSeconds = SendMessageW(windows.countdown, PBM_GETPOS, 0, 0);
     settings.auto_hide_icons_sec = 0;
     const POINT stops[] = {{400, 300}, {401, 300}, {640, 790}, {900, 500}, {900, 500}, {10, 10}};
+    bool taskbarHidden = false;
     for (int round = 0; round < 20; ++round) {
         for (POINT stop : stops) {
-            SetCursorPos(stop.x, stop.y);
+            desktop.cursor = stop;
             Sleep(2);
-            RunAutoHideTick();
+            AutoHideTickOn(desktop, state);
+            taskbarHidden = taskbarHidden || IsWindowVisible(windows.taskbar) == 0;
         }
     }
     for (int resting = 0; resting < 3; ++resting) {
         Sleep(5);
-        RunAutoHideTick();
+        AutoHideTickOn(desktop, state);
     }
     const long long allocations = allocationCount - before;
-    const bool iconsHidden = IsWindowVisible(desktop.listView) == 0;
-    ShowTaskbars();
+    const bool iconsHidden = IsWindowVisible(windows.listView) == 0;
     settings = Settings{};
 
     EXPECT_EQ(allocations, 0);
-    EXPECT_GE(countdownSeconds, 999) << "the tick moves control 1036 of the settings dialog";
-    EXPECT_TRUE(iconsHidden) << "with an idle time of 0 s the ticks hide the real list view";
+    EXPECT_GE(countdownSeconds, 999) << "the tick moves the countdown bar it was given";
+    EXPECT_TRUE(iconsHidden) << "with an idle time of 0 s the ticks hide the list view";
+    EXPECT_TRUE(taskbarHidden) << "with hide_taskbar the ticks hide the taskbar once the cursor left it";
 }

@@ -25,11 +25,11 @@ TEST_F(EngineClicks, AnEnabledButtonOnTheEmptyDesktopShowsTheIconsLeavingTheCoun
         TickAt(hiddenAt + 30);
         Release(button.virtualKey);
         EXPECT_TRUE(IconsVisible());
-        EXPECT_EQ(idleSince, hiddenAt + 30);
+        EXPECT_EQ(state.idleSince, hiddenAt + 30);
         EXPECT_EQ(desk.countdownWrites, 0);
         TickAt(hiddenAt + 60);
         EXPECT_EQ(desk.countdown, 4);
-        lastCursor = {0, 0};
+        state.lastCursor = {0, 0};
     }
 }
 
@@ -44,7 +44,7 @@ TEST_F(EngineClicks, ADisabledButtonDoesNotShowTheIcons) {
         EXPECT_FALSE(IconsVisible());
         settings.*button.option = 1;
         desk.SetVisible(listView, true);
-        lastCursor = {0, 0};
+        state.lastCursor = {0, 0};
     }
 }
 
@@ -103,7 +103,7 @@ TEST_F(EngineClicks, MiddleButtonHidesAndShowsInTheSameTickWhenBothOptionsAreOn)
         ASSERT_EQ(desk.iconChangeCount, 2);
         EXPECT_FALSE(desk.iconChanges[0]);
         EXPECT_TRUE(desk.iconChanges[1]);
-        EXPECT_EQ(idleSince, 2000);
+        EXPECT_EQ(state.idleSince, 2000);
     }
 }
 
@@ -115,7 +115,7 @@ TEST_F(EngineClicks, MiddleButtonHideUsesUpTheIdleTime) {
     TickAt(2000);
     Release(VK_MBUTTON);
     EXPECT_FALSE(IconsVisible());
-    EXPECT_EQ(idleSince, 2000 - 5000);
+    EXPECT_EQ(state.idleSince, 2000 - 5000);
     desk.ForgetRecords();
     TickEvery30Ms(2030, 20000);
     EXPECT_FALSE(IconsVisible());
@@ -140,7 +140,7 @@ TEST_F(EngineClicks, MovingOntoTheEmptyDesktopShowsIconsAndTaskbarsOnlyWithItsOp
     EXPECT_TRUE(IconsVisible());
     EXPECT_TRUE(desk.Visible(taskbar));
     EXPECT_TRUE(desk.Visible(secondary));
-    EXPECT_EQ(idleSince, hiddenAt + 60);
+    EXPECT_EQ(state.idleSince, hiddenAt + 60);
 }
 
 TEST_F(EngineClicks, AClickShowsTheSecondaryTaskbarButNotThePrimary) {

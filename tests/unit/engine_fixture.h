@@ -21,10 +21,6 @@ class EngineTest : public ::testing::Test {
 
     void SetUp() override {
         settings = Settings{};
-        idleSince = 0;
-        taskbarSince = 0;
-        taskbarSinceSet = false;
-        lastCursor = {0, 0};
         taskbar = desk.Add(L"Shell_TrayWnd", L"", {0, 760, 1280, 800});
         editor = desk.Add(L"Notepad", L"Untitled - Notepad", {100, 100, 500, 400});
         progman = desk.Add(L"Progman", L"Program Manager", {0, 0, 1280, 800}, nullptr, 100);
@@ -40,7 +36,7 @@ class EngineTest : public ::testing::Test {
     void TickAt(int ms) {
         desk.now = ms;
         const long long before = allocationCount;
-        AutoHideTickOn(desk);
+        AutoHideTickOn(desk, state);
         EXPECT_EQ(allocationCount, before) << "the tick at " << ms << " ms allocated";
     }
     void TickAt(int ms, POINT cursor) {
@@ -76,6 +72,7 @@ class EngineTest : public ::testing::Test {
     void Release(int virtualKey) { desk.keys[virtualKey] = false; }
 
     ScriptedDesktop desk;
+    EngineState state;
     HWND taskbar = nullptr;
     HWND editor = nullptr;
     HWND progman = nullptr;

@@ -70,8 +70,8 @@ TEST_F(EngineIdle, EditingALabelKeepsTheIconsUntilTheEditorCloses) {
 }
 
 TEST_F(EngineIdle, IdleTimeRunsOnAcrossTheWrapOfTheClock) {
-    idleSince = INT_MAX - 1000;
-    lastCursor = desk.cursor = kOnEditor;
+    state.idleSince = INT_MAX - 1000;
+    state.lastCursor = desk.cursor = kOnEditor;
     TickAt(INT_MIN + 3999);  // 5000 ms after the last activity
     EXPECT_TRUE(IconsVisible());
     EXPECT_EQ(desk.countdown, 0);
@@ -80,8 +80,8 @@ TEST_F(EngineIdle, IdleTimeRunsOnAcrossTheWrapOfTheClock) {
 }
 
 TEST_F(EngineIdle, AnActivityMoreThanHalfTheClockAgoCountsAsStillToCome) {
-    lastCursor = desk.cursor = kOnEditor;
-    idleSince = 1000;
+    state.lastCursor = desk.cursor = kOnEditor;
+    state.idleSince = 1000;
     TickAt(static_cast<int>(1000u + 0x80000000u + 10u));  // the difference reads as negative
     EXPECT_TRUE(IconsVisible());
 }

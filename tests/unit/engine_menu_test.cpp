@@ -27,7 +27,7 @@ TEST_F(EngineMenu, AnOpenDesktopMenuShowsTheIconsAndWritesTheTraceLine) {
     const HWND menu = OpenMenu(600, 300);
     TickAt(hiddenAt + 30, kInDesktopMenu);
     EXPECT_TRUE(IconsVisible());
-    EXPECT_EQ(idleSince, hiddenAt + 30);
+    EXPECT_EQ(state.idleSince, hiddenAt + 30);
 
     const auto number = [](HWND h) { return static_cast<int>(reinterpret_cast<INT_PTR>(h)); };
     wchar_t expected[256];

@@ -30,7 +30,7 @@ TEST_F(EngineTaskbar, ATaskbarTouchedLaterHidesTheIdleTimeAfterTheTouch) {
 }
 
 TEST_F(EngineTaskbar, TheFirstTickCountsAsTheLastTouch) {
-    idleSince = -4000;
+    state.idleSince = -4000;
     TickAt(0, kOnEditor);
     TickAt(1001);
     EXPECT_FALSE(IconsVisible());

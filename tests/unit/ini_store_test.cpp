@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "settings/ini_store.h"
+#include "settings/settings_table.h"
 
 namespace {
 
@@ -50,6 +52,37 @@ TEST_F(IniStore, CreatesTheFileAndRoundTripsValues) {
     WriteIntSetting(L"m_wallpaper_color", -1);
     EXPECT_EQ(ReadIntSetting(L"auto_hide_icons_sec", 5), 42);
     EXPECT_EQ(ReadIntSetting(L"m_wallpaper_color", 7), -1);
+}
+
+// The names are what existing INI files hold: a key renamed by mistake would lose the user's
+// setting, a field saved under another's key would overwrite it.
+TEST_F(IniStore, EveryOptionRoundTripsUnderItsOwnKey) {
+    const wchar_t* const kStoredNames[kSettingKeyCount] = {
+        L"auto_hide_icons_sec", L"topmost", L"hide_taskbar", L"task_bar_ico_rule", L"show_icons_mouse_move",
+        L"show_icons_win_d", L"hide_icons_by_m_mouse", L"show_icons_by_m_mouse", L"hide_at_programstart",
+        L"m_wallpaper_color", L"show_icons_by_contextmenu", L"show_icons_by_r_mouse", L"show_icons_by_l_mouse",
+        L"tray_if_minimize", L"start_tray", L"m_disable", L"disable_permanently", L"disable_dark_theme",
+        L"soft_paint", L"lng"};
+    LocateSettingsFileFor(root_.substr(4) + L"\\Velmora.exe");
+    const SettingKey* keys = SettingKeys();
+    for (int i = 0; i < kSettingKeyCount; ++i) {
+        SaveSetting(keys[i].field, 1000 + i);
+    }
+    settings = Settings{};
+    for (SettingRead group : {SettingRead::kStartUp, SettingRead::kLanguage, SettingRead::kDialogDisable,
+                              SettingRead::kDialogInit, SettingRead::kDialogSlider, SettingRead::kNever}) {
+        LoadSettings(group);
+    }
+    for (int i = 0; i < kSettingKeyCount; ++i) {
+        EXPECT_EQ(settings.*keys[i].field, 1000 + i) << "field of " << std::string(keys[i].key, keys[i].key + wcslen(keys[i].key));
+    }
+    int found = 0;
+    for (const wchar_t* name : kStoredNames) {
+        found += ReadIntSetting(name, -1) >= 1000 ? 1 : 0;
+    }
+    EXPECT_EQ(found, kSettingKeyCount) << "every stored name is written by exactly one field";
+    EXPECT_EQ(FindSettingKey(&Settings::autostart), nullptr) << "start with Windows lives in the registry only";
+    settings = Settings{};
 }
 
 TEST_F(IniStore, EmptyValueGivesTheDefault) {

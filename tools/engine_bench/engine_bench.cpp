@@ -21,12 +21,12 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "app/process_objects.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/auto_hide_tick.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/system_desktop.h"
 #include "desktop/taskbar.h"
+#include "dialog/settings_dialog.h"
 #include "settings/settings.h"
 
 namespace {
@@ -165,12 +165,16 @@ void CheckMeasuringWindow() {
     }
 }
 
+HWND countdownBar = nullptr;
+
 LRESULT CALLBACK TimerOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER) {
         ++run.ticks;
         ++run.measuredTicks;
         if (run.realTick) {
-            RunAutoHideTick();
+            KillTimer(window, kTickTimerId);
+            RunAutoHideTick(countdownBar);
+            SetTimer(window, kTickTimerId, kTickPeriodMs, nullptr);
         } else {
             FloorTick(window);
         }
@@ -188,11 +192,10 @@ int RunTimers(bool realTick, DWORD seconds) {
     HWND owner = CreatePlainWindow(L"VelmoraBenchDialog", L"Velmora bench", WS_OVERLAPPED, {0, 0, 300, 100}, nullptr,
                                    TimerOwnerProc);
     if (realTick) {
-        HWND bar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20, owner,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCountdownBarId)), nullptr, nullptr);
-        SendMessageW(bar, PBM_SETRANGE32, 0, settings.auto_hide_icons_sec);
-        settingsDialog = owner;
-        idleSince = NowMs();
+        countdownBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20, owner, nullptr,
+                                       nullptr, nullptr);
+        SendMessageW(countdownBar, PBM_SETRANGE32, 0, settings.auto_hide_icons_sec);
+        RestartIdleTime();
     }
     run.startedAt = GetTickCount();
     SetTimer(owner, kDialogTimerId, kDialogTimerPeriodMs, nullptr);
@@ -309,10 +312,10 @@ void CountSituation(const Situation& situation) {
     settings.hide_taskbar = situation.hideTaskbar;
     SetIconsVisible(true);
     PlaceCursor(kRestingCursor);
-    idleSince = NowMs();
+    RestartIdleTime();
     CountingDesktop desktop;
     for (int tick = 0; tick < kWarmUpTicks; ++tick) {
-        AutoHideTickOn(desktop);
+        AutoHideTickOn(desktop, engineState);
         Sleep(kTickPeriodMs);
     }
     desktop = CountingDesktop{};
@@ -320,7 +323,7 @@ void CountSituation(const Situation& situation) {
         if (situation.moveCursor) {
             SetCursorPos(kRestingCursor.x + tick % 2, kRestingCursor.y);
         }
-        AutoHideTickOn(desktop);
+        AutoHideTickOn(desktop, engineState);
         Sleep(kTickPeriodMs);
     }
     HWND listView = FindDesktopListView().listView;

@@ -1,0 +1,16 @@
+// What every end of the program leaves behind: no tray icon, and the desktop icons and both
+// taskbars visible. The order is fixed: the tray icon goes first, the desktop comes back last.
+#pragma once
+
+// Removes the tray icon (and its thread), then shows the icons and both taskbars. Harmless
+// when called more than once.
+void RestoreAtExit();
+
+// Runs RestoreAtExit when the program's run function returns, whichever way it returns.
+class ScopedExitRestore {
+  public:
+    ScopedExitRestore() = default;
+    ScopedExitRestore(const ScopedExitRestore&) = delete;
+    ScopedExitRestore& operator=(const ScopedExitRestore&) = delete;
+    ~ScopedExitRestore() { RestoreAtExit(); }
+};

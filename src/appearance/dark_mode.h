@@ -1,0 +1,18 @@
+// Dark mode for the program's own windows on Windows 10 and later, through the system's
+// theme library; every export that is missing makes the feature quietly smaller.
+#pragma once
+#include <windows.h>
+
+// Looks the theme functions up and decides whether the program draws dark. Once, at start-up,
+// when the process could be made DPI-aware.
+void InitDarkMode();
+
+// The hook that gives each new window of the GUI thread its dark look; null when the program
+// does not draw dark.
+HHOOK InstallDarkModeHook(HINSTANCE instance);
+
+// Whether the program's windows are drawn dark now.
+bool IsDarkModeActive();
+
+// SetWindowTheme of the theme library, looked up on first use; 0 when it is missing.
+HRESULT ApplyWindowTheme(HWND window, const wchar_t* subAppName, const wchar_t* subIdList);

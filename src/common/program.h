@@ -1,0 +1,13 @@
+// What every part of the program knows about the program itself: its name and its module.
+#pragma once
+#include <windows.h>
+
+// The name of the mutex, of the message between instances, of the tray tip, and of the
+// files and web paths the program makes.
+inline constexpr wchar_t productName[] = L"Velmora";
+
+// The module of the running exe: the owner of every resource and window class the program
+// uses. The program is one exe without DLLs of its own, so this is wWinMain's instance.
+inline HINSTANCE ProgramInstance() {
+    return GetModuleHandleW(nullptr);
+}
