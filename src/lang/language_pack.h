@@ -23,7 +23,9 @@ struct LanguagePack {
     // Filled by the language-file loader; once customLoaded is set every text comes from there.
     const wchar_t* customStrings[kTextIds] = {};
     bool customLoaded = false;
-    int currentLanguage = 1;
+    // Zero, not kEnglish, until SelectDefaultLanguage sets it at start-up: one non-zero member
+    // would put the whole record into the exe's initialised data instead of .bss.
+    int currentLanguage = 0;
 };
 
 extern LanguagePack languagePack;
