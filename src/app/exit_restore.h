@@ -2,8 +2,8 @@
 // taskbars visible. The order is fixed: the tray icon goes first, the desktop comes back last.
 #pragma once
 
-// Removes the tray icon (and its thread), then shows the icons and both taskbars. Harmless
-// when called more than once.
+// Stops every further hide (on any thread), removes the tray icon (and its thread), then
+// shows the icons and both taskbars. Harmless when called more than once.
 void RestoreAtExit();
 
 // Runs RestoreAtExit when the program's run function returns, whichever way it returns.

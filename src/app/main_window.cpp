@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/exit_restore.h"
 #include "app/process_objects.h"
 #include "common/program.h"
 #include "desktop/desktop_windows.h"
@@ -41,6 +42,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
         case WM_CREATE:
             PostMessageW(window, WM_COMMAND, kCreateInterfaceCommand, 0);
+            return 0;
+        case WM_ENDSESSION:
+            // Logoff, shutdown, or an installer closing applications: the system ends the
+            // process whenever it likes after this returns, so the desktop comes back now.
+            if (wParam != FALSE) {
+                RestoreAtExit();
+            }
             return 0;
         case WM_DESTROY:
         case WM_CLOSE:

@@ -8,6 +8,7 @@
 #include "app/process_objects.h"
 #include "app/single_instance.h"
 #include "appearance/dark_mode.h"
+#include "desktop/desktop_restore.h"
 #include "dialog/settings_dialog.h"
 #include "lang/language_pack.h"
 #include "settings/ini_store.h"
@@ -40,7 +41,8 @@ void InitialiseCommonControls() {
     InitCommonControls();
 }
 
-// A crash must not leave the user without icons or taskbar.
+// A crash on any thread must not leave the user without icons or taskbar; the GUI thread
+// may still be ticking, so hiding stops before anything is shown.
 LONG WINAPI RestoreDesktopOnCrash(EXCEPTION_POINTERS*) {
     RestoreAtExit();
     return EXCEPTION_CONTINUE_SEARCH;
@@ -73,7 +75,9 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
     LoadStringW(instance, 103, mainTitle, 255);
     LoadStringW(instance, 103, mainClassName, 255);
     RegisterMainWindowClass();
-    LocateSettingsFile();
+    // Scripts and uninstallers send "exit": it needs no settings file, so no warning box may
+    // hold it up.
+    LocateSettingsFile(exitRequest != kExitRequestMarker);
     SelectDefaultLanguage();
     if (LoadLanguagePack() == 0) {
         return 1;
@@ -92,7 +96,9 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
         }
     }
 
-    ClaimSingleInstance();
+    if (ClaimSingleInstance()) {
+        ShowWindowsHiddenByEarlierRun();
+    }
     CreateMainWindow();
     return RunMessageLoop();
 }

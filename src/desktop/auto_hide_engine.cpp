@@ -1,6 +1,7 @@
 #include "desktop/auto_hide_engine.h"
 
 #include "desktop/auto_hide_tick.h"
+#include "desktop/shell_window_visibility.h"
 #include "desktop/system_desktop.h"
 
 namespace {
@@ -23,6 +24,9 @@ void RestartIdleTime() {
 }
 
 void RunAutoHideTick(HWND countdownBar) {
+    if (HidingStopped()) {
+        return;  // the program is ending and has shown everything
+    }
     SystemDesktop desktop;
     desktop.countdownBar = countdownBar;
     AutoHideTickOn(desktop, engineState);

@@ -11,6 +11,7 @@
 #pragma once
 #include <windows.h>
 
+#include <climits>
 #include <cwchar>
 
 #include "desktop/auto_hide_engine.h"
@@ -23,15 +24,23 @@ inline int ClockMinus(int a, int b) {
     return static_cast<int>(static_cast<unsigned>(a) - static_cast<unsigned>(b));
 }
 
-inline int IdleLimitMs() {
-    return static_cast<int>(static_cast<unsigned>(settings.auto_hide_icons_sec) * 1000u);
+// The idle time in milliseconds for a number of seconds from the INI file. Someone who types
+// a huge number means "never": beyond the 32-bit range it is the largest limit (about 24.8
+// days), not a wrapped negative one that would hide the icons on every tick. A negative
+// number counts as 0.
+inline int IdleLimitMs(int seconds) {
+    constexpr int kLargestSeconds = INT_MAX / 1000;
+    if (seconds <= 0) {
+        return 0;
+    }
+    return seconds > kLargestSeconds ? INT_MAX : seconds * 1000;
 }
 
 template <typename Desktop>
 class AutoHideTickRun {
   public:
     AutoHideTickRun(Desktop& desktop, EngineState& state)
-        : desktop_(desktop), state_(state), limit_(IdleLimitMs()), cursor_(state.lastCursor) {}
+        : desktop_(desktop), state_(state), limit_(IdleLimitMs(settings.auto_hide_icons_sec)), cursor_(state.lastCursor) {}
 
     void Run() {
         if (!state_.taskbarSinceSet) {

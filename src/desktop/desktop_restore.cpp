@@ -1,9 +1,30 @@
 #include "desktop/desktop_restore.h"
 
+#include <windows.h>
+
+#include <initializer_list>
+
 #include "desktop/desktop_windows.h"
+#include "desktop/shell_window_visibility.h"
 #include "desktop/taskbar.h"
 
 void RestoreDesktop() {
     SetIconsVisible(true);
     ShowTaskbars();
+}
+
+void ShowWindowsHiddenByEarlierRun() {
+    HWND listView = FindDesktopListView().listView;
+    if (HiddenByProgram(listView)) {
+        ApplyIconsVisible(listView, true);
+    }
+    // Every secondary taskbar: a killed run may have hidden one that is no longer the first.
+    for (const wchar_t* taskbarClass : {L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"}) {
+        HWND taskbar = nullptr;
+        while ((taskbar = FindWindowExW(nullptr, taskbar, taskbarClass, nullptr)) != nullptr) {
+            if (HiddenByProgram(taskbar)) {
+                ShowShellWindow(taskbar);
+            }
+        }
+    }
 }

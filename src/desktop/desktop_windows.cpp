@@ -4,6 +4,7 @@
 
 #include "desktop/colour_window.h"
 #include "desktop/desktop_lookup.h"
+#include "desktop/shell_window_visibility.h"
 #include "desktop/system_desktop.h"
 
 namespace {
@@ -39,7 +40,13 @@ void SetIconsVisible(bool show) {
 }
 
 void ApplyIconsVisible(HWND listView, bool show) {
-    ShowWindow(listView, show ? SW_SHOW : SW_HIDE);
+    if (show) {
+        ShowShellWindow(listView);
+    } else if (HidingStopped()) {
+        return;  // and no colour over icons that stay
+    } else {
+        HideShellWindow(listView);
+    }
     UpdateColourWindow(show);
 }
 
@@ -49,7 +56,7 @@ HWND WindowUnderPoint(POINT p) {
 }
 
 void ShellHideIcons() {
-    if (!ShellHidesIcons()) {
+    if (!HidingStopped() && !ShellHidesIcons()) {
         ToggleShellIcons();
     }
 }

@@ -8,6 +8,7 @@
 
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
+#include "desktop/shell_window_visibility.h"
 
 struct SystemDesktop {
     int Now() { return NowMs(); }
@@ -33,7 +34,13 @@ struct SystemDesktop {
         return reinterpret_cast<HWND>(SendMessageW(listView, LVM_GETEDITCONTROL, 0, 0));
     }
 
-    void Show(HWND window, int command) { ShowWindow(window, command); }
+    void Show(HWND window, int command) {
+        if (command == SW_HIDE) {
+            HideShellWindow(window);
+        } else {
+            ShowShellWindow(window);
+        }
+    }
     void SetIcons(HWND listView, bool show) { ApplyIconsVisible(listView, show); }
     void SetCountdown(int seconds) {
         if (countdownBar != nullptr) {

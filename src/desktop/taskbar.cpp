@@ -5,15 +5,21 @@
 #include <initializer_list>
 
 #include "desktop/desktop_windows.h"
+#include "desktop/shell_window_visibility.h"
 #include "settings/settings.h"
 
 namespace {
 
-void ShowBoth(int command) {
+void ShowBoth(bool show) {
     for (const wchar_t* taskbarClass : {L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"}) {
         HWND taskbar = FindWindowW(taskbarClass, nullptr);
-        if (taskbar != nullptr) {
-            ShowWindow(taskbar, command);
+        if (taskbar == nullptr) {
+            continue;
+        }
+        if (show) {
+            ShowShellWindow(taskbar);
+        } else {
+            HideShellWindow(taskbar);
         }
     }
 }
@@ -21,11 +27,11 @@ void ShowBoth(int command) {
 }  // namespace
 
 void ShowTaskbars() {
-    ShowBoth(SW_SHOW);
+    ShowBoth(true);
 }
 
 void HideTaskbars() {
-    ShowBoth(SW_HIDE);
+    ShowBoth(false);
 }
 
 void ShowEverything() {

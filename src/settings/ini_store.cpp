@@ -91,17 +91,20 @@ bool UseShortPathWhenTooLong() {
 
 }  // namespace
 
-void LocateSettingsFile() {
-    LocateSettingsFileFor(ExecutablePath());
+void LocateSettingsFile(bool warnWhenUnwritable) {
+    LocateSettingsFileFor(ExecutablePath(), warnWhenUnwritable);
 }
 
-void LocateSettingsFileFor(const std::wstring& exePath) {
+void LocateSettingsFileFor(const std::wstring& exePath, bool warnWhenUnwritable) {
     settingsFilePath = exePath.empty() ? std::wstring() : SettingsPathForExecutable(exePath);
     if (!settingsFilePath.empty() &&
         (CanOpenForWriting(settingsFilePath, OPEN_EXISTING) || CanOpenForWriting(settingsFilePath, OPEN_ALWAYS))) {
         if (UseShortPathWhenTooLong()) {
             return;
         }
+    }
+    if (!warnWhenUnwritable) {
+        return;
     }
     const wchar_t* shown = settingsFilePath.empty() ? L"(the program's path could not be read)" : settingsFilePath.c_str();
     MessageBoxW(GetActiveWindow(), shown, L"Error! File access!", MB_ICONWARNING);

@@ -4,11 +4,11 @@
 #include <string>
 
 // Forms the path (the exe's path with its extension replaced by ".ini"), creates the file
-// when it is missing, and warns once with a message box when it can be neither opened nor
-// created. Called once at start-up before any setting is read.
-void LocateSettingsFile();
+// when it is missing, and, with `warnWhenUnwritable`, warns once with a message box when it
+// can be neither opened nor created. Called once at start-up before any setting is read.
+void LocateSettingsFile(bool warnWhenUnwritable);
 // The same for a given executable path (empty when it could not be read).
-void LocateSettingsFileFor(const std::wstring& exePath);
+void LocateSettingsFileFor(const std::wstring& exePath, bool warnWhenUnwritable = true);
 
 // The path formed by LocateSettingsFile (empty before it).
 const wchar_t* SettingsFilePath();

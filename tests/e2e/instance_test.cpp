@@ -19,6 +19,20 @@ TEST(Instance, ExitWordEndsTheRunningInstanceWithCodeZero) {
     EXPECT_EQ(app.Running().WaitForExit(15000), 0);
 }
 
+// Scripts and uninstallers send "exit" and wait for it: a settings file that cannot be
+// written (locked here) must not hold it up with the start-up warning box.
+TEST(Instance, ExitWordNeedsNoWritableSettingsFile) {
+    VelmoraApp app;
+    app.Start();
+    ASSERT_NE(app.WaitForMainWindow(), nullptr);
+    HANDLE reader = CreateFileW(app.IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(app.RunToExit(L"exit", 2000), 1);
+    EXPECT_EQ(app.Running().WaitForExit(15000), 0);
+    CloseHandle(reader);
+}
+
 TEST(Instance, ExitWordWithBackgroundWordOnlyBroadcasts) {
     VelmoraApp app;
     app.Start();

@@ -39,7 +39,7 @@ class IniLanguage : public ::testing::Test {
     void SetUp() override {
         saved_ = std::make_unique<LanguagePack>(languagePack);
         savedLng_ = settings.lng;
-        LocateSettingsFile();
+        LocateSettingsFile(true);
         ASSERT_EQ(LoadLanguagePack(), 1);
     }
     void TearDown() override {

@@ -24,6 +24,27 @@ TEST_F(EngineIdle, ZeroSecondsHidesAsSoonAsAMillisecondHasPassed) {
     EXPECT_FALSE(IconsVisible());
 }
 
+// Someone who types a huge number means "never"; a negative or unreadable one means 0.
+TEST_F(EngineIdle, IdleTimesBeyondTheClockSaturateAndNegativeOnesCountAsZero) {
+    EXPECT_EQ(IdleLimitMs(0), 0);
+    EXPECT_EQ(IdleLimitMs(1), 1000);
+    EXPECT_EQ(IdleLimitMs(2147483), 2147483000);
+    EXPECT_EQ(IdleLimitMs(2147484), INT_MAX);
+    EXPECT_EQ(IdleLimitMs(INT_MAX), INT_MAX);
+    EXPECT_EQ(IdleLimitMs(-5), 0);
+    EXPECT_EQ(IdleLimitMs(ParseIntSetting(L"abc")), 0);
+
+    settings.auto_hide_icons_sec = 2147484;
+    TickAt(0, kOnDesktop);
+    TickAt(10 * 24 * 3600 * 1000);  // ten days later
+    EXPECT_TRUE(IconsVisible());
+    EXPECT_GT(desk.countdown, 1000000) << "the countdown runs from about 24.8 days";
+
+    settings.auto_hide_icons_sec = -5;
+    TickAt(10 * 24 * 3600 * 1000 + 30);
+    EXPECT_FALSE(IconsVisible());
+}
+
 TEST_F(EngineIdle, CountdownShowsTheRemainingWholeSecondsAndStopsOnceHidden) {
     TickAt(0, kOnDesktop);
     EXPECT_EQ(desk.countdown, 5);

@@ -1,0 +1,120 @@
+// The ways a real desktop ends programs that the program cannot see coming: the end of the
+// session, End task, a crash on a thread of its own. Each starts with the icons and both
+// taskbars hidden by the program itself, and ends with them visible.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "e2e/support/desktop_standin.h"
+#include "e2e/support/dialog_app.h"
+
+namespace {
+
+using e2e::DesktopStandin;
+using e2e::DialogApp;
+
+// Empty desktop right of the centred dialog, clear of every taskbar.
+constexpr POINT kRestingPoint = {1100, 300};
+
+class DesktopEnding : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(standin_.Start({e2e::Layout::kProgman, 2, false}));
+        ASSERT_TRUE(e2e::MoveCursor(kRestingPoint.x, kRestingPoint.y));
+    }
+    void TearDown() override {
+        ShowWindow(Taskbar(), SW_SHOW);
+        standin_.Stop();
+    }
+
+    static HWND Taskbar() { return FindWindowW(L"Shell_TrayWnd", nullptr); }
+    static HWND Secondary(size_t index) {
+        std::vector<HWND> strips = DesktopStandin::SecondaryTaskbars();
+        return index < strips.size() ? strips[index] : nullptr;
+    }
+    // The icons, the taskbar and the secondary taskbar the program looks after (the first).
+    static bool EverythingHidden() {
+        return !DesktopStandin::IconsVisible() && !IsWindowVisible(Taskbar()) && !IsWindowVisible(Secondary(0));
+    }
+    static bool EverythingVisible() {
+        return DesktopStandin::IconsVisible() && IsWindowVisible(Taskbar()) && IsWindowVisible(Secondary(0));
+    }
+
+    static void StartAndLetEverythingHide(DialogApp& app) {
+        ASSERT_NE(app.Start(), nullptr);
+        ASSERT_TRUE(e2e::WaitUntil(EverythingHidden, 15000)) << "the engine hides icons and taskbars";
+    }
+
+    DesktopStandin standin_;
+};
+
+// What an installer closing applications, a logoff or a shutdown sends. The system may end
+// the process at any moment after the answer, so the desktop must be back by then, and stay
+// back while the process lives on.
+TEST_F(DesktopEnding, EndOfSessionShowsEverythingBeforeAnsweringAndNothingHidesAfterIt) {
+    for (LPARAM reason : {static_cast<LPARAM>(ENDSESSION_CLOSEAPP), static_cast<LPARAM>(ENDSESSION_LOGOFF)}) {
+        SCOPED_TRACE(reason == ENDSESSION_CLOSEAPP ? "close-app" : "logoff");
+        DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"hide_taskbar", L"1"}});
+        StartAndLetEverythingHide(app);
+        HWND mainWindow = app.App().WaitForMainWindow();
+        DWORD_PTR answer = 0;
+        ASSERT_NE(SendMessageTimeoutW(mainWindow, WM_QUERYENDSESSION, 0, reason, SMTO_BLOCK, 5000, &answer), 0);
+        EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the end of the session is never refused";
+        ASSERT_NE(SendMessageTimeoutW(mainWindow, WM_ENDSESSION, TRUE, reason, SMTO_BLOCK, 5000, &answer), 0);
+        EXPECT_TRUE(EverythingVisible()) << "visible when the answer arrives";
+
+        // Longer than the idle time plus a tick, with the dialog answering all along: its
+        // timers keep coming, and none of them hides anything again.
+        const DWORD start = GetTickCount();
+        bool stayedVisible = true;
+        while (GetTickCount() - start < 1800) {
+            ASSERT_NE(SendMessageTimeoutW(app.Dialog().Window(), WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer), 0);
+            stayedVisible = stayedVisible && EverythingVisible();
+            Sleep(50);
+        }
+        EXPECT_TRUE(stayedVisible);
+        app.App().Running().Kill();
+    }
+}
+
+// End task runs no code of the program. The next start shows what the killed run hid, and
+// only that: a secondary taskbar hidden by someone else stays hidden.
+TEST_F(DesktopEnding, NextStartShowsWhatAKilledRunLeftHidden) {
+    for (const wchar_t* hideTaskbar : {L"0", L"1"}) {
+        SCOPED_TRACE(hideTaskbar);
+        {
+            DialogApp killed({{L"auto_hide_icons_sec", L"1"}, {L"hide_taskbar", L"1"}});
+            StartAndLetEverythingHide(killed);
+            killed.App().Running().Kill();
+            ASSERT_TRUE(EverythingHidden());
+        }
+        ShowWindow(Secondary(1), SW_HIDE);
+        ASSERT_TRUE(e2e::WaitUntil([] { return !IsWindowVisible(Secondary(1)); }, 5000));
+
+        DialogApp next({{L"auto_hide_icons_sec", L"600"}, {L"hide_taskbar", hideTaskbar}});
+        next.App().Start();
+        ASSERT_NE(next.App().WaitForMainWindow(), nullptr);
+        EXPECT_TRUE(e2e::WaitUntil(EverythingVisible, 1000));
+        EXPECT_FALSE(IsWindowVisible(Secondary(1))) << "hidden by someone else";
+        ShowWindow(Secondary(1), SW_SHOW);
+        next.App().Running().Kill();
+    }
+}
+
+// A thread of the process that is not the GUI thread crashes while the GUI thread goes on
+// ticking with a one-second idle time: the restore must not be undone before the process dies.
+TEST_F(DesktopEnding, CrashOnAnotherThreadLeavesEverythingVisible) {
+    DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"hide_taskbar", L"1"}});
+    StartAndLetEverythingHide(app);
+    HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, app.App().Running().Id());
+    ASSERT_NE(process, nullptr);
+    const auto invalidAddress = reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<ULONG_PTR>(0x10));
+    HANDLE thread = CreateRemoteThread(process, nullptr, 0, invalidAddress, nullptr, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0) << "the crash ends the process";
+    EXPECT_TRUE(EverythingVisible());
+    CloseHandle(thread);
+    CloseHandle(process);
+}
+
+}  // namespace
