@@ -8,6 +8,7 @@
 #include "app/process_objects.h"
 #include "app/single_instance.h"
 #include "appearance/dark_mode.h"
+#include "common/startup_trace.h"
 #include "dialog/settings_dialog.h"
 #include "lang/language_pack.h"
 #include "settings/ini_store.h"
@@ -61,6 +62,7 @@ int RunMessageLoop() {
 }  // namespace
 
 int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
+    MarkStartup("wWinMain");
     ScopedExitRestore restoreAtEnd;
     SetUnhandledExceptionFilter(RestoreDesktopOnCrash);
     MakeProcessDpiAware();
@@ -78,6 +80,7 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
     if (LoadLanguagePack() == 0) {
         return 1;
     }
+    MarkStartup("language pack");
 
     if (exitRequest == kExitRequestMarker) {
         BroadcastExitRequest();
@@ -94,5 +97,6 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
 
     ClaimSingleInstance();
     CreateMainWindow();
+    MarkStartup("main window");
     return RunMessageLoop();
 }
