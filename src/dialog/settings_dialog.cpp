@@ -94,7 +94,7 @@ void FitHeaderPicture(HWND window) {
 
 void RegisterCommandImages() {
     for (const CommandImage& image : kCommandImages) {
-        RegisterCommandImage(image.command, LoadShellIcon(image.shellIcon));
+        RegisterCommandImage(image.command, image.shellIcon);
     }
 }
 
