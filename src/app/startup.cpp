@@ -8,6 +8,7 @@
 #include "app/process_objects.h"
 #include "app/single_instance.h"
 #include "appearance/dark_mode.h"
+#include "common/startup_trace.h"
 #include "desktop/desktop_restore.h"
 #include "dialog/settings_dialog.h"
 #include "lang/language_pack.h"
@@ -63,6 +64,7 @@ int RunMessageLoop() {
 }  // namespace
 
 int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
+    MarkStartup("wWinMain");
     ScopedExitRestore restoreAtEnd;
     SetUnhandledExceptionFilter(RestoreDesktopOnCrash);
     MakeProcessDpiAware();
@@ -82,6 +84,7 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
     if (LoadLanguagePack() == 0) {
         return 1;
     }
+    MarkStartup("language pack");
 
     if (exitRequest == kExitRequestMarker) {
         BroadcastExitRequest();
@@ -100,5 +103,6 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
         ShowWindowsHiddenByEarlierRun();
     }
     CreateMainWindow();
+    MarkStartup("main window");
     return RunMessageLoop();
 }

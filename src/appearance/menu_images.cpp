@@ -10,4 +10,4 @@ HICON LoadShellIcon(int id) {
 
 void InitMenuAppearance() {}
 
-void RegisterCommandImage(UINT, HICON) {}
+void RegisterCommandImage(UINT, int) {}

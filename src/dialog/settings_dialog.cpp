@@ -8,6 +8,7 @@
 #include "appearance/toolbar.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "common/startup_trace.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/taskbar.h"
@@ -93,7 +94,7 @@ void FitHeaderPicture(HWND window) {
 
 void RegisterCommandImages() {
     for (const CommandImage& image : kCommandImages) {
-        RegisterCommandImage(image.command, LoadShellIcon(image.shellIcon));
+        RegisterCommandImage(image.command, image.shellIcon);
     }
 }
 
@@ -155,6 +156,7 @@ void SettingsDialog::CreateMenuBar(HWND window) {
 }
 
 BOOL SettingsDialog::Initialise(HWND window) {
+    MarkStartup("dialog controls");
     OleInitialize(nullptr);
     SetDialogIcons(window);
     settingsDialog = window;  // from here on the engine's timer and countdown have their window
@@ -163,6 +165,7 @@ BOOL SettingsDialog::Initialise(HWND window) {
     CreateMenuBar(window);
     RegisterCommandImages();
     ApplyDialogTexts();
+    MarkStartup("texts");
     RestartIdleTime();
     ReadStartWithWindows();
     ReadDisable();
@@ -178,6 +181,7 @@ BOOL SettingsDialog::Initialise(HWND window) {
     BalanceMouseOptions(kContextMenuChanged);
     BalanceMouseOptions(kLeftButtonChanged);
     HideAtProgramStart();
+    MarkStartup("dialog initialised");
     return TRUE;
 }
 
@@ -218,6 +222,7 @@ HWND CreateSettingsDialog(HWND parent, bool startInBackground) {
     settingsDialog = window;
     if (settings.start_tray == 0 && !startInBackground) {
         ShowWindow(window, SW_SHOW);
+        MarkStartup("dialog shown");
     }
     return window;
 }

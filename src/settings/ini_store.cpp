@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
+#include <string_view>
 
 #include "settings/settings.h"
 
@@ -124,6 +126,66 @@ int ReadIntSetting(const wchar_t* key, int fallback) {
         return fallback;
     }
     return ParseIntSetting(buffer);
+}
+
+SettingsSnapshot SettingsSnapshot::Read() {
+    if (settingsFilePath.empty()) {
+        return SettingsSnapshot(std::wstring());
+    }
+    std::wstring path = ForFileApi(settingsFilePath);
+    std::wstring entries(4096, L'\0');
+    for (;;) {
+        DWORD length =
+            GetPrivateProfileSectionW(kSection, entries.data(), static_cast<DWORD>(entries.size()), path.c_str());
+        // A section cut short is reported as the buffer's size less two.
+        if (length + 2 < entries.size() || entries.size() >= (1u << 20)) {
+            entries.resize(length);
+            entries.append(2, L'\0');
+            return SettingsSnapshot(std::move(entries));
+        }
+        entries.assign(entries.size() * 2, L'\0');
+    }
+}
+
+namespace {
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
+// The entry's text between `begin` and `end` without the blanks around it.
+std::wstring_view Trimmed(const wchar_t* begin, const wchar_t* end) {
+    while (begin < end && IsBlank(*begin)) {
+        ++begin;
+    }
+    while (end > begin && IsBlank(end[-1])) {
+        --end;
+    }
+    return std::wstring_view(begin, static_cast<size_t>(end - begin));
+}
+
+}  // namespace
+
+// As the profile calls do: the first entry of that name counts, names are compared without
+// regard to case, and quotes around the whole value are dropped.
+int SettingsSnapshot::Get(const wchar_t* key, int fallback) const {
+    for (const wchar_t* entry = entries_.c_str(); *entry != L'\0'; entry += std::wcslen(entry) + 1) {
+        const wchar_t* end = entry + std::wcslen(entry);
+        const wchar_t* equals = std::wcschr(entry, L'=');
+        std::wstring_view name = Trimmed(entry, equals != nullptr ? equals : end);
+        if (name.size() != std::wcslen(key) || _wcsnicmp(name.data(), key, name.size()) != 0) {
+            continue;
+        }
+        if (equals == nullptr) {
+            return fallback;
+        }
+        std::wstring value(Trimmed(equals + 1, end));
+        if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front()) {
+            value = value.substr(1, value.size() - 2);
+        }
+        return value.empty() ? fallback : ParseIntSetting(value.c_str());
+    }
+    return fallback;
 }
 
 void WriteIntSetting(const wchar_t* key, int value) {

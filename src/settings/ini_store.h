@@ -2,6 +2,7 @@
 // reads and writes in section "Program".
 #pragma once
 #include <string>
+#include <utility>
 
 // Forms the path (the exe's path with its extension replaced by ".ini"), creates the file
 // when it is missing, and, with `warnWhenUnwritable`, warns once with a message box when it
@@ -15,6 +16,20 @@ const wchar_t* SettingsFilePath();
 
 // Reads `key`; returns `fallback` when the key is absent or its value empty.
 int ReadIntSetting(const wchar_t* key, int fallback);
+
+// Section "Program" as the file holds it at the moment of reading: several settings from one
+// look at the file, since every single read opens the file again. Gives the same answers as
+// ReadIntSetting would have given at that moment.
+class SettingsSnapshot {
+  public:
+    static SettingsSnapshot Read();
+    // `entries`: "key=value" strings, each ended by a null, the list by another null.
+    explicit SettingsSnapshot(std::wstring entries) : entries_(std::move(entries)) {}
+    int Get(const wchar_t* key, int fallback) const;
+
+  private:
+    std::wstring entries_;
+};
 
 // Writes `value` in decimal under `key` at once. Failures are ignored.
 void WriteIntSetting(const wchar_t* key, int value);

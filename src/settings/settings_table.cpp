@@ -50,9 +50,10 @@ int LoadSetting(int Settings::*field) {
 }
 
 void LoadSettings(SettingRead group) {
+    SettingsSnapshot file = SettingsSnapshot::Read();
     for (const SettingKey& row : kKeys) {
         if (row.read == group) {
-            settings.*row.field = ReadIntSetting(row.key, settings.*row.field);
+            settings.*row.field = file.Get(row.key, settings.*row.field);
         }
     }
 }

@@ -91,6 +91,29 @@ TEST_F(IniStore, EmptyValueGivesTheDefault) {
     EXPECT_EQ(ReadIntSetting(L"m_wallpaper_color", -1), -1);
 }
 
+// One look at the section must answer as the profile call for each key would: first entry,
+// any case, blanks and quotes, entries without "=", other and repeated sections.
+TEST_F(IniStore, SnapshotAnswersAsSingleReads) {
+    LocateSettingsFileFor(root_.substr(4) + L"\\Velmora.exe");
+    const char text[] =
+        "[Other]\r\nlng=9\r\n"
+        "[program]\r\n  Topmost = 1 \r\nlng\r\nlng=3\r\nsoft_paint=\"7\"\r\nstart_tray=\r\n"
+        ";hide_taskbar=1\r\nhide_taskbar = '4'\r\nm_disable=\"\"\r\nshow_icons_win_d=\"2\r\n"
+        "auto_hide_icons_sec= -12x \r\n"
+        "[Program]\r\ntray_if_minimize=8\r\n";
+    HANDLE file = CreateFileW((root_ + L"\\Velmora.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, text, sizeof(text) - 1, &written, nullptr);
+    CloseHandle(file);
+    SettingsSnapshot snapshot = SettingsSnapshot::Read();
+    for (const wchar_t* key : {L"topmost", L"TOPMOST", L"lng", L"soft_paint", L"start_tray", L"hide_taskbar",
+                               L"m_disable", L"show_icons_win_d", L"auto_hide_icons_sec", L"tray_if_minimize",
+                               L"top", L"missing"}) {
+        EXPECT_EQ(snapshot.Get(key, -77), ReadIntSetting(key, -77)) << key;
+    }
+}
+
 TEST_F(IniStore, WorksBeyondTheClassicPathLimit) {
     std::wstring folder = DeepFolder();
     LocateSettingsFileFor(folder.substr(4) + L"\\Velmora.exe");

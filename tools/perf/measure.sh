@@ -4,7 +4,9 @@
 #   tools/wine-env tools/perf/measure.sh [build-dir]
 #
 # 1. Start-up: process start to a visible dialog, Velmora against a bare program that shows
-#    the same dialog template, started in turns.
+#    the dialog template's first 25 controls after loading shell32 and initialising OLE,
+#    started in turns. With VELMORA_STARTUP_TRACE=Z:\path\file both append their steps'
+#    times (ms since process creation) to that file.
 # 2. Idle CPU over 60 s with the cursor resting: Velmora (dialog shown, default settings) and
 #    the engine's timer floor (engine_bench floor) side by side; then each alone with the
 #    wineserver's share, since every look at another process's window is work for the server.
