@@ -15,8 +15,11 @@ protected:
         ASSERT_TRUE(standin_.Start(options));
         app_.Start();
         ASSERT_NE(app_.WaitForMainWindow(), nullptr);
-        // The dialog shows the icons while it starts; hide them only after that.
-        ASSERT_NE(app_.WaitForDialog(), nullptr);
+        // The dialog shows the icons while it starts and is shown itself after that: hide them
+        // only then.
+        HWND dialog = app_.WaitForDialog();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(e2e::WaitUntil([dialog] { return IsWindowVisible(dialog) != 0; }, 10000));
     }
 
     static void HideIconsAndTaskbars() {

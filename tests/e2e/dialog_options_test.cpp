@@ -226,7 +226,8 @@ TEST(DialogMoreOptionEffects, DismissedMenuChangesNothing) {
     ASSERT_TRUE(e2e::WaitUntil([] { return e2e::FindOpenMenu() != nullptr; }, 5000));
     e2e::PressKeys({VK_ESCAPE}, 60);
     ASSERT_TRUE(e2e::WaitUntil([] { return e2e::FindOpenMenu() == nullptr; }, 5000));
-    Sleep(300);
+    // The menu's answer is handled after the menu has gone.
+    ASSERT_TRUE(app.Dialog().CatchUp());
     for (const wchar_t* key : {L"hide_icons_by_m_mouse", L"show_icons_win_d", L"show_icons_mouse_move",
                                L"hide_at_programstart", L"task_bar_ico_rule", L"m_wallpaper_color"}) {
         EXPECT_EQ(app.Ini(key), L"") << key;

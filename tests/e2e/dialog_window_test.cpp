@@ -10,14 +10,23 @@ namespace {
 
 using e2e::DialogApp;
 
+// The window with the keyboard focus in the thread of `window`.
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
 TEST(DialogWindow, CloseBoxHidesTheDialogAndTheProgramRunsOn) {
     DialogApp app;
     ASSERT_NE(app.Start(), nullptr);
     PostMessageW(app.Dialog().Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(e2e::WaitUntil([&] { return !app.Dialog().Visible(); }, 5000));
-    Sleep(500);
+    // Still running: a second start brings the same dialog back.
+    EXPECT_EQ(app.App().RunToExit(L"", 10000), 45054);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return app.Dialog().Visible(); }, 5000));
     EXPECT_TRUE(app.App().Running().Running());
-    EXPECT_TRUE(IsWindow(app.Dialog().Window()));
 }
 
 TEST(DialogWindow, EscapeKeepsTheDialogOpen) {
@@ -25,8 +34,11 @@ TEST(DialogWindow, EscapeKeepsTheDialogOpen) {
     ASSERT_NE(app.Start(), nullptr);
     app.Dialog().Activate();
     ASSERT_EQ(GetForegroundWindow(), app.Dialog().Window());
+    HWND focus = FocusOf(app.Dialog().Window());
     e2e::PressKeys({VK_ESCAPE}, 100);
-    Sleep(500);
+    // Keys are taken in order: once the Tab after it has moved the focus, Escape was handled.
+    e2e::PressKeys({VK_TAB}, 100);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return FocusOf(app.Dialog().Window()) != focus; }, 3000));
     EXPECT_TRUE(app.Dialog().Visible());
     EXPECT_TRUE(app.App().Running().Running());
 }
@@ -46,7 +58,7 @@ TEST(DialogWindow, MinimiseDoesNothingWhenTrayOnMinimiseIsOff) {
     ASSERT_NE(app.Start(), nullptr);
     app.Dialog().Activate();
     PostMessageW(app.Dialog().Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    Sleep(700);
+    ASSERT_TRUE(app.Dialog().CatchUp());
     EXPECT_TRUE(app.Dialog().Visible());
     EXPECT_FALSE(IsIconic(app.Dialog().Window()));
 }

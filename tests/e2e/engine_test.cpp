@@ -39,6 +39,9 @@ class Engine : public ::testing::Test {
         ASSERT_TRUE(e2e::MoveCursor(kRestingPoint.x, kRestingPoint.y));
         e2e::HoldLeftButton();
     }
+    // A longer idle time restarts the countdown but leaves hidden icons hidden, so from then on
+    // every tick shows on the countdown bar.
+    static void RestartTheCountdownAtAMinute(DialogApp& app) { app.Dialog().DragSliderTo(60); }
 
     DesktopStandin standin_;
 };
@@ -55,7 +58,8 @@ TEST_F(Engine, IconsHideAfterTheIdleTimeFromTheIniFile) {
 TEST_F(Engine, IconsHideAfterTheIdleTimeChosenOnTheSlider) {
     DialogApp app({{L"auto_hide_icons_sec", L"60"}});
     ASSERT_NE(app.Start(), nullptr);
-    Sleep(1500);
+    // A second gone on the program's clock: counted from the start, three would end too soon.
+    ASSERT_TRUE(e2e::WaitUntil([&] { return app.Dialog().CountdownPosition() <= 58; }, 1000 + kTickSlackMs * 2));
     ASSERT_TRUE(IconsVisible());
     app.Dialog().DragSliderTo(3);  // three seconds, counted from the change
     DWORD changed = GetTickCount();
@@ -87,21 +91,31 @@ TEST_F(Engine, HeldClickOnTheEmptyDesktopShowsTheIcons) {
 TEST_F(Engine, LeftClickShowsNothingWhenItsOptionIsOff) {
     DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"show_icons_by_l_mouse", L"0"}});
     StartAndLetTheIconsHide(app);
-    ClickEmptyDesktop();
-    Sleep(700);
+    RestartTheCountdownAtAMinute(app);
+    ASSERT_TRUE(e2e::MoveCursor(kRestingPoint.x, kRestingPoint.y));
+    e2e::SendButton(MOUSEEVENTF_LEFTDOWN);
+    e2e::WaitUntil([] { return GetAsyncKeyState(VK_LBUTTON) < 0; }, 2000);
+    const bool ticked = app.Dialog().WaitForWholeTick();
+    e2e::SendButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(ticked) << "no tick ran while the button was down";
     EXPECT_FALSE(IconsVisible());
 }
 
 TEST_F(Engine, EditingAnIconsLabelKeepsTheIconsVisible) {
-    DialogApp app({{L"auto_hide_icons_sec", L"1"}});
+    DialogApp app({{L"auto_hide_icons_sec", L"2"}});
     ASSERT_NE(app.Start(), nullptr);
     HWND listView = DesktopStandin::ListView();
     SendMessageW(listView, LVM_EDITLABELW, 2, 0);
     ASSERT_NE(SendMessageW(listView, LVM_GETEDITCONTROL, 0, 0), 0);
-    Sleep(2500);
-    EXPECT_TRUE(IconsVisible());
+    // Past the idle time every tick still restarts it: the countdown bar never falls below a
+    // second, which is what a whole tick needs to be seen.
+    const DWORD opened = GetTickCount();
+    do {
+        ASSERT_TRUE(app.Dialog().WaitForWholeTick());
+        ASSERT_TRUE(IconsVisible());
+    } while (GetTickCount() - opened < 2500);
     SendMessageW(listView, LVM_CANCELEDITLABEL, 0, 0);
-    EXPECT_TRUE(WaitForIcons(false, 1000 + kTickSlackMs * 2));
+    EXPECT_TRUE(WaitForIcons(false, 2000 + kTickSlackMs * 2));
 }
 
 // The stand-in opens its context menu where it is asked to; the cursor is then moved onto it
@@ -132,15 +146,19 @@ TEST_F(EngineContextMenu, OpenDesktopMenuShowsTheIcons) {
 TEST_F(EngineContextMenu, OpenDesktopMenuIsIgnoredWhenItsOptionIsOff) {
     DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"show_icons_by_contextmenu", L"0"}});
     StartAndLetTheIconsHide(app);
+    RestartTheCountdownAtAMinute(app);
     OpenDesktopMenu();
-    Sleep(700);
+    ASSERT_TRUE(app.Dialog().WaitForWholeTick());
     EXPECT_FALSE(IconsVisible());
 }
 
 TEST_F(Engine, DisabledProgramNeverHidesTheIcons) {
     DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"m_disable", L"1"}});
     ASSERT_NE(app.Start(), nullptr);
-    Sleep(2500);
+    // Without ticks there is nothing to see of them: watched past the idle time, and then the
+    // program shows that it is still taking its messages.
+    EXPECT_FALSE(WaitForIcons(false, 2500));
+    ASSERT_TRUE(app.Dialog().CatchUp());
     EXPECT_TRUE(IconsVisible());
 }
 
@@ -149,7 +167,8 @@ TEST_F(Engine, DisablingShowsHiddenIconsAndEnablingRestartsTheCountdown) {
     StartAndLetTheIconsHide(app);
     ASSERT_TRUE(app.Dialog().Toggle(IDC_DISABLE));
     EXPECT_TRUE(WaitForIcons(true, 1000));
-    Sleep(2500);
+    EXPECT_FALSE(WaitForIcons(false, 2500));
+    ASSERT_TRUE(app.Dialog().CatchUp());
     EXPECT_TRUE(IconsVisible());
     ASSERT_TRUE(app.Dialog().Toggle(IDC_DISABLE));
     ASSERT_TRUE(e2e::MoveCursor(kRestingPoint.x, kRestingPoint.y));
@@ -167,8 +186,8 @@ TEST_F(Engine, HideAtProgramStartHidesTheIconsAtOnceEvenInTheBackground) {
 
 TEST_F(Engine, HideAtProgramStartDoesNothingWhileDisabled) {
     DialogApp app({{L"auto_hide_icons_sec", L"60"}, {L"hide_at_programstart", L"1"}, {L"m_disable", L"1"}});
+    // The dialog is shown once its set-up, where the icons would be hidden, is over.
     ASSERT_NE(app.Start(), nullptr);
-    Sleep(700);
     EXPECT_TRUE(IconsVisible());
 }
 

@@ -1,7 +1,7 @@
 // The desktop most engine tests start from: a 1280x800 screen with the shell's desktop at the
 // bottom (list view over its whole area), an editor window above it and the taskbar along the
 // bottom edge. The engine's state and the settings start fresh in every test, and every tick
-// is checked for heap allocations.
+// is checked for heap allocations and for changes asked of windows that are not there.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -38,6 +38,7 @@ class EngineTest : public ::testing::Test {
         const long long before = allocationCount;
         AutoHideTickOn(desk, state);
         EXPECT_EQ(allocationCount, before) << "the tick at " << ms << " ms allocated";
+        EXPECT_EQ(desk.changesOfMissingWindows, 0) << "the tick at " << ms << " ms changed a window that is not there";
     }
     void TickAt(int ms, POINT cursor) {
         desk.cursor = cursor;

@@ -120,19 +120,24 @@ TEST_F(EngineIdle, WithoutTheShellsListViewTheCountdownAndTaskbarRulesStillRun) 
     EXPECT_TRUE(desk.Visible(taskbar));
     TickAt(9001);
     EXPECT_FALSE(desk.Visible(taskbar)) << "no list view counts as hidden icons";
-    EXPECT_EQ(desk.iconChangeCount, 0);
 
+    // With no desktop view either, nothing under the cursor is the empty desktop.
     Press(VK_LBUTTON);
     TickAt(9030, kElsewhereOnDesktop);
-    EXPECT_EQ(desk.iconChangeCount, 0);
+    EXPECT_EQ(state.idleSince, 0) << "a click on no desktop is no activity";
 }
 
-TEST_F(EngineIdle, ADesktopViewWithoutListViewUnderAWorkerIsHarmless) {
+// The desktop view is still the empty desktop: moving onto it and clicking on it are activity,
+// though there are no icons to show.
+TEST_F(EngineIdle, ADesktopViewWithoutListViewUnderAWorkerStillCountsAsTheDesktop) {
     settings.show_icons_mouse_move = 1;
     desk.Remove(progman);
     const HWND worker = desk.Add(L"WorkerW", L"", {0, 0, 1280, 800}, nullptr, 101);
     desk.Add(L"SHELLDLL_DefView", L"", {0, 0, 1280, 800}, worker);
-    Press(VK_LBUTTON);
     WiggleBetween(kOnDesktop, kElsewhereOnDesktop, 0, 6000);
-    EXPECT_EQ(desk.iconChangeCount, 0);
+    EXPECT_EQ(state.idleSince, 6000);
+
+    Press(VK_LBUTTON);
+    TickAt(9000);
+    EXPECT_EQ(state.idleSince, 9000);
 }

@@ -46,6 +46,9 @@ class ScriptedDesktop {
     int iconChangeCount = 0;
     wchar_t trace[256] = {};
     int traceCount = 0;
+    // Shows, hides and icon changes asked of a window that is not there (a null list view, a
+    // missing taskbar): counted instead of crashing the test program.
+    int changesOfMissingWindows = 0;
 
     void ForgetRecords() {
         countdownWrites = 0;
@@ -127,9 +130,19 @@ class ScriptedDesktop {
     }
     HWND LabelEditor(HWND) { return labelEditor; }
 
-    void Show(HWND h, int command) { At(h)->visible = command != SW_HIDE; }
+    void Show(HWND h, int command) {
+        if (At(h) == nullptr) {
+            ++changesOfMissingWindows;
+            return;
+        }
+        At(h)->visible = command != SW_HIDE;
+    }
     void SetIcons(HWND listView, bool show) {
-        At(listView)->visible = show;
+        if (At(listView) == nullptr) {
+            ++changesOfMissingWindows;
+        } else {
+            At(listView)->visible = show;
+        }
         if (iconChangeCount < kMaxIconChanges) {
             iconChanges[iconChangeCount] = show;
         }

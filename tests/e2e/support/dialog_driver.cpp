@@ -73,6 +73,16 @@ void DialogDriver::Settle() const {
     SendMessageTimeoutW(dialog_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
 }
 
+bool DialogDriver::CatchUp(DWORD timeoutMs) const {
+    // The countdown bar's step size is never used by the program: a new one posted to it and
+    // read back by send marks the place in the queue.
+    static WPARAM mark = 1000;
+    ++mark;
+    HWND bar = Control(IDC_COUNTDOWN);
+    return PostMessageW(bar, PBM_SETSTEP, mark, 0) &&
+           WaitUntil([&] { return static_cast<WPARAM>(SendMessageW(bar, PBM_GETSTEP, 0, 0)) == mark; }, timeoutMs);
+}
+
 int DialogDriver::SliderPosition() const {
     return static_cast<int>(SendMessageW(Control(IDC_HIDE_TIME_SLIDER), TBM_GETPOS, 0, 0));
 }
@@ -86,6 +96,18 @@ void DialogDriver::DragSliderTo(int position) const {
 
 int DialogDriver::CountdownPosition() const {
     return static_cast<int>(SendMessageW(Control(IDC_COUNTDOWN), PBM_GETPOS, 0, 0));
+}
+
+bool DialogDriver::WaitForWholeTick(DWORD timeoutMs) const {
+    // The test puts the bar at 0 and a tick moves it back. The first tick to do so may have
+    // been under way already; the tick after it began after this call.
+    for (int round = 0; round < 2; ++round) {
+        SendMessageW(Control(IDC_COUNTDOWN), PBM_SETPOS, 0, 0);
+        if (!WaitUntil([&] { return CountdownPosition() != 0; }, timeoutMs)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int DialogDriver::CountdownMaximum() const {

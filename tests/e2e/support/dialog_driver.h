@@ -27,12 +27,20 @@ class DialogDriver {
     bool Toggle(int id) const;
     // Returns once the dialog has handled what was sent to it before.
     void Settle() const;
+    // Returns once the dialog's thread has taken from its queue a message posted now: what was
+    // posted to it before has been handled (input, lower in rank, may still wait). False when
+    // the program does not get that far in time.
+    bool CatchUp(DWORD timeoutMs = 5000) const;
 
     int SliderPosition() const;
     // Moves the slider as a drag would end: position, then the scroll notice to the dialog.
     void DragSliderTo(int position) const;
     int CountdownPosition() const;
     int CountdownMaximum() const;
+    // Returns once a whole tick of the engine has run after the call. The engine writes the
+    // remaining whole seconds to the countdown bar on every tick, so this needs at least a
+    // second of idle time left; false when no tick writes one in time.
+    bool WaitForWholeTick(DWORD timeoutMs = 5000) const;
 
     // Opens "More options" with a click and picks the item at `index` (separators not
     // counted) with the keyboard. False when the menu did not open.

@@ -220,14 +220,17 @@ bool MoveCursor(int x, int y) {
     return false;
 }
 
-void HoldButton(DWORD downFlag, DWORD upFlag, DWORD holdMs) {
+void SendButton(DWORD flag) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = downFlag;
+    input.mi.dwFlags = flag;
     SendInput(1, &input, sizeof(input));
+}
+
+void HoldButton(DWORD downFlag, DWORD upFlag, DWORD holdMs) {
+    SendButton(downFlag);
     Sleep(holdMs);
-    input.mi.dwFlags = upFlag;
-    SendInput(1, &input, sizeof(input));
+    SendButton(upFlag);
 }
 
 void HoldLeftButton(DWORD holdMs) {

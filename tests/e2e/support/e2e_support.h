@@ -61,6 +61,9 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className);
 // Real input. Under Wine SetCursorPos sometimes leaves the cursor where it was, so the move is
 // repeated until GetCursorPos confirms it.
 bool MoveCursor(int x, int y);
+// One mouse button event (MOUSEEVENTF_LEFTDOWN, ...), for a test that holds a button until
+// it has seen the program act.
+void SendButton(DWORD flag);
 // Holds a mouse button long enough for a 30 ms poll in another process to see it.
 void HoldButton(DWORD downFlag, DWORD upFlag, DWORD holdMs = 150);
 void HoldLeftButton(DWORD holdMs = 150);
