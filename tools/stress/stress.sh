@@ -51,7 +51,7 @@ winpath() { echo "Z:${1//\//\\}"; }
 echo "stress: $cycles start/exit cycles, $dialogs dialog starts, exit deadline $deadline ms$([ "$load" = 1 ] && echo ', one core busy')"
 start=$(date +%s)
 wine "$driver" "$(winpath "$build/Velmora.exe")" "$(winpath "$build/tools/desktop_standin/desktop_standin.exe")" \
-    "$cycles" "$dialogs" "$deadline" </dev/null 2>&1 | tr -d '\r'
+    "$cycles" "$dialogs" "$deadline" </dev/null 2>&1 | stdbuf -oL tr -d '\r'
 rc=${PIPESTATUS[0]}
 echo "stress: $(( $(date +%s) - start )) s in all, exit code $rc"
 exit "$rc"

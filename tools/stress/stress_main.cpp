@@ -3,8 +3,9 @@
 //
 //   velmora_stress VELMORA_EXE STANDIN_EXE CYCLES DIALOGS [EXIT_DEADLINE_MS]
 //
-// Each start/exit cycle starts the exe (copied into a fresh folder of its own, started from
-// there, so its INI file lies beside it), waits for its main window, runs "Velmora.exe exit"
+// Each round copies the exe into a fresh folder of its own and starts it from there, so that,
+// as in the tests, it begins without an INI file and writes its own beside it. Each start/exit
+// cycle waits for its main window, runs "Velmora.exe exit"
 // and waits for the instance to end. Each dialog round starts it afresh and waits up to 15 s
 // for its settings dialog to be visible, then ends it the same way. Every failure is printed
 // with what the program's windows looked like at that moment; an instance that outlives the
@@ -177,10 +178,29 @@ struct Figures {
     std::vector<double> exitMs;  // from the exit word's start to the instance's end
 };
 
+std::wstring MakeFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    for (unsigned n = 0;; ++n) {
+        wchar_t name[MAX_PATH];
+        wsprintfW(name, L"%svelmora_stress_%u_%u", temp, GetCurrentProcessId(), n);
+        if (CreateDirectoryW(name, nullptr)) {
+            return name;
+        }
+    }
+}
+
 class Stress {
   public:
-    Stress(std::wstring exe, DWORD exitDeadlineMs) : exe_(std::move(exe)), exitDeadlineMs_(exitDeadlineMs) {
-        folder_ = exe_.substr(0, exe_.find_last_of(L'\\'));
+    Stress(std::wstring builtExe, DWORD exitDeadlineMs) : builtExe_(std::move(builtExe)), exitDeadlineMs_(exitDeadlineMs) {}
+    ~Stress() { RemoveFolder(); }
+
+    // A fresh folder holding only a copy of the exe.
+    bool NewFolder() {
+        RemoveFolder();
+        folder_ = MakeFolder();
+        exe_ = folder_ + L"\\Velmora.exe";
+        return CopyFileW(builtExe_.c_str(), exe_.c_str(), FALSE) != 0;
     }
 
     // Ends the instance with the exit word; a lingering one is described, asked again, killed.
@@ -220,6 +240,7 @@ class Stress {
     }
 
     void Cycle(Figures& figures, int round) {
+        NewFolder();
         double start = NowMs();
         Process instance = Start(exe_, L"", folder_);
         HWND main = nullptr;
@@ -238,6 +259,7 @@ class Stress {
     }
 
     void Dialog(Figures& figures, int round) {
+        NewFolder();
         double start = NowMs();
         Process instance = Start(exe_, L"", folder_);
         HWND dialog = nullptr;
@@ -258,6 +280,17 @@ class Stress {
     }
 
   private:
+    void RemoveFolder() {
+        if (folder_.empty()) {
+            return;
+        }
+        DeleteFileW(exe_.c_str());
+        DeleteFileW((folder_ + L"\\Velmora.ini").c_str());
+        RemoveDirectoryW(folder_.c_str());
+        folder_.clear();
+    }
+
+    std::wstring builtExe_;
     std::wstring exe_;
     std::wstring folder_;
     DWORD exitDeadlineMs_;
@@ -299,18 +332,6 @@ bool WaitForStandin(const Process& standin) {
     }, kStandinTimeoutMs);
 }
 
-std::wstring MakeFolder() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    for (unsigned n = 0;; ++n) {
-        wchar_t name[MAX_PATH];
-        wsprintfW(name, L"%svelmora_stress_%u_%u", temp, GetCurrentProcessId(), n);
-        if (CreateDirectoryW(name, nullptr)) {
-            return name;
-        }
-    }
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -327,10 +348,8 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("a Velmora instance is already running: end it first\n");
         return 2;
     }
-    std::wstring folder = MakeFolder();
-    std::wstring exe = folder + L"\\Velmora.exe";
-    std::wstring ini = folder + L"\\Velmora.ini";
-    if (!CopyFileW(argv[1], exe.c_str(), FALSE)) {
+    Stress stress(argv[1], exitDeadlineMs);
+    if (!stress.NewFolder()) {
         std::printf("cannot copy %ls\n", argv[1]);
         return 2;
     }
@@ -341,7 +360,6 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
 
-    Stress stress(exe, exitDeadlineMs);
     Figures cycleFigures, dialogFigures;
     for (int i = 1; i <= cycles; ++i) {
         stress.Cycle(cycleFigures, i);
@@ -370,9 +388,6 @@ int wmain(int argc, wchar_t** argv) {
     if (WaitForExit(standin, 10000) < 0) {
         Kill(standin);
     }
-    DeleteFileW(exe.c_str());
-    DeleteFileW(ini.c_str());
-    RemoveDirectoryW(folder.c_str());
     int failures = cycleFigures.noMainWindow + cycleFigures.lingering + cycleFigures.exitWordFailures +
                    dialogFigures.noMainWindow + dialogFigures.missedDialogs + dialogFigures.lingering +
                    dialogFigures.exitWordFailures;
