@@ -1,7 +1,7 @@
 // Starts and ends the real Velmora.exe many times, the way the end-to-end tests do, to catch
 // start-up and exit races that show up once in hundreds of runs:
 //
-//   velmora_stress VELMORA_EXE STANDIN_EXE CYCLES DIALOGS [EXIT_DEADLINE_MS]
+//   velmora_stress VELMORA_EXE STANDIN_EXE CYCLES DIALOGS [EXIT_DEADLINE_MS [FREEZE_MS]]
 //
 // Each round copies the exe into a fresh folder of its own and starts it from there, so that,
 // as in the tests, it begins without an INI file and writes its own beside it. Each start/exit
@@ -10,7 +10,9 @@
 // for its settings dialog to be visible, then ends it the same way. Every failure is printed
 // with what the program's windows looked like at that moment; an instance that outlives the
 // deadline is asked once more and then killed, so that one fault does not spoil the rounds
-// after it. Exit code 0 when nothing failed.
+// after it. FREEZE_MS > 0 suspends the instance's GUI thread for that long from just before
+// each "exit" of the start/exit cycles: what a loaded machine does to it now and then, made
+// to happen every time. Exit code 0 when nothing failed.
 #include <windows.h>
 
 #include <algorithm>
@@ -190,9 +192,31 @@ std::wstring MakeFolder() {
     }
 }
 
+struct Freeze {
+    HANDLE thread;
+    DWORD ms;
+};
+
+DWORD WINAPI ResumeLater(void* param) {
+    auto* freeze = static_cast<Freeze*>(param);
+    Sleep(freeze->ms);
+    ResumeThread(freeze->thread);
+    return 0;
+}
+
+// Suspends the thread behind `window` and starts a thread that resumes it after `ms`.
+HANDLE FreezeWindowThread(HWND window, Freeze& freeze) {
+    freeze.thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(window, nullptr));
+    if (freeze.thread == nullptr || SuspendThread(freeze.thread) == static_cast<DWORD>(-1)) {
+        return nullptr;
+    }
+    return CreateThread(nullptr, 0, ResumeLater, &freeze, 0, nullptr);
+}
+
 class Stress {
   public:
-    Stress(std::wstring builtExe, DWORD exitDeadlineMs) : builtExe_(std::move(builtExe)), exitDeadlineMs_(exitDeadlineMs) {}
+    Stress(std::wstring builtExe, DWORD exitDeadlineMs, DWORD freezeMs)
+        : builtExe_(std::move(builtExe)), exitDeadlineMs_(exitDeadlineMs), freezeMs_(freezeMs) {}
     ~Stress() { RemoveFolder(); }
 
     // A fresh folder holding only a copy of the exe.
@@ -221,9 +245,10 @@ class Stress {
             return;
         }
         ++figures.lingering;
-        std::printf("round %d: LINGERING instance %.0f ms after \"exit\" (the word took %.0f ms, code %lld)\n",
-                    round, NowMs() - start, wordMs, wordCode);
+        std::printf("round %d: LINGERING instance %.0f ms after \"exit\" (the word took %.0f ms, code %lld)\n", round,
+                    NowMs() - start, wordMs, wordCode);
         Describe("lingering", instance.id);
+        FreshStartBeside();
         Process again = Start(exe_, L"exit", folder_);
         WaitForExit(again, kExitWordTimeoutMs);
         Close(again);
@@ -237,6 +262,24 @@ class Stress {
             Kill(instance);
         }
         Close(instance);
+    }
+
+    // What the next start does while an instance lingers (the tests start the next one then).
+    void FreshStartBeside() {
+        Process fresh = Start(exe_, L"", folder_);
+        bool seen = false;
+        WaitUntil(
+            [&] {
+                HWND dialog = Window(fresh.id, L"#32770");
+                seen = seen || (dialog != nullptr && IsWindowVisible(dialog));
+                return !Running(fresh);
+            },
+            kDialogTimeoutMs);
+        long long code = WaitForExit(fresh, 0);
+        std::printf("    a fresh start beside it: dialog %s, exit code %lld%s\n", seen ? "seen" : "never seen", code,
+                    code == kSecondInstanceCode ? " (a second instance)" : "");
+        Kill(fresh);
+        Close(fresh);
     }
 
     void Cycle(Figures& figures, int round) {
@@ -253,7 +296,16 @@ class Stress {
             Describe("started", instance.id);
             DescribeOthers(instance.id);
         }
+        Freeze freeze{nullptr, freezeMs_};
+        HANDLE resumer = (main != nullptr && freezeMs_ > 0) ? FreezeWindowThread(main, freeze) : nullptr;
         End(instance, figures, round);
+        if (resumer != nullptr) {
+            WaitForSingleObject(resumer, INFINITE);
+            CloseHandle(resumer);
+        }
+        if (freeze.thread != nullptr) {
+            CloseHandle(freeze.thread);
+        }
         figures.roundMs.push_back(NowMs() - start);
         ++figures.rounds;
     }
@@ -263,10 +315,12 @@ class Stress {
         double start = NowMs();
         Process instance = Start(exe_, L"", folder_);
         HWND dialog = nullptr;
-        WaitUntil([&] {
-            dialog = Window(instance.id, L"#32770");
-            return (dialog != nullptr && IsWindowVisible(dialog)) || !Running(instance);
-        }, kDialogTimeoutMs);
+        WaitUntil(
+            [&] {
+                dialog = Window(instance.id, L"#32770");
+                return (dialog != nullptr && IsWindowVisible(dialog)) || !Running(instance);
+            },
+            kDialogTimeoutMs);
         if (dialog == nullptr || !IsWindowVisible(dialog)) {
             ++figures.missedDialogs;
             std::printf("round %d: MISSED dialog: none visible within %lu ms, exit code %lld\n", round,
@@ -279,7 +333,6 @@ class Stress {
         ++figures.rounds;
     }
 
-  private:
     void RemoveFolder() {
         if (folder_.empty()) {
             return;
@@ -290,10 +343,12 @@ class Stress {
         folder_.clear();
     }
 
+  private:
     std::wstring builtExe_;
     std::wstring exe_;
     std::wstring folder_;
     DWORD exitDeadlineMs_;
+    DWORD freezeMs_;
 };
 
 void PrintTimes(const char* what, std::vector<double> times) {
@@ -322,33 +377,45 @@ void Report(const char* title, const Figures& f) {
 
 // The stand-in is ready once its control window answers with a generation.
 bool WaitForStandin(const Process& standin) {
-    return WaitUntil([&] {
-        HWND control = Window(standin.id, standin::kControlClass);
-        DWORD_PTR generation = 0;
-        return control != nullptr &&
-               SendMessageTimeoutW(control, standin::kQueryReadyMessage, 0, 0, SMTO_ABORTIFHUNG, 1000,
-                                   &generation) != 0 &&
-               generation > 0;
-    }, kStandinTimeoutMs);
+    return WaitUntil(
+        [&] {
+            HWND control = Window(standin.id, standin::kControlClass);
+            DWORD_PTR generation = 0;
+            return control != nullptr &&
+                   SendMessageTimeoutW(control, standin::kQueryReadyMessage, 0, 0, SMTO_ABORTIFHUNG, 1000,
+                                       &generation) != 0 &&
+                   generation > 0;
+        },
+        kStandinTimeoutMs);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 5) {
-        std::fprintf(stderr, "usage: velmora_stress VELMORA_EXE STANDIN_EXE CYCLES DIALOGS [EXIT_DEADLINE_MS]\n");
+        std::fprintf(stderr,
+                     "usage: velmora_stress VELMORA_EXE STANDIN_EXE CYCLES DIALOGS [EXIT_DEADLINE_MS [FREEZE_MS]]\n");
         return 2;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     int cycles = _wtoi(argv[3]);
     int dialogs = _wtoi(argv[4]);
     DWORD exitDeadlineMs = argc > 5 ? static_cast<DWORD>(_wtoi(argv[5])) : kDefaultExitDeadlineMs;
+    DWORD freezeMs = argc > 6 ? static_cast<DWORD>(_wtoi(argv[6])) : 0;
 
     if (!Windows(0, L"Velmora").empty()) {
         std::printf("a Velmora instance is already running: end it first\n");
         return 2;
     }
-    Stress stress(argv[1], exitDeadlineMs);
+    // The rounds copy from a copy of their own, so that a rebuild meanwhile does not mix two
+    // programs into one set of figures.
+    std::wstring staging = MakeFolder();
+    std::wstring stagedExe = staging + L"\\Velmora.exe";
+    if (!CopyFileW(argv[1], stagedExe.c_str(), FALSE)) {
+        std::printf("cannot copy %ls\n", argv[1]);
+        return 2;
+    }
+    Stress stress(stagedExe, exitDeadlineMs, freezeMs);
     if (!stress.NewFolder()) {
         std::printf("cannot copy %ls\n", argv[1]);
         return 2;
@@ -388,6 +455,9 @@ int wmain(int argc, wchar_t** argv) {
     if (WaitForExit(standin, 10000) < 0) {
         Kill(standin);
     }
+    stress.RemoveFolder();
+    DeleteFileW(stagedExe.c_str());
+    RemoveDirectoryW(staging.c_str());
     int failures = cycleFigures.noMainWindow + cycleFigures.lingering + cycleFigures.exitWordFailures +
                    dialogFigures.noMainWindow + dialogFigures.missedDialogs + dialogFigures.lingering +
                    dialogFigures.exitWordFailures;
