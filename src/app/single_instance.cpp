@@ -22,12 +22,26 @@ BOOL CALLBACK AnnounceToWindow(HWND window, LPARAM) {
     return TRUE;
 }
 
+bool IsInstanceMainWindow(HWND window) {
+    wchar_t name[256] = L"";
+    return GetClassNameW(window, name, 256) != 0 && lstrcmpW(name, mainClassName) == 0;
+}
+
 BOOL CALLBACK AskWindowToExit(HWND window, LPARAM) {
     DWORD_PTR reply = 0;
     WPARAM wParam = instanceMessage;
     LPARAM lParam = static_cast<LPARAM>(instanceMessage);
-    if (SendMessageTimeoutW(window, instanceMessage, wParam, lParam, kSendFlags, kExitTimeoutMs, &reply) != 0 &&
-        reply == instanceMessage) {
+    if (SendMessageTimeoutW(window, instanceMessage, wParam, lParam, kSendFlags, kExitTimeoutMs, &reply) == 0) {
+        // Wine withdraws a sent message that the receiver has not picked up when the time-out
+        // ends, so an instance whose GUI thread was busy for that second (building its dialog
+        // on a loaded machine) would never hear the request and run on. Queue it instead; should
+        // the sent one still arrive, as Windows delivers it late, a second request changes nothing.
+        if (IsInstanceMainWindow(window)) {
+            PostMessageW(window, instanceMessage, wParam, lParam);
+        }
+        return TRUE;
+    }
+    if (reply == instanceMessage) {
         SendMessageW(window, instanceMessage, wParam, lParam);
     }
     return TRUE;

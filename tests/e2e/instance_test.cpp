@@ -33,6 +33,25 @@ TEST(Instance, ExitWordNeedsNoWritableSettingsFile) {
     CloseHandle(reader);
 }
 
+// The exit word waits a second on each window. An instance whose GUI thread is held up longer
+// (building its dialog on a loaded machine, descheduled) must still end: here it is frozen
+// for the whole broadcast.
+TEST(Instance, ExitWordEndsAnInstanceThatIsBusyThroughoutTheBroadcast) {
+    VelmoraApp app;
+    app.Start();
+    HWND main = app.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(app.WaitForDialog(), nullptr);
+    HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(main, nullptr));
+    ASSERT_NE(thread, nullptr);
+    ASSERT_NE(SuspendThread(thread), static_cast<DWORD>(-1));
+    long long wordCode = app.RunToExit(L"exit");
+    ResumeThread(thread);
+    CloseHandle(thread);
+    EXPECT_EQ(wordCode, 1);
+    EXPECT_EQ(app.Running().WaitForExit(15000), 0);
+}
+
 TEST(Instance, ExitWordWithBackgroundWordOnlyBroadcasts) {
     VelmoraApp app;
     app.Start();
