@@ -4,8 +4,6 @@
 
 #include "common/text.h"
 
-inline constexpr int kNoWallpaperColour = -1;
-
 // The item's text for a colour (a COLORREF, or -1 for none): the base text, followed for a
 // colour by " (0x" RRGGBB ")" in the usual red-green-blue order.
 Text FormatColourMenuText(const wchar_t* baseText, int colour);
