@@ -11,5 +11,10 @@ Text FormatColourMenuText(const wchar_t* baseText, int colour);
 // The item's text for the current language and m_wallpaper_color.
 Text ColourMenuText();
 
-// Command 32907.
+// Shows the system's colour dialog, starting at `initial`, with the custom colours of earlier
+// uses during this run. Returns the chosen COLORREF, or -1 when the user cancels.
+int PickColour(int initial);
+
+// Command 32907: without a colour, the colour dialog chooses one; with a colour, the item
+// switches it off. The value is saved at once.
 void OnDesktopColourCommand();
