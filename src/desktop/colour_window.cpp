@@ -1,5 +1,123 @@
 #include "desktop/colour_window.h"
 
-// The colour window is not built yet; every change of the icons' visibility already comes
-// through here, so it slots in without touching the callers.
-void UpdateColourWindow(bool) {}
+#include <windows.h>
+
+#include <atomic>
+
+#include "common/program.h"
+#include "common/scoped_handle.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr wchar_t kColourWindowClass[] = L"Test____2___2________7";
+constexpr BYTE kOpaque = 255;
+
+using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+
+// Looked up once as the process starts; without it the layered window is never drawn, which
+// is the quiet way for the feature to be missing.
+SetLayeredWindowAttributesFn LookUpSetLayeredAttributes() {
+    HMODULE user = GetModuleHandleW(L"USER32.DLL");
+    if (user == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<SetLayeredWindowAttributesFn>(
+        reinterpret_cast<void*>(GetProcAddress(user, "SetLayeredWindowAttributes")));
+}
+
+const SetLayeredWindowAttributesFn setLayeredAttributes = LookUpSetLayeredAttributes();
+
+// Atomic because a crash on another thread removes the window too (see RemoveColourWindow).
+std::atomic<HWND> colourWindow{nullptr};
+// The class background of the colour window; the window of a later colour gets a new one.
+ScopedGdiObject colourBrush;
+
+LRESULT CALLBACK ColourWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+        case WM_DESTROY:
+        case WM_SIZE:
+        case WM_COMMAND:
+            return 0;
+        case WM_PAINT: {
+            // The background erase has painted the colour already.
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void RegisterColourWindowClass() {
+    WNDCLASSW windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = ColourWindowProc;
+    windowClass.hInstance = ProgramInstance();
+    windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = kColourWindowClass;
+    RegisterClassW(&windowClass);  // from the second window on it fails harmlessly
+}
+
+// Layered and transparent: WindowFromPoint passes over it, so clicks reach the shell's desktop
+// view and the engine still finds the empty desktop under the cursor.
+HWND CreateColourWindow(int colour) {
+    HWND desktop = FindWindowW(nullptr, L"Program Manager");
+    RegisterColourWindowClass();
+    HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT, kColourWindowClass, L"", WS_POPUP,
+                                  GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                  GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr,
+                                  nullptr, ProgramInstance(), nullptr);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    colourBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(colour)));
+    SetClassLongPtrW(window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(colourBrush.Get()));
+    // Without a "Program Manager" it stays an unparented pop-up over the virtual screen.
+    SetParent(window, desktop);
+    if (setLayeredAttributes != nullptr) {
+        setLayeredAttributes(window, 0, kOpaque, LWA_ALPHA);
+    }
+    return window;
+}
+
+}  // namespace
+
+void UpdateColourWindow(bool iconsVisible) {
+    if (iconsVisible) {
+        RemoveColourWindow();
+        return;
+    }
+    if (settings.m_wallpaper_color == kNoWallpaperColour) {
+        return;
+    }
+    HWND window = colourWindow.load();
+    // A restarted shell destroyed the old one with its "Program Manager".
+    if (window == nullptr || IsWindow(window) == 0) {
+        window = CreateColourWindow(settings.m_wallpaper_color);
+        colourWindow.store(window);
+    }
+    if (window != nullptr) {
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+}
+
+void RemoveColourWindow() {
+    HWND window = colourWindow.exchange(nullptr);
+    if (window == nullptr || IsWindow(window) == 0) {
+        return;
+    }
+    // Only the thread that made a window can destroy it. A crash on another thread hides it
+    // without waiting for the GUI thread; the ending process takes it away.
+    if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
+        ShowWindowAsync(window, SW_HIDE);
+        return;
+    }
+    SetParent(window, nullptr);
+    DestroyWindow(window);
+}

@@ -1,5 +1,12 @@
-// The solid-colour window that covers the wallpaper while the icons are hidden.
+// The solid-colour window that covers the wallpaper while the icons are hidden: an opaque,
+// click-through window of the colour m_wallpaper_color, a child of the shell's "Program
+// Manager" window above its desktop view. It exists only while the icons are hidden.
 #pragma once
 
-// Called after every change of the icons' visibility.
+// Called after every change of the icons' visibility. Icons hidden with a colour set: creates
+// the window (a new one when the shell took the old one away) or raises the one there is.
+// Icons shown: removes the window, whatever the colour is by now.
 void UpdateColourWindow(bool iconsVisible);
+
+// Removes the window if there is one: the colour was switched off, or the program is ending.
+void RemoveColourWindow();

@@ -4,12 +4,16 @@
 
 #include <initializer_list>
 
+#include "desktop/colour_window.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/shell_window_visibility.h"
 #include "desktop/taskbar.h"
 
 void RestoreDesktop() {
     SetIconsVisible(true);
+    // Also when the icons were visible already (the shell showed them, or its desktop view
+    // moved under another window): no colour is left over them.
+    RemoveColourWindow();
     ShowTaskbars();
 }
 

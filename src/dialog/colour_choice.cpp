@@ -1,11 +1,20 @@
 #include "dialog/colour_choice.h"
 
+#include <commdlg.h>
+
+#include "common/program.h"
+#include "desktop/colour_window.h"
+#include "dialog/settings_dialog.h"
 #include "lang/language_pack.h"
 #include "settings/settings.h"
+#include "settings/settings_table.h"
 
 namespace {
 
 constexpr int kColourTextId = 61;  // "Change the desktop background to a color"
+
+// Offered again by every use of the colour dialog during the run; never saved.
+COLORREF customColours[16] = {};
 
 }  // namespace
 
@@ -21,6 +30,28 @@ Text ColourMenuText() {
     return FormatColourMenuText(GetText(kColourTextId), settings.m_wallpaper_color);
 }
 
+int PickColour(int initial) {
+    CHOOSECOLORW choice = {};
+    choice.lStructSize = sizeof(choice);
+    choice.hwndOwner = settingsDialog;
+    choice.hInstance = reinterpret_cast<HWND>(ProgramInstance());
+    choice.rgbResult = static_cast<COLORREF>(initial);
+    choice.lpCustColors = customColours;
+    choice.Flags = CC_RGBINIT | CC_ANYCOLOR;
+    if (ChooseColorW(&choice) == 0) {
+        return kNoWallpaperColour;
+    }
+    return static_cast<int>(choice.rgbResult);
+}
+
 void OnDesktopColourCommand() {
-    // The colour dialog and the colour window are not built yet: the item changes nothing.
+    // Changing colours takes two steps: off, then a new choice.
+    const int colour =
+        settings.m_wallpaper_color == kNoWallpaperColour ? PickColour(kNoWallpaperColour) : kNoWallpaperColour;
+    SaveSetting(&Settings::m_wallpaper_color, colour);
+    // A new colour waits for the next hiding of the icons; no colour means no coloured desktop
+    // now, even while the icons stay hidden.
+    if (colour == kNoWallpaperColour) {
+        RemoveColourWindow();
+    }
 }

@@ -4,8 +4,6 @@
 
 #include "common/text.h"
 
-inline constexpr int kNoWallpaperColour = -1;
-
 // The item's text for a colour (a COLORREF, or -1 for none): the base text, followed for a
 // colour by " (0x" RRGGBB ")" in the usual red-green-blue order.
 Text FormatColourMenuText(const wchar_t* baseText, int colour);
@@ -13,5 +11,10 @@ Text FormatColourMenuText(const wchar_t* baseText, int colour);
 // The item's text for the current language and m_wallpaper_color.
 Text ColourMenuText();
 
-// Command 32907.
+// Shows the system's colour dialog, starting at `initial`, with the custom colours of earlier
+// uses during this run. Returns the chosen COLORREF, or -1 when the user cancels.
+int PickColour(int initial);
+
+// Command 32907: without a colour, the colour dialog chooses one; with a colour, the item
+// switches it off. The value is saved at once.
 void OnDesktopColourCommand();

@@ -45,6 +45,8 @@ bool ItemChecked(const Settings& record, UINT command) {
     }
 }
 
+}  // namespace
+
 HMENU BuildMoreOptionsMenu() {
     HMENU menu = CreatePopupMenu();
     for (const MenuEntry& entry : kEntries) {
@@ -59,8 +61,6 @@ HMENU BuildMoreOptionsMenu() {
     }
     return menu;
 }
-
-}  // namespace
 
 void ShowMoreOptionsMenu() {
     ScopedMenu menu(BuildMoreOptionsMenu());

@@ -1,24 +1,107 @@
 #include "settings/autostart.h"
 
-#include <windows.h>
+#include <string_view>
 
 #include "common/scoped_handle.h"
+#include "resource_ids.h"
 
 namespace {
 
 constexpr wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-}  // namespace
-
-bool IsAutostartRegistered(const wchar_t* valueName) {
+ScopedRegKey OpenRunKey(REGSAM access) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
-        return false;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, access, &opened) != ERROR_SUCCESS) {
+        return ScopedRegKey();
     }
-    ScopedRegKey key(opened);
-    return RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    return ScopedRegKey(opened);
 }
 
-void SetAutostart(bool) {
-    // Writing and deleting the Run value is not built yet: the check box only shows the state.
+// A fresh profile may not have the key yet; writing the value makes it.
+ScopedRegKey CreateRunKey() {
+    HKEY opened = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
+        ERROR_SUCCESS) {
+        return ScopedRegKey();
+    }
+    return ScopedRegKey(opened);
+}
+
+// The Run value for the running exe; empty when its path does not fit (then the option can be
+// neither written nor recognised).
+Text ExpectedRunValue() {
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return Text();
+    }
+    return RunValueData(path);
+}
+
+}  // namespace
+
+Text RunValueData(const wchar_t* exePath) {
+    Text data = Text::Format(L"\"%s\" -bg", exePath);
+    return data.Length() <= kLongestRunValue ? data : Text();
+}
+
+RunValueState JudgeRunValue(const wchar_t* data, DWORD dataBytes, const wchar_t* expected) {
+    if (data == nullptr) {
+        return RunValueState::kMissing;
+    }
+    std::wstring_view stored(data, dataBytes / sizeof(wchar_t));
+    stored = stored.substr(0, stored.find(L'\0'));
+    // Data that fills the whole buffer has no room for its terminator: it is longer than the
+    // program reads.
+    if (stored.size() > static_cast<size_t>(kLongestRunValue)) {
+        return RunValueState::kMissing;
+    }
+    return stored == expected ? RunValueState::kCurrent : RunValueState::kStale;
+}
+
+bool IsAutostartRegistered(const wchar_t* valueName) {
+    const Text expected = ExpectedRunValue();
+    ScopedRegKey key = OpenRunKey(KEY_QUERY_VALUE);
+    if (expected.Empty() || !key) {
+        return false;
+    }
+    wchar_t data[kLongestRunValue + 1] = {};
+    DWORD bytes = sizeof(data);
+    LONG result = RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &bytes);
+    switch (JudgeRunValue(result == ERROR_SUCCESS ? data : nullptr, bytes, expected.c_str())) {
+        case RunValueState::kMissing:
+            return false;
+        case RunValueState::kStale:
+            WriteRunValue(valueName, expected.c_str());
+            return true;
+        case RunValueState::kCurrent:
+            return true;
+    }
+    return false;
+}
+
+void SetAutostart(bool enable) {
+    const Text name = Text::FromResource(IDS_RUN_VALUE_NAME);
+    if (!enable) {
+        DeleteRunValue(name.c_str());
+        return;
+    }
+    const Text data = ExpectedRunValue();
+    if (!data.Empty()) {
+        WriteRunValue(name.c_str(), data.c_str());
+    }
+}
+
+bool WriteRunValue(const wchar_t* valueName, const wchar_t* data) {
+    ScopedRegKey key = CreateRunKey();
+    if (!key) {
+        return false;
+    }
+    const DWORD bytes = static_cast<DWORD>((lstrlenW(data) + 1) * sizeof(wchar_t));
+    return RegSetValueExW(key.Get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
+}
+
+bool DeleteRunValue(const wchar_t* valueName) {
+    ScopedRegKey key = OpenRunKey(KEY_SET_VALUE);
+    return key && RegDeleteValueW(key.Get(), valueName) == ERROR_SUCCESS;
 }

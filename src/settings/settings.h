@@ -28,6 +28,9 @@ struct Settings {
     int autostart = 0;
 };
 
+// m_wallpaper_color when no colour is chosen.
+inline constexpr int kNoWallpaperColour = -1;
+
 extern Settings settings;
 
 // Converts an INI value the way the C library's atol does (leading blanks, optional sign,

@@ -1,0 +1,227 @@
+// The desktop colour as the user meets it: the real program beside the desktop stand-in, a
+// colour in the INI file or chosen from "More options", and the screen read back.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <vector>
+
+#include "e2e/support/desktop_standin.h"
+#include "e2e/support/dialog_app.h"
+#include "resource_ids.h"
+
+namespace {
+
+using e2e::DesktopStandin;
+using e2e::DialogApp;
+
+constexpr wchar_t kColourClass[] = L"Test____2___2________7";
+// Empty desktop right of the centred dialog, clear of Wine's taskbar.
+constexpr POINT kRestingPoint = {1100, 300};
+constexpr POINT kProbePoint = {1150, 150};  // where the screen's colour is read
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr int kColourItem = 5;  // of "More options", separators not counted
+
+// Colour windows under "Program Manager", where they belong, and any at the top level.
+std::vector<HWND> ColourWindows() {
+    std::vector<HWND> found;
+    std::vector<HWND> parents = {nullptr};
+    if (HWND progman = DesktopStandin::Progman()) {
+        parents.push_back(progman);
+    }
+    for (HWND parent : parents) {
+        HWND window = nullptr;
+        while ((window = FindWindowExW(parent, window, kColourClass, nullptr)) != nullptr) {
+            found.push_back(window);
+        }
+    }
+    return found;
+}
+
+COLORREF ScreenPixel(POINT p) {
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+struct DialogSearch {
+    DWORD processId;
+    HWND settings;
+    HWND found;
+};
+
+// The colour dialog: a visible dialog of the program other than the settings dialog.
+HWND FindColourDialog(DWORD processId, HWND settingsDialog) {
+    DialogSearch search{processId, settingsDialog, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<DialogSearch*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (owner == s->processId && window != s->settings && IsWindowVisible(window) &&
+                lstrcmpW(className, L"#32770") == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class Colour : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(standin_.Start());
+        ASSERT_TRUE(e2e::MoveCursor(kRestingPoint.x, kRestingPoint.y));
+    }
+    void TearDown() override { standin_.Stop(); }
+
+    static bool WaitForIcons(bool visible, DWORD timeoutMs) {
+        return e2e::WaitUntil([&] { return DesktopStandin::IconsVisible() == visible; }, timeoutMs);
+    }
+    // Starts Velmora and waits for the idle time to hide the icons and for the tick that hid
+    // them to end.
+    static void StartAndLetTheIconsHide(DialogApp& app) {
+        ASSERT_NE(app.Start(), nullptr);
+        ASSERT_TRUE(WaitForIcons(false, 10000));
+        app.Dialog().Settle();
+    }
+    static HWND TheColourWindow() {
+        HWND window = nullptr;
+        e2e::WaitUntil(
+            [&] {
+                std::vector<HWND> windows = ColourWindows();
+                window = windows.size() == 1 ? windows[0] : nullptr;
+                return window != nullptr;
+            },
+            2000);
+        return window;
+    }
+    static void ClickEmptyDesktop() {
+        ASSERT_TRUE(e2e::MoveCursor(kRestingPoint.x, kRestingPoint.y));
+        e2e::HoldLeftButton();
+    }
+
+    DesktopStandin standin_;
+};
+
+TEST_F(Colour, CoversTheWholeDesktopExactlyWhileTheIconsAreHidden) {
+    DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"m_wallpaper_color", L"255"}});
+    ASSERT_NE(app.Start(), nullptr);
+    EXPECT_TRUE(ColourWindows().empty());
+    ASSERT_TRUE(WaitForIcons(false, 10000));
+    app.Dialog().Settle();
+
+    HWND colour = TheColourWindow();
+    ASSERT_NE(colour, nullptr);
+    EXPECT_TRUE(IsWindowVisible(colour));
+    EXPECT_EQ(GetAncestor(colour, GA_PARENT), DesktopStandin::Progman());
+    EXPECT_EQ(GetWindow(DesktopStandin::Progman(), GW_CHILD), colour);  // above the desktop view
+    RECT rect = {};
+    GetWindowRect(colour, &rect);
+    EXPECT_EQ(rect.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+    EXPECT_EQ(rect.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+    EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    // Click-through: the empty desktop, not the colour, is under the cursor.
+    EXPECT_EQ(WindowFromPoint(kRestingPoint), DesktopStandin::DefView());
+
+    ClickEmptyDesktop();
+    ASSERT_TRUE(WaitForIcons(true, 1500));
+    EXPECT_TRUE(e2e::WaitUntil([] { return ColourWindows().empty(); }, 1000));
+}
+
+// Wine draws no child window of another process, so the colour on the screen is read where the
+// program falls back to a pop-up of its own: a desktop without a "Program Manager" window.
+TEST_F(Colour, ScreenShowsTheColourAndClicksStillReachTheDesktop) {
+    ASSERT_TRUE(standin_.SetLayout(e2e::Layout::kWorkerW));
+    ASSERT_TRUE(SetWindowTextW(DesktopStandin::Progman(), L"Desktop stand-in"));
+    ASSERT_EQ(DesktopStandin::Progman(), nullptr);
+    DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"m_wallpaper_color", L"255"}});
+    StartAndLetTheIconsHide(app);
+    ASSERT_NE(TheColourWindow(), nullptr);
+    EXPECT_TRUE(e2e::WaitUntil([] { return ScreenPixel(kProbePoint) == kRed; }, 3000))
+        << std::hex << ScreenPixel(kProbePoint);
+
+    ClickEmptyDesktop();
+    ASSERT_TRUE(WaitForIcons(true, 1500));
+    EXPECT_TRUE(e2e::WaitUntil([] { return ColourWindows().empty(); }, 1000));
+    EXPECT_TRUE(e2e::WaitUntil([] { return ScreenPixel(kProbePoint) != kRed; }, 3000));
+}
+
+// The shell shows the icons by itself: the next hiding raises the window there is.
+TEST_F(Colour, HidingAgainRaisesTheSameWindowInsteadOfMakingAnother) {
+    DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"m_wallpaper_color", L"255"}});
+    StartAndLetTheIconsHide(app);
+    HWND colour = TheColourWindow();
+    ASSERT_NE(colour, nullptr);
+    SetWindowPos(colour, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_NE(GetWindow(DesktopStandin::Progman(), GW_CHILD), colour);
+    ShowWindow(DesktopStandin::ListView(), SW_SHOW);
+
+    ASSERT_TRUE(WaitForIcons(false, 5000));
+    app.Dialog().Settle();
+    EXPECT_EQ(ColourWindows(), std::vector<HWND>{colour});
+    EXPECT_EQ(GetWindow(DesktopStandin::Progman(), GW_CHILD), colour);
+    EXPECT_TRUE(IsWindowVisible(colour));
+}
+
+TEST_F(Colour, NoColourNeverMakesAWindow) {
+    DialogApp app({{L"auto_hide_icons_sec", L"1"}});
+    StartAndLetTheIconsHide(app);
+    EXPECT_TRUE(ColourWindows().empty());
+    ClickEmptyDesktop();
+    ASSERT_TRUE(WaitForIcons(true, 1500));
+    ASSERT_TRUE(WaitForIcons(false, 5000));
+    app.Dialog().Settle();
+    EXPECT_TRUE(ColourWindows().empty());
+}
+
+TEST_F(Colour, RestartedShellGetsANewWindowAtTheNextHiding) {
+    DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"m_wallpaper_color", L"255"}});
+    StartAndLetTheIconsHide(app);
+    HWND old = TheColourWindow();
+    ASSERT_NE(old, nullptr);
+
+    ASSERT_TRUE(standin_.Restart());
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindow(old) == 0; }, 3000));
+    ASSERT_TRUE(WaitForIcons(false, 10000));
+    HWND colour = TheColourWindow();
+    ASSERT_NE(colour, nullptr);
+    EXPECT_NE(colour, old);
+    EXPECT_EQ(GetAncestor(colour, GA_PARENT), DesktopStandin::Progman());
+    EXPECT_TRUE(IsWindowVisible(colour));
+}
+
+TEST_F(Colour, MenuItemWithoutAColourOpensTheColourDialogAndCancelSavesNone) {
+    DialogApp app;
+    ASSERT_NE(app.Start(), nullptr);
+    const DWORD process = app.App().Running().Id();
+    ASSERT_TRUE(app.Dialog().ChooseMoreOption(kColourItem));
+    HWND colourDialog = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] { return (colourDialog = FindColourDialog(process, app.Dialog().Window())) != nullptr; }, 5000));
+    EXPECT_EQ(GetWindow(colourDialog, GW_OWNER), app.Dialog().Window());
+    PostMessageW(colourDialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return app.Ini(L"m_wallpaper_color") == L"-1"; }, 5000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindow(colourDialog) == 0; }, 3000));
+}
+
+// Switched off while the icons stay hidden, the colour goes at once, with no dialog.
+TEST_F(Colour, MenuItemWithAColourSwitchesItOffAtOnce) {
+    DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"m_wallpaper_color", L"255"}});
+    StartAndLetTheIconsHide(app);
+    ASSERT_NE(TheColourWindow(), nullptr);
+
+    ASSERT_TRUE(app.Dialog().ChooseMoreOption(kColourItem));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return app.Ini(L"m_wallpaper_color") == L"-1"; }, 3000));
+    EXPECT_EQ(FindColourDialog(app.App().Running().Id(), app.Dialog().Window()), nullptr);
+    EXPECT_TRUE(e2e::WaitUntil([] { return ColourWindows().empty(); }, 1000));
+    EXPECT_FALSE(DesktopStandin::IconsVisible());
+}
+
+}  // namespace
