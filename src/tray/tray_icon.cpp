@@ -137,6 +137,10 @@ TrayShell& SystemTrayShell() {
 
 TrayIcon::~TrayIcon() {
     Remove();
+    if (abandonedThread_ != nullptr && WaitForSingleObject(abandonedThread_, kIconThreadStopWaitMs) == WAIT_OBJECT_0) {
+        CloseHandle(std::exchange(abandonedThread_, nullptr));
+        threadAbandoned_ = false;
+    }
     if (stopEvent_ != nullptr && !threadAbandoned_) {
         CloseHandle(stopEvent_);
     }
@@ -202,8 +206,11 @@ void TrayIcon::Update(bool onlyWhenLost) {
 
 DWORD WINAPI TrayIcon::IconThread(void* self) {
     auto* tray = static_cast<TrayIcon*>(self);
+    // Normally one Shell_NotifyIconW call a wake; the picture is built only for a lost icon.
     while (WaitForSingleObject(tray->stopEvent_, tray->periodMs_) == WAIT_TIMEOUT) {
-        tray->Update(true);
+        if (!tray->Present()) {
+            tray->Update(true);
+        }
     }
     return kIconThreadExitCode;
 }
@@ -229,6 +236,7 @@ bool TrayIcon::StopThread() {
     }
     if (WaitForSingleObject(thread, kIconThreadStopWaitMs) != WAIT_OBJECT_0) {
         threadAbandoned_ = true;
+        abandonedThread_ = thread;
         return false;
     }
     CloseHandle(thread);

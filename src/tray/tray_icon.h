@@ -108,5 +108,8 @@ class TrayIcon {
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
     HANDLE stopEvent_ = nullptr;  // set: the thread ends; lives as long as the object
-    bool threadAbandoned_ = false;  // a thread that did not stop in time still uses stopEvent_
+    // A thread that did not stop in time: it still uses this object, whose end waits for it
+    // once more.
+    HANDLE abandonedThread_ = nullptr;
+    bool threadAbandoned_ = false;
 };
