@@ -96,8 +96,7 @@ void ShowTrayMenu(HWND dialog) {
     // The owner must be the foreground window, or the menu stays open when the user clicks
     // elsewhere.
     SetForegroundWindow(dialog);
-    auto command = static_cast<UINT>(
-        TrackPopupMenu(menu.Get(), TPM_RETURNCMD, cursor.x, cursor.y, 0, dialog, nullptr));
+    auto command = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD, cursor.x, cursor.y, 0, dialog, nullptr));
     // Without a message after the menu, its next opening from the tray can close at once.
     PostMessageW(dialog, WM_NULL, 0, 0);
     RunTrayCommand(command, dialog);

@@ -13,8 +13,8 @@ inline constexpr UINT kTrayDisable = 11111;
 
 // What the menu shows besides its texts, read when it opens.
 struct TrayMenuState {
-    bool disabled = false;          // m_disable
-    bool shellHidesIcons = false;   // the shell's own setting, not the program's
+    bool disabled = false;         // m_disable
+    bool shellHidesIcons = false;  // the shell's own setting, not the program's
     bool dialogHidden = false;
 };
 

@@ -106,8 +106,9 @@ namespace {
 // inside its picture for as long as a hung GUI thread would.
 class ScriptedShell : public TrayShell {
   public:
-    ScriptedShell() : buildEntered_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-                      buildRelease_(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
+    ScriptedShell()
+        : buildEntered_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          buildRelease_(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
 
     bool Notify(DWORD message, NOTIFYICONDATAW* record) override {
         std::lock_guard lock(mutex_);
@@ -165,7 +166,9 @@ class ScriptedShell : public TrayShell {
         ResetEvent(buildEntered_.Get());
         ResetEvent(buildRelease_.Get());
     }
-    bool IconThreadInBuild(DWORD timeoutMs) { return WaitForSingleObject(buildEntered_.Get(), timeoutMs) == WAIT_OBJECT_0; }
+    bool IconThreadInBuild(DWORD timeoutMs) {
+        return WaitForSingleObject(buildEntered_.Get(), timeoutMs) == WAIT_OBJECT_0;
+    }
     void ReleaseIconThread() { SetEvent(buildRelease_.Get()); }
 
   private:

@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "common/scoped_handle.h"
-#include "lang/language_pack.h"
+#include "unit/support/english_pack.h"
 #include "tray/tray_menu.h"
 
 namespace {
@@ -29,18 +28,8 @@ Item ItemAt(HMENU menu, int position) {
     return {info.wID, info.fState, info.fType, text};
 }
 
-// English texts from the real pack; the process-wide pack is put back afterwards.
-class TrayMenu : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = std::make_unique<LanguagePack>(languagePack);
-        ASSERT_EQ(LoadLanguagePack(), 1);
-        languagePack.currentLanguage = kEnglish;
-    }
-    void TearDown() override { languagePack = *saved_; }
-
-    std::unique_ptr<LanguagePack> saved_;
-};
+// English texts from the real pack.
+class TrayMenu : public EnglishPackTest {};
 
 }  // namespace
 
@@ -76,8 +65,9 @@ TEST_F(TrayMenu, CheckMarksFollowDisableTheShellsIconSettingAndTheHiddenDialog) 
         TrayMenuState state;
         bool disable, permanently, toTray;
     };
-    for (const Case& c : {Case{{true, false, false}, true, false, false}, Case{{false, true, false}, false, true, false},
-                          Case{{false, false, true}, false, false, true}, Case{{true, true, true}, true, true, true}}) {
+    for (const Case& c :
+         {Case{{true, false, false}, true, false, false}, Case{{false, true, false}, false, true, false},
+          Case{{false, false, true}, false, false, true}, Case{{true, true, true}, true, true, true}}) {
         ScopedMenu menu(BuildTrayMenu(c.state));
         auto checked = [&](int position) { return (ItemAt(menu.Get(), position).state & MFS_CHECKED) != 0; };
         EXPECT_EQ(checked(2), c.disable);
