@@ -106,26 +106,21 @@ namespace {
 // inside its picture for as long as a hung GUI thread would.
 class ScriptedShell : public TrayShell {
   public:
-    ScriptedShell()
-        : buildEntered_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-          buildRelease_(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
-
     bool Notify(DWORD message, NOTIFYICONDATAW* record) override {
         std::lock_guard lock(mutex_);
         EXPECT_EQ(record->uID, kTrayIconId);
         if (GetCurrentThreadId() != testThread_) {
-            iconThread_ = GetCurrentThreadId();
+            iconThread = GetCurrentThreadId();
         }
         switch (message) {
             case NIM_ADD:
-                ++adds_;
-                ++icons_;
-                maxIcons_ = std::max(maxIcons_, icons_);
+                ++adds;
+                maxIcons = std::max(maxIcons.load(), ++icons);
                 return true;
             case NIM_MODIFY:
-                return icons_ > 0;
+                return icons > 0;
             case NIM_DELETE:
-                icons_ = 0;
+                icons = 0;
                 return true;
             default:
                 return false;
@@ -133,54 +128,31 @@ class ScriptedShell : public TrayShell {
     }
 
     HICON BuildIcon(HWND, UINT, bool grey) override {
-        lastGrey_ = grey;
+        lastGrey = grey;
         if (GetCurrentThreadId() != testThread_) {
-            SetEvent(buildEntered_.Get());
-            WaitForSingleObject(buildRelease_.Get(), 10000);
+            SetEvent(buildEntered.Get());
+            WaitForSingleObject(buildRelease.Get(), 10000);
         }
         return nullptr;
     }
 
     void Lose() {
         std::lock_guard lock(mutex_);
-        icons_ = 0;
+        icons = 0;
     }
-    int Icons() {
-        std::lock_guard lock(mutex_);
-        return icons_;
-    }
-    int Adds() {
-        std::lock_guard lock(mutex_);
-        return adds_;
-    }
-    int MaxIcons() {
-        std::lock_guard lock(mutex_);
-        return maxIcons_;
-    }
-    DWORD IconThread() {
-        std::lock_guard lock(mutex_);
-        return iconThread_;
-    }
-    bool LastGrey() const { return lastGrey_; }
-    void HoldIconThreadInBuild() {
-        ResetEvent(buildEntered_.Get());
-        ResetEvent(buildRelease_.Get());
-    }
-    bool IconThreadInBuild(DWORD timeoutMs) {
-        return WaitForSingleObject(buildEntered_.Get(), timeoutMs) == WAIT_OBJECT_0;
-    }
-    void ReleaseIconThread() { SetEvent(buildRelease_.Get()); }
+
+    std::atomic<int> icons = 0;
+    std::atomic<int> adds = 0;
+    std::atomic<int> maxIcons = 0;
+    std::atomic<DWORD> iconThread = 0;
+    std::atomic<bool> lastGrey = false;
+    // Reset both to hold the icon thread in BuildIcon until buildRelease is set again.
+    ScopedKernelHandle buildEntered{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    ScopedKernelHandle buildRelease{CreateEventW(nullptr, TRUE, TRUE, nullptr)};
 
   private:
     std::mutex mutex_;
     const DWORD testThread_ = GetCurrentThreadId();
-    DWORD iconThread_ = 0;
-    int icons_ = 0;
-    int adds_ = 0;
-    int maxIcons_ = 0;
-    std::atomic<bool> lastGrey_ = false;
-    ScopedKernelHandle buildEntered_;
-    ScopedKernelHandle buildRelease_;
 };
 
 constexpr DWORD kFastPeriodMs = 5;
@@ -212,24 +184,24 @@ TEST(TrayIcon, AddsOnceModifiesAfterwardsPutsALostIconBackAndStopsWith1092) {
     TrayIcon tray(shell, kFastPeriodMs);
     tray.SetOwnerWindow(kOwner);
     tray.Create(kTrayIconId, L"Velmora", true);
-    EXPECT_EQ(shell.Icons(), 1);
+    EXPECT_EQ(shell.icons.load(), 1);
     tray.SetDisabledLook(true);
     tray.Refresh();
-    EXPECT_TRUE(shell.LastGrey());
-    EXPECT_EQ(shell.Adds(), 1) << "an icon the shell has is modified, not added again";
+    EXPECT_TRUE(shell.lastGrey.load());
+    EXPECT_EQ(shell.adds.load(), 1) << "an icon the shell has is modified, not added again";
 
     shell.Lose();
-    EXPECT_TRUE(WaitUntil([&] { return shell.Icons() == 1; }, 3000)) << "the thread puts it back";
-    EXPECT_TRUE(shell.LastGrey()) << "with the look of now";
-    ScopedKernelHandle iconThread(OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, shell.IconThread()));
+    EXPECT_TRUE(WaitUntil([&] { return shell.icons == 1; }, 3000)) << "the thread puts it back";
+    EXPECT_TRUE(shell.lastGrey.load()) << "with the look of now";
+    ScopedKernelHandle iconThread(OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, shell.iconThread.load()));
     ASSERT_TRUE(iconThread);
 
     EXPECT_TRUE(tray.Remove());
     EXPECT_FALSE(tray.ThreadRunning());
     EXPECT_EQ(ExitCodeOf(iconThread.Get()), kIconThreadExitCode);
     tray.Refresh();
-    EXPECT_EQ(shell.Icons(), 0) << "nothing comes back after removal";
-    EXPECT_EQ(shell.MaxIcons(), 1);
+    EXPECT_EQ(shell.icons.load(), 0) << "nothing comes back after removal";
+    EXPECT_EQ(shell.maxIcons.load(), 1);
 }
 
 // The GUI thread refreshes (the disabled look, a new taskbar) while the shell keeps losing
@@ -248,8 +220,8 @@ TEST(TrayIcon, RefreshesOnTwoThreadsNeverMakeASecondIcon) {
         tray.Refresh();
     }
     tray.Remove();
-    EXPECT_EQ(shell.MaxIcons(), 1);
-    EXPECT_EQ(shell.Icons(), 0);
+    EXPECT_EQ(shell.maxIcons.load(), 1);
+    EXPECT_EQ(shell.icons.load(), 0);
 }
 
 // A thread killed in the middle of its work can hold a lock the ending program needs; one
@@ -262,15 +234,16 @@ TEST(TrayIcon, RemovalWhileTheThreadBuildsItsIconIsBoundedAndLeavesNoIcon) {
         TrayIcon tray(shell, kFastPeriodMs);
         tray.SetOwnerWindow(kOwner);
         tray.Create(kTrayIconId, L"Velmora", true);
-        shell.HoldIconThreadInBuild();
+        ResetEvent(shell.buildEntered.Get());
+        ResetEvent(shell.buildRelease.Get());
         shell.Lose();
-        ASSERT_TRUE(shell.IconThreadInBuild(3000));
+        ASSERT_EQ(WaitForSingleObject(shell.buildEntered.Get(), 3000), WAIT_OBJECT_0);
 
         DWORD start = GetTickCount();
         EXPECT_FALSE(tray.Remove()) << "the thread could not stop in time";
         EXPECT_LE(GetTickCount() - start, kIconThreadStopWaitMs + 1000);
-        shell.ReleaseIconThread();
+        SetEvent(shell.buildRelease.Get());
     }  // the end of the object waits for the late thread
-    EXPECT_EQ(shell.Icons(), 0);
-    EXPECT_EQ(shell.Adds(), 1);
+    EXPECT_EQ(shell.icons.load(), 0);
+    EXPECT_EQ(shell.adds.load(), 1);
 }
