@@ -261,6 +261,8 @@ TEST_F(TrayMenu, ShowsAndHidesTheDialogWhichHidesToTheTrayAndExitEndsTheProgram)
         SCOPED_TRACE(way.name);
         ShowWindow(dialog, SW_SHOW);
         app.Dialog().Activate();
+        // A posted message overtakes the click's input: minimising needs the dialog active first.
+        ASSERT_TRUE(WaitUntil([&] { return InFront(dialog); }, 5000));
         PostMessageW(dialog, way.message, way.wParam, 0);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 5000));
         EXPECT_TRUE(app.App().Running().Running());
