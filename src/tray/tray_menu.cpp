@@ -148,9 +148,15 @@ void ForceForeground(HWND window) {
     if (!IsWindow(window)) {
         return;
     }
-    // The release goes with our own press only: a user who really holds Alt gets neither.
+    // Only a background process needs the keys. With the foreground ours already (the tray
+    // menu makes its owner foreground), press and release would both reach our own window,
+    // and Alt tapped there puts the dialog into menu mode. The release goes with our own
+    // press only: a user who really holds Alt gets neither.
+    DWORD foregroundProcess = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
     BYTE keys[256] = {};
-    bool press = GetKeyboardState(keys) != 0 && (keys[VK_MENU] & 0x80) == 0;
+    bool press =
+        foregroundProcess != GetCurrentProcessId() && GetKeyboardState(keys) != 0 && (keys[VK_MENU] & 0x80) == 0;
     if (press) {
         keybd_event(VK_MENU, 0, KEYEVENTF_EXTENDEDKEY, 0);
     }
