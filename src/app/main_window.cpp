@@ -12,6 +12,10 @@
 
 namespace {
 
+// Broadcast by the shell when it creates its taskbar, after a restart too: a new taskbar
+// knows no icons.
+const UINT taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+
 // The dialog goes first: the tray icon takes the dialog's small icon and the disabled state
 // that the dialog has just loaded. Anyone can post command 104, so it builds only once.
 void CreateUserInterface() {
@@ -38,6 +42,10 @@ LRESULT HandleInstanceMessage(HWND window, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == instanceMessage && instanceMessage != 0) {
         return HandleInstanceMessage(window, wParam, lParam);
+    }
+    if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) {
+        RestoreTrayIconForNewTaskbar();
+        return 0;
     }
     switch (message) {
         case WM_CREATE:

@@ -11,12 +11,6 @@ namespace {
 
 constexpr WPARAM kToggleDesktopIconsCommand = 0x7402;  // 29698, handled by the shell's desktop view
 
-bool ShellHidesIcons() {
-    SHELLFLAGSTATE state = {};
-    SHGetSettings(&state, SSF_HIDEICONS);
-    return state.fHideIcons != 0;
-}
-
 void ToggleShellIcons() {
     DesktopWindows desktop = FindDesktopListView();
     if (desktop.defView != nullptr) {
@@ -25,6 +19,12 @@ void ToggleShellIcons() {
 }
 
 }  // namespace
+
+bool ShellHidesIcons() {
+    SHELLFLAGSTATE state = {};
+    SHGetSettings(&state, SSF_HIDEICONS);
+    return state.fHideIcons != 0;
+}
 
 DesktopWindows FindDesktopListView() {
     SystemDesktop desktop;

@@ -28,3 +28,5 @@ HWND WindowUnderPoint(POINT p);
 // the desktop view, sent only when the setting differs).
 void ShellHideIcons();
 void ShellShowIcons();
+// Whether the shell's own setting hides the desktop icons, whoever switched it.
+bool ShellHidesIcons();

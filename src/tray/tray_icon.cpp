@@ -1,9 +1,283 @@
 #include "tray/tray_icon.h"
 
-// Not built yet: the program runs without a notification-area icon.
+#include <chrono>
+#include <iterator>
 
-void CreateTrayIcon(HWND, HWND, bool) {}
+#include "common/program.h"
 
-void RefreshTrayIcon(bool) {}
+namespace {
 
-void RemoveTrayIcon() {}
+constexpr UINT kAllFields = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+// The icon thread asks the GUI thread for the dialog's icon. A GUI thread that is busy, or
+// itself waiting for the icon thread to stop, must not hold it longer than this; the
+// resource icon then stands in.
+constexpr UINT kIconSourceTimeoutMs = 500;
+
+// The screen's device context for the life of a scope.
+class ScreenDc {
+  public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc() {
+        if (dc_ != nullptr) {
+            ReleaseDC(nullptr, dc_);
+        }
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC Get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
+class SystemShell : public TrayShell {
+  public:
+    bool Notify(DWORD message, NOTIFYICONDATAW* record) override { return Shell_NotifyIconW(message, record) != 0; }
+
+    HICON BuildIcon(HWND source, UINT iconId, bool grey) override {
+        HICON icon = nullptr;
+        DWORD_PTR small = 0;
+        if (source != nullptr &&
+            SendMessageTimeoutW(source, WM_GETICON, ICON_SMALL, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kIconSourceTimeoutMs,
+                                &small) != 0 &&
+            small != 0) {
+            // A copy: the window's own icon is never the tray's to destroy.
+            icon = CopyIcon(reinterpret_cast<HICON>(small));
+        }
+        if (icon == nullptr) {
+            icon = static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(LOWORD(iconId)), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                                 LR_DEFAULTCOLOR));
+        }
+        if (grey && icon != nullptr) {
+            ScopedIcon colour(icon);
+            icon = MakeGreyIcon(colour.Get());
+        }
+        return icon;
+    }
+};
+
+}  // namespace
+
+NOTIFYICONDATAW MakeNotifyRecord(HWND owner, UINT iconId, UINT flags, HICON icon, const wchar_t* tip) {
+    NOTIFYICONDATAW record = {};
+    // The version-2 record: what every shell since Windows 2000 reads, at this build's size.
+    record.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    record.hWnd = owner;
+    record.uID = iconId;
+    record.uFlags = flags;
+    record.uCallbackMessage = kTrayCallbackMessage;
+    record.hIcon = icon;
+    if (tip != nullptr) {
+        lstrcpynW(record.szTip, tip, kTrayTipLength + 1);
+    }
+    return record;
+}
+
+void GreyPixels(uint32_t* pixels, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        uint32_t pixel = pixels[i];
+        if ((pixel & 0xFFFFFFu) == 0) {
+            continue;
+        }
+        double red = (pixel >> 16) & 0xFF;
+        double green = (pixel >> 8) & 0xFF;
+        double blue = pixel & 0xFF;
+        auto level = static_cast<uint32_t>(0.587 * green + 0.114 * blue + 0.299 * red);
+        pixels[i] = (pixel & 0xFF000000u) | level << 16 | level << 8 | level;
+    }
+}
+
+HICON MakeGreyIcon(HICON icon) {
+    ICONINFO info = {};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return nullptr;
+    }
+    ScopedGdiObject mask(info.hbmMask);
+    ScopedGdiObject colour(info.hbmColor);
+    BITMAP description = {};
+    if (!colour || GetObjectW(colour.Get(), sizeof(description), &description) != sizeof(description)) {
+        return nullptr;  // a monochrome icon has nothing to grey
+    }
+    ScreenDc screen;
+    if (screen.Get() == nullptr) {
+        return nullptr;
+    }
+    // The colour bitmap's own size: an icon's hot spot is its centre only by convention.
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = description.bmWidth;
+    format.bmiHeader.biHeight = -description.bmHeight;  // top-down
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ScopedGdiObject grey(CreateDIBSection(screen.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!grey || bits == nullptr) {
+        return nullptr;
+    }
+    auto rows = static_cast<UINT>(description.bmHeight);
+    if (GetDIBits(screen.Get(), static_cast<HBITMAP>(colour.Get()), 0, rows, bits, &format, DIB_RGB_COLORS) !=
+        static_cast<int>(rows)) {
+        return nullptr;
+    }
+    GdiFlush();
+    GreyPixels(static_cast<uint32_t*>(bits), static_cast<size_t>(description.bmWidth) * rows);
+    ICONINFO greyInfo = {};
+    greyInfo.fIcon = TRUE;
+    greyInfo.hbmMask = static_cast<HBITMAP>(mask.Get());
+    greyInfo.hbmColor = static_cast<HBITMAP>(grey.Get());
+    return CreateIconIndirect(&greyInfo);  // copies both bitmaps
+}
+
+TrayShell& SystemTrayShell() {
+    static SystemShell shell;
+    return shell;
+}
+
+TrayIcon::~TrayIcon() {
+    Remove();
+    if (abandonedThread_ != nullptr && WaitForSingleObject(abandonedThread_, kIconThreadStopWaitMs) == WAIT_OBJECT_0) {
+        CloseHandle(std::exchange(abandonedThread_, nullptr));
+        threadAbandoned_ = false;
+    }
+    if (stopEvent_ != nullptr && !threadAbandoned_) {
+        CloseHandle(stopEvent_);
+    }
+}
+
+bool TrayIcon::Notify(DWORD message, UINT flags, ScopedIcon icon, const wchar_t* tip) {
+    NOTIFYICONDATAW record = MakeNotifyRecord(ownerWindow_, iconId_, flags, icon.Get(), tip);
+    return shell_.Notify(message, &record);
+}
+
+void TrayIcon::Create(UINT iconId, const wchar_t* tip, bool startThread) {
+    {
+        std::lock_guard lock(shellLock_);
+        iconId_ = iconId;
+        lstrcpynW(tip_, tip != nullptr ? tip : L"", static_cast<int>(std::size(tip_)));
+        shown_ = true;
+    }
+    Refresh();
+    if (!startThread) {
+        return;
+    }
+    StopThread();
+    if (threadAbandoned_) {
+        return;  // the old thread still waits on the event; it must not see it reset
+    }
+    if (stopEvent_ == nullptr) {
+        stopEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    }
+    if (stopEvent_ == nullptr) {
+        return;
+    }
+    ResetEvent(stopEvent_);
+    std::lock_guard lock(shellLock_);
+    thread_ = CreateThread(nullptr, 0, IconThread, this, 0, &threadId_);
+}
+
+bool TrayIcon::Present() {
+    std::lock_guard lock(shellLock_);
+    return Notify(NIM_MODIFY, NIF_MESSAGE, ScopedIcon(), tip_);
+}
+
+void TrayIcon::Refresh() {
+    Update(false);
+}
+
+void TrayIcon::Update(bool onlyWhenLost) {
+    if (ownerWindow_ == nullptr) {
+        return;
+    }
+    // Built outside the lock: it may wait for the GUI thread, which may be waiting for the lock.
+    // The handle is this call's alone, so the two threads never destroy each other's icon.
+    ScopedIcon icon(shell_.BuildIcon(iconSourceWindow_, iconId_, disabledLook_));
+    std::lock_guard lock(shellLock_);
+    if (!shown_) {
+        return;  // removed meanwhile: an icon added now would outlive the program
+    }
+    bool present = Notify(NIM_MODIFY, NIF_MESSAGE, ScopedIcon(), tip_);
+    if (present && onlyWhenLost) {
+        return;  // put back meanwhile, and with the look of now
+    }
+    Notify(present ? NIM_MODIFY : NIM_ADD, kAllFields, std::move(icon), tip_);
+}
+
+DWORD WINAPI TrayIcon::IconThread(void* self) {
+    auto* tray = static_cast<TrayIcon*>(self);
+    // Normally one Shell_NotifyIconW call a wake; the picture is built only for a lost icon.
+    while (WaitForSingleObject(tray->stopEvent_, tray->periodMs_) == WAIT_TIMEOUT) {
+        if (!tray->Present()) {
+            tray->Update(true);
+        }
+    }
+    return kIconThreadExitCode;
+}
+
+bool TrayIcon::StopThread() {
+    HANDLE thread = nullptr;
+    DWORD threadId = 0;
+    {
+        std::unique_lock lock(shellLock_, std::defer_lock);
+        if (!lock.try_lock_for(std::chrono::milliseconds(kIconThreadStopWaitMs))) {
+            return false;
+        }
+        thread = std::exchange(thread_, nullptr);
+        threadId = std::exchange(threadId_, 0);
+    }
+    if (thread == nullptr) {
+        return true;
+    }
+    SetEvent(stopEvent_);
+    if (threadId == GetCurrentThreadId()) {
+        threadAbandoned_ = true;  // the crash filter on the icon thread itself: it ends with the process
+        return true;
+    }
+    if (WaitForSingleObject(thread, kIconThreadStopWaitMs) != WAIT_OBJECT_0) {
+        threadAbandoned_ = true;
+        abandonedThread_ = thread;
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
+bool TrayIcon::Remove() {
+    {
+        std::unique_lock lock(shellLock_, std::defer_lock);
+        // Whoever holds the lock is stuck in the shell; the delete is still worth a try.
+        bool locked = lock.try_lock_for(std::chrono::milliseconds(kIconThreadStopWaitMs));
+        if (shown_ || !locked) {
+            shown_ = false;
+            Notify(NIM_DELETE, kAllFields, ScopedIcon(), nullptr);
+        }
+    }
+    return StopThread();
+}
+
+namespace {
+
+TrayIcon trayIcon(SystemTrayShell());
+
+}  // namespace
+
+void CreateTrayIcon(HWND owner, HWND iconSource, bool disabledLook) {
+    trayIcon.SetOwnerWindow(owner);
+    trayIcon.SetIconSourceWindow(iconSource);
+    trayIcon.SetDisabledLook(disabledLook);
+    trayIcon.Create(kTrayIconId, productName, true);
+}
+
+void RefreshTrayIcon(bool disabledLook) {
+    trayIcon.SetDisabledLook(disabledLook);
+    trayIcon.Refresh();
+}
+
+void RestoreTrayIconForNewTaskbar() {
+    trayIcon.Refresh();
+}
+
+void RemoveTrayIcon() {
+    trayIcon.Remove();
+}

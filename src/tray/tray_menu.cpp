@@ -1,5 +1,167 @@
 #include "tray/tray_menu.h"
 
-// Not built yet: clicks on the icon do nothing.
+#include "common/scoped_handle.h"
+#include "desktop/desktop_windows.h"
+#include "desktop/taskbar.h"
+#include "lang/language_pack.h"
+#include "resource_ids.h"
+#include "settings/settings.h"
 
-void TrayIconClicked(UINT, HWND) {}
+namespace {
+
+constexpr int kProductNameWithVersion = 19;  // header text: "Velmora 5.41"
+
+struct TrayMenuEntry {
+    UINT command;  // 0 with textId 0: a separator
+    int textId;
+};
+
+constexpr TrayMenuEntry kEntries[] = {
+    {0, 0},
+    {kTrayDisable, 25},               // "Disable"
+    {kTrayHideIconsPermanently, 60},  // "Hide desktop icons permanently"
+    {kTrayToTray, 47},                // "To-Tray"
+    {kTrayPreferences, 20},           // "Preferences"
+    {0, 0},
+    {IDM_EXIT, 50},  // "Exit"
+    {0, 0},
+    {kTrayShowEverything, 62},  // "Show everything"
+    {kTrayHideEverything, 63},  // "Hide everything"
+};
+
+bool EntryChecked(const TrayMenuState& state, UINT command) {
+    switch (command) {
+        case kTrayDisable:
+            return state.disabled;
+        case kTrayHideIconsPermanently:
+            return state.shellHidesIcons;
+        case kTrayToTray:
+            return state.dialogHidden;
+        default:
+            return false;
+    }
+}
+
+// The dialog stays the one place where options change and are saved: the menu flips the
+// dialog's check box and sends the command the box itself would send.
+void FlipDialogOption(HWND dialog, int checkBox, int current) {
+    SendDlgItemMessageW(dialog, checkBox, BM_SETCHECK, current == 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(checkBox), 0);
+}
+
+void ToggleDialog(HWND dialog) {
+    if (IsWindowVisible(dialog)) {
+        ShowWindow(dialog, SW_HIDE);
+    } else {
+        ShowAndActivateDialog(dialog);
+    }
+}
+
+void RunTrayCommand(UINT command, HWND dialog) {
+    switch (command) {
+        case kTrayHideIconsPermanently:
+            FlipDialogOption(dialog, IDC_DISABLE_PERMANENTLY, settings.disable_permanently);
+            return;
+        case kTrayDisable:
+            FlipDialogOption(dialog, IDC_DISABLE, settings.m_disable);
+            return;
+        case kTrayShowEverything:
+            ShowEverything();
+            return;
+        case kTrayHideEverything:
+            HideEverything();
+            return;
+        case IDM_EXIT:
+            SendMessageW(dialog, WM_COMMAND, IDM_EXIT, 0);
+            return;
+        case kTrayPreferences:
+            ShowAndActivateDialog(dialog);
+            return;
+        case kTrayToTray:
+            ToggleDialog(dialog);
+            return;
+        default:
+            return;  // dismissed
+    }
+}
+
+void ShowTrayMenu(HWND dialog) {
+    TrayMenuState state;
+    state.disabled = settings.m_disable != 0;
+    state.shellHidesIcons = ShellHidesIcons();
+    state.dialogHidden = !IsWindowVisible(dialog);
+    ScopedMenu menu(BuildTrayMenu(state));
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    // The owner must be the foreground window, or the menu stays open when the user clicks
+    // elsewhere.
+    SetForegroundWindow(dialog);
+    auto command = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD, cursor.x, cursor.y, 0, dialog, nullptr));
+    // Without a message after the menu, its next opening from the tray can close at once.
+    PostMessageW(dialog, WM_NULL, 0, 0);
+    RunTrayCommand(command, dialog);
+}
+
+}  // namespace
+
+HMENU BuildTrayMenu(const TrayMenuState& state) {
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) {
+        return nullptr;
+    }
+    const wchar_t* name = GetHeaderText(kProductNameWithVersion);
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, name != nullptr ? name : L"");
+    for (const TrayMenuEntry& entry : kEntries) {
+        if (entry.command == 0) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT check = EntryChecked(state, entry.command) ? MF_CHECKED : MF_UNCHECKED;
+        AppendMenuW(menu, MF_STRING | check, entry.command, GetText(entry.textId));
+    }
+    return menu;
+}
+
+void TrayIconClicked(UINT mouseMessage, HWND dialog) {
+    if (dialog == nullptr) {
+        return;
+    }
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        ToggleDialog(dialog);
+        return;
+    }
+    ShowTrayMenu(dialog);
+}
+
+void ShowAndActivateDialog(HWND dialog) {
+    ShowWindow(dialog, SW_SHOW);
+    // Topmost and back lifts the dialog above every window, also other topmost ones, and
+    // leaves it an ordinary window on top.
+    constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE;
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, kKeepPlace);
+    SetWindowPos(dialog, HWND_NOTOPMOST, 0, 0, 0, 0, kKeepPlace);
+    SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
+    ForceForeground(dialog);
+}
+
+void ForceForeground(HWND window) {
+    if (!IsWindow(window)) {
+        return;
+    }
+    // Only a background process needs the keys. With the foreground ours already (the tray
+    // menu makes its owner foreground), press and release would both reach our own window,
+    // and Alt tapped there puts the dialog into menu mode. The release goes with our own
+    // press only: a user who really holds Alt gets neither.
+    DWORD foregroundProcess = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
+    BYTE keys[256] = {};
+    bool press =
+        foregroundProcess != GetCurrentProcessId() && GetKeyboardState(keys) != 0 && (keys[VK_MENU] & 0x80) == 0;
+    if (press) {
+        keybd_event(VK_MENU, 0, KEYEVENTF_EXTENDEDKEY, 0);
+    }
+    SetForegroundWindow(window);
+    if (press) {
+        keybd_event(VK_MENU, 0, KEYEVENTF_EXTENDEDKEY | KEYEVENTF_KEYUP, 0);
+    }
+}

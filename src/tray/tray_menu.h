@@ -3,6 +3,34 @@
 #pragma once
 #include <windows.h>
 
+// Tray menu commands; 1042, 1014 and 32790 are the dialog's own, the rest the menu's.
+inline constexpr UINT kTrayHideIconsPermanently = 1;
+inline constexpr UINT kTrayPreferences = 2;
+inline constexpr UINT kTrayToTray = 3;
+inline constexpr UINT kTrayShowEverything = 22;
+inline constexpr UINT kTrayHideEverything = 33;
+inline constexpr UINT kTrayDisable = 11111;
+
+// What the menu shows besides its texts, read when it opens.
+struct TrayMenuState {
+    bool disabled = false;         // m_disable
+    bool shellHidesIcons = false;  // the shell's own setting, not the program's
+    bool dialogHidden = false;
+};
+
+// The menu: the program's name and version greyed at the top, then Disable, Hide desktop
+// icons permanently, To-Tray, Preferences, Exit, Show everything, Hide everything. The caller
+// destroys it.
+HMENU BuildTrayMenu(const TrayMenuState& state);
+
 // `mouseMessage` is WM_LBUTTONDOWN or WM_RBUTTONDOWN; `dialog` is the settings dialog, which
 // carries out every option the menu changes.
 void TrayIconClicked(UINT mouseMessage, HWND dialog);
+
+// Shows `dialog` at the top of the z-order (not topmost) and makes it the foreground window.
+void ShowAndActivateDialog(HWND dialog);
+
+// SetForegroundWindow from a background process: the system grants it to a process that has
+// just had keyboard input, so an Alt press and release frame the call, unless the user holds
+// Alt already.
+void ForceForeground(HWND window);

@@ -9,6 +9,7 @@
 #include "lang/language_pack.h"
 #include "lang/pack_decoder.h"
 #include "lang/stored_pack.h"
+#include "unit/support/english_pack.h"
 
 namespace {
 
@@ -111,19 +112,7 @@ TEST(StoredPack, DecodesToExactlyTheSourceTextFollowedByATerminator) {
 
 namespace {
 
-// The tables of the real pack, as start-up builds them; the process-wide pack is put back
-// after each test.
-class StoredPackTables : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = std::make_unique<LanguagePack>(languagePack);
-        ASSERT_EQ(LoadLanguagePack(), 1);
-        languagePack.currentLanguage = kEnglish;
-    }
-    void TearDown() override { languagePack = *saved_; }
-
-    std::unique_ptr<LanguagePack> saved_;
-};
+class StoredPackTables : public EnglishPackTest {};
 
 }  // namespace
 
