@@ -1,11 +1,304 @@
 #include "extras/program_menu.h"
 
-// Not built yet: there is no program menu and its commands do nothing.
+#include <shellapi.h>
 
-HMENU BuildProgramMenu() {
-    return nullptr;
+#include "common/program.h"
+#include "common/scoped_handle.h"
+#include "lang/language_pack.h"
+#include "resource_ids.h"
+#include "settings/autostart.h"
+#include "settings/ini_store.h"
+
+namespace {
+
+constexpr int kGermanLanguage = 0;
+constexpr wchar_t kSite[] = L"http://www.velmora-soft.";
+// Time-zone biases within four hours of UTC count as Europe and its neighbours.
+constexpr LONG kEuropeanBiasMinutes = 240;
+constexpr int kGermanSiteHeader = 20;  // header texts with the whole site address
+constexpr int kInternationalSiteHeader = 21;
+constexpr wchar_t kBatchSuffix[] = L"_selfdestruct.bat";
+
+// Text ids of the menu and the uninstall question.
+constexpr int kFaqText = 244;
+constexpr int kNewestVersionText = 247;
+constexpr int kHistoryText = 245;
+constexpr int kUninstallText = 202;
+constexpr int kLicenceText = 212;
+constexpr int kRecommendText = 242;
+constexpr int kSendZipText = 243;
+constexpr int kToTrayText = 47;
+constexpr int kExitText = 50;
+constexpr int kProgramText = 249;
+constexpr int kAreYouSureText = 223;
+
+struct MenuEntry {
+    UINT command;  // 0: a separator
+    int textId;
+};
+
+constexpr MenuEntry kProgramMenu[] = {
+    {IDC_FAQ, kFaqText},
+    {IDM_NEWEST_VERSION, kNewestVersionText},
+    {IDM_HISTORY, kHistoryText},
+    {0, 0},
+    {IDM_UNINSTALL, kUninstallText},
+    {IDM_LICENSE, kLicenceText},
+    {0, 0},
+    {IDM_RECOMMEND, kRecommendText},
+    {IDM_SEND_ZIP, kSendZipText},
+    {0, 0},
+    {IDM_TO_TRAY, kToTrayText},
+    {IDM_EXIT, kExitText},
+};
+
+Text MenuText(const MenuEntry& entry) {
+    Text text = GetText(entry.textId);
+    text.Replace(L"#AP#", productName);
+    if (entry.command == IDC_FAQ) {
+        // After a tab the text stands in the accelerator column: it names the "# ?" button.
+        text += L"\t(# ?)";
+    }
+    return text;
 }
 
-bool RunProgramMenuCommand(HWND, UINT) {
-    return false;
+bool German(int language) {
+    return language == kGermanLanguage;
+}
+
+// Pages that the dialog owns: the shell may show its errors over the dialog.
+bool OwnedByDialog(UINT command) {
+    return command == IDC_FAQ || command == IDM_LICENSE || command == IDM_UNINSTALL;
+}
+
+void OpenWebPage(HWND dialog, UINT command) {
+    Text address = WebCommandAddress(command, languagePack.currentLanguage, GetWebBase());
+    if (!address.Empty()) {
+        ShellExecuteW(OwnedByDialog(command) ? dialog : nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
+    }
+}
+
+// The bytes of `text` in `codePage` when they read back as exactly `text`.
+std::optional<std::string> ExactlyConverted(const std::wstring& text, UINT codePage) {
+    if (text.empty()) {
+        return std::string();
+    }
+    int length = static_cast<int>(text.size());
+    // Without this flag a character the code page lacks becomes a look-alike ("Ł" as "L"),
+    // which names another file instead of failing.
+    DWORD flags = (codePage == CP_UTF8 || codePage == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS;
+    int bytes = WideCharToMultiByte(codePage, flags, text.c_str(), length, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) {
+        return std::nullopt;
+    }
+    std::string converted(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(codePage, flags, text.c_str(), length, converted.data(), bytes, nullptr, nullptr);
+    int back = MultiByteToWideChar(codePage, 0, converted.c_str(), bytes, nullptr, 0);
+    std::wstring readBack(static_cast<size_t>(back > 0 ? back : 0), L'\0');
+    if (back > 0) {
+        MultiByteToWideChar(codePage, 0, converted.c_str(), bytes, readBack.data(), back);
+    }
+    if (readBack != text) {
+        return std::nullopt;
+    }
+    return converted;
+}
+
+// `path` as the batch may name it: itself or its short form, with "%" doubled so the command
+// interpreter does not expand it.
+std::optional<std::string> BatchPath(const wchar_t* path, UINT codePage, ShortPathLookup shortPath) {
+    std::optional<std::string> named = ExactlyConverted(path, codePage);
+    if (!named && shortPath != nullptr) {
+        std::wstring shortForm = shortPath(path);
+        if (!shortForm.empty()) {
+            named = ExactlyConverted(shortForm, codePage);
+        }
+    }
+    if (!named) {
+        return std::nullopt;
+    }
+    std::string escaped;
+    for (char c : *named) {
+        escaped += c;
+        if (c == '%') {
+            escaped += '%';
+        }
+    }
+    return escaped;
+}
+
+std::wstring SystemShortPath(const wchar_t* path) {
+    wchar_t shortForm[MAX_PATH * 4] = L"";
+    DWORD length = GetShortPathNameW(path, shortForm, ARRAYSIZE(shortForm));
+    if (length == 0 || length >= ARRAYSIZE(shortForm)) {
+        return std::wstring();
+    }
+    return shortForm;
+}
+
+std::wstring ModulePath() {
+    wchar_t path[MAX_PATH * 4] = L"";
+    DWORD length = GetModuleFileNameW(nullptr, path, ARRAYSIZE(path));
+    if (length == 0 || length >= ARRAYSIZE(path)) {
+        return std::wstring();  // a cut path would name some other file
+    }
+    return path;
+}
+
+}  // namespace
+
+HMENU BuildProgramMenu() {
+    ScopedMenu bar(CreateMenu());
+    ScopedMenu popup(CreatePopupMenu());
+    if (!bar || !popup) {
+        return nullptr;
+    }
+    for (const MenuEntry& entry : kProgramMenu) {
+        if (entry.command == 0) {
+            AppendMenuW(popup.Get(), MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(popup.Get(), MF_STRING, entry.command, MenuText(entry).c_str());
+        }
+    }
+    if (!AppendMenuW(bar.Get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup.Get()), GetText(kProgramText))) {
+        return nullptr;
+    }
+    popup.Release();  // the bar owns it now
+    return bar.Release();
+}
+
+bool RunProgramMenuCommand(HWND dialog, UINT command) {
+    switch (command) {
+        case IDC_FAQ:
+        case IDM_NEWEST_VERSION:
+        case IDM_HISTORY:
+        case IDM_LICENSE:
+        case IDC_LINK_BAR_PLACE:
+            OpenWebPage(dialog, command);
+            return true;
+        case IDM_UNINSTALL:
+            Uninstall(dialog);
+            return true;
+        case IDM_RECOMMEND:
+        case IDM_SEND_ZIP:
+            // Recommending by mail and sending the ZIP archive are not built yet.
+            return true;
+        default:
+            return false;
+    }
+}
+
+Text WebBaseFor(int language, std::optional<LONG> biasMinutes) {
+    const wchar_t* domain = L"com";
+    if (German(language)) {
+        domain = L"de";
+    } else if (biasMinutes && *biasMinutes >= -kEuropeanBiasMinutes && *biasMinutes <= kEuropeanBiasMinutes) {
+        domain = L"eu";
+    }
+    return Text::Format(L"%s%s", kSite, domain);
+}
+
+Text GetWebBase() {
+    TIME_ZONE_INFORMATION zone = {};
+    DWORD result = GetTimeZoneInformation(&zone);
+    std::optional<LONG> bias;
+    if (result != TIME_ZONE_ID_UNKNOWN && result != TIME_ZONE_ID_INVALID) {
+        bias = zone.Bias;
+    }
+    return WebBaseFor(languagePack.currentLanguage, bias);
+}
+
+Text WebCommandAddress(UINT command, int language, const Text& base) {
+    const wchar_t* page = L"/?seite=Microsoft/";
+    bool german = German(language);
+    switch (command) {
+        case IDC_FAQ:
+            return Text::Format(L"%s%s%s", base.c_str(), L"/?seite=faq-", productName);
+        case IDM_NEWEST_VERSION:
+            return Text::Format(L"%s%s%s", base.c_str(), page, productName);
+        case IDM_HISTORY: {
+            // The history lives on the site named by the language alone, whatever the time zone.
+            const wchar_t* site = GetHeaderText(german ? kGermanSiteHeader : kInternationalSiteHeader);
+            if (site == nullptr || site[0] == L'\0') {
+                return Text();
+            }
+            return Text::Format(L"%s%s%s%s", site, page, productName, L"/History");
+        }
+        case IDM_LICENSE:
+            return Text::Format(L"%s%s%s%s", base.c_str(), page, productName, german ? L"/Lizenz" : L"/Eula");
+        case IDC_LINK_BAR_PLACE:
+            return Text::Format(L"%s%s%s%s", base.c_str(), page, productName, german ? L"/Danke" : L"/Thanks");
+        case IDM_UNINSTALL:
+            return Text::Format(L"%s%s%s%s", base.c_str(), L"?seite=Microsoft/", productName, L"/Uninstall");
+        default:
+            return Text();
+    }
+}
+
+Text GetExeFileName(const wchar_t* path) {
+    Text name = path;
+    name.Replace(L"/", L"\\");
+    int start = 0;
+    for (int at = name.Find(L'\\'); at >= 0; at = name.Find(L'\\', at + 1)) {
+        start = at + 1;
+    }
+    return Text(name.c_str() + start);
+}
+
+std::string SelfDeleteBatchText(const wchar_t* exe,
+                                const wchar_t* ini,
+                                const wchar_t* batch,
+                                UINT codePage,
+                                ShortPathLookup shortPath) {
+    std::optional<std::string> exeName = BatchPath(exe, codePage, shortPath);
+    std::optional<std::string> iniName = BatchPath(ini, codePage, shortPath);
+    std::optional<std::string> batchName = BatchPath(batch, codePage, shortPath);
+    if (!exeName || !iniName || !batchName) {
+        return std::string();
+    }
+    // Deleting the exe fails while the program still runs: the loop waits for it to end.
+    return ":Repeat\r\nDEL \"" + *exeName + "\"\r\nif exist \"" + *exeName + "\" goto Repeat\r\nDEL \"" + *iniName +
+           "\"\r\nDEL \"" + *batchName + "\"\r\n";
+}
+
+bool WriteSelfDeleteBatch() {
+    std::wstring exe = ModulePath();
+    const wchar_t* ini = SettingsFilePath();
+    wchar_t temp[MAX_PATH + 1] = L"";
+    DWORD tempLength = GetTempPathW(ARRAYSIZE(temp), temp);
+    if (exe.empty() || ini == nullptr || ini[0] == L'\0' || tempLength == 0 || tempLength >= ARRAYSIZE(temp)) {
+        return false;
+    }
+    std::wstring batch = std::wstring(temp) + GetExeFileName(exe.c_str()).c_str() + kBatchSuffix;
+    HANDLE created =
+        CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    ScopedKernelHandle file(created);
+    // The command interpreter reads a batch file in the console's (OEM) code page, so that is
+    // the code page every path has to survive. The batch exists now, so it has a short form too.
+    std::string text = SelfDeleteBatchText(exe.c_str(), ini, batch.c_str(), GetOEMCP(), SystemShortPath);
+    DWORD written = 0;
+    bool complete = !text.empty() &&
+                    WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                    written == text.size();
+    file.Reset();
+    if (!complete) {
+        DeleteFileW(batch.c_str());  // the program's files stay where they are
+        return false;
+    }
+    HINSTANCE started = ShellExecuteW(nullptr, L"open", batch.c_str(), nullptr, temp, SW_HIDE);
+    return reinterpret_cast<INT_PTR>(started) > 32;
+}
+
+void Uninstall(HWND dialog) {
+    UINT style = MB_YESNOCANCEL | MB_ICONQUESTION | MB_TOPMOST;
+    if (MessageBoxW(GetActiveWindow(), GetText(kAreYouSureText), GetText(kUninstallText), style) != IDYES) {
+        return;
+    }
+    DeleteRunValue(productName);
+    WriteSelfDeleteBatch();
+    OpenWebPage(dialog, IDM_UNINSTALL);
+    PostQuitMessage(0);
 }

@@ -3,9 +3,46 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
+#include "common/text.h"
+
 // The menu in the current language, for the menu bar to take.
 HMENU BuildProgramMenu();
 
 // Carries out a program menu command (also the link bar's notice and the FAQ button) for the
 // settings dialog `dialog`. False for a command that is not one of them.
 bool RunProgramMenuCommand(HWND dialog, UINT command);
+
+// The maker's site for `language`, its top-level domain chosen by the language and the time
+// zone: `biasMinutes` (UTC minus local time) is empty when the system cannot say.
+Text WebBaseFor(int language, std::optional<LONG> biasMinutes);
+// The same for the current language and the system's time zone.
+Text GetWebBase();
+
+// The page a web command opens for `language` on the site `base`; empty for other commands.
+Text WebCommandAddress(UINT command, int language, const Text& base);
+
+// The last component of `path`, either slash counting as a separator.
+Text GetExeFileName(const wchar_t* path);
+
+// A path's short (8.3) form, empty when there is none.
+using ShortPathLookup = std::wstring (*)(const wchar_t* path);
+
+// The self-delete batch's bytes in code page `codePage`: it deletes `exe` once the program has
+// ended, then `ini` and itself (`batch`). Empty when a path cannot be named exactly in that code
+// page, not even by its short form: a character turned into "?" would be a wildcard for DEL.
+std::string SelfDeleteBatchText(const wchar_t* exe,
+                                const wchar_t* ini,
+                                const wchar_t* batch,
+                                UINT codePage,
+                                ShortPathLookup shortPath);
+
+// Writes the self-delete batch into the temporary folder and starts it hidden. False when it
+// could not be written or started.
+bool WriteSelfDeleteBatch();
+
+// Asks whether to uninstall; on Yes removes the Run value, leaves the self-delete batch behind,
+// opens the uninstall page and ends the program with exit code 0.
+void Uninstall(HWND dialog);
