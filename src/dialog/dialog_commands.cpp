@@ -7,6 +7,7 @@
 #include "desktop/taskbar.h"
 #include "dialog/colour_choice.h"
 #include "dialog/dialog_controls.h"
+#include "dialog/dialog_texts.h"
 #include "dialog/more_options_menu.h"
 #include "dialog/mouse_options.h"
 #include "dialog/settings_dialog.h"
@@ -117,7 +118,7 @@ bool RunProgramCommand(UINT command) {
             HideDialogToTray();
             return true;
         case IDM_LANGUAGE_MENU:
-            ShowLanguageMenu(settingsDialog);
+            ShowLanguageMenu(settingsDialog, ApplyDialogTexts);
             return true;
         case IDM_DONATE:
             OpenDonatePage();

@@ -1,0 +1,186 @@
+#include "lang/language_file.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "common/scoped_handle.h"
+
+namespace {
+
+constexpr int kProductAndVersionHeader = 19;
+constexpr int kTranslatorRequestHeader = 25;
+constexpr int kFileAccessErrorText = 222;
+constexpr wchar_t kReportCaption[] = L"Translate";
+constexpr int kBlockBytes = 1024;
+constexpr int kListedMissingIds = 9;
+
+// Customised strings point into this text, so it lives until the process ends; a later load
+// replaces it only after the new table points into the new text.
+Text loadedLanguageFile;
+
+void CloseStdioFile(FILE* file) {
+    fclose(file);
+}
+using ScopedFile = ScopedHandle<FILE*, CloseStdioFile>;
+
+bool ReadAllBytes(const wchar_t* path, std::string& bytes) {
+    ScopedFile file(_wfopen(path, L"rb"));
+    if (!file) {
+        return false;
+    }
+    char block[kBlockBytes];
+    size_t read = 0;
+    while ((read = fread(block, 1, sizeof(block), file.Get())) > 0) {
+        bytes.append(block, read);
+    }
+    return ferror(file.Get()) == 0;
+}
+
+void AppendUtf16(const std::string& bytes, Text& text) {
+    // Each block ends at its first zero unit, as a block read into a terminated buffer would.
+    for (size_t at = 2; at + 1 < bytes.size(); at += kBlockBytes) {
+        const size_t blockBytes = std::min<size_t>(kBlockBytes, bytes.size() - at) & ~size_t{1};
+        const int units = static_cast<int>(blockBytes / 2);
+        std::wstring block(static_cast<size_t>(units), L'\0');
+        memcpy(block.data(), bytes.data() + at, blockBytes);
+        text.Append(block.c_str(), static_cast<int>(wcsnlen(block.c_str(), block.size())));
+    }
+}
+
+// Converted whole, up to the first zero byte: a double-byte character never falls apart at
+// a block boundary.
+void AppendAnsi(const std::string& bytes, UINT codePage, Text& text) {
+    const int length = static_cast<int>(std::min<size_t>(strnlen(bytes.c_str(), bytes.size()), Text::kMaxLength));
+    const int units = length > 0 ? MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0) : 0;
+    if (units <= 0) {
+        return;
+    }
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), length, wide.data(), units);
+    text.Append(wide.c_str(), units);
+}
+
+}  // namespace
+
+Text TranslationExportName(const wchar_t* productAndVersion) {
+    Text name(productAndVersion);
+    name.Replace(L" ", L"_");
+    return Text(L"translate_") + name + L".txt";
+}
+
+Text TranslationExportText(const LanguagePack& pack) {
+    Text text(L"\r\nPlease don't forget! Write in e-mail subject: Strings for: ");
+    text += pack.headerStrings[kProductAndVersionHeader];
+    text += L" and Language Name : German / Deutsch ";
+    text += L"\r\n\r\n";
+    text += pack.headerStrings[kTranslatorRequestHeader];
+    text += L"\r\n\r\n##=";
+    text += pack.languageName[kEnglish];
+    text += L"\r\n\r\n";
+    text += pack.englishReference;
+    text += L"\r\n\r\n";
+    return text;
+}
+
+void ExportTranslation() {
+    wchar_t folder[MAX_PATH + 1] = L"";
+    const DWORD length = GetTempPathW(MAX_PATH, folder);
+    if (length == 0 || length > MAX_PATH) {
+        return;  // no temporary folder: there is nowhere to put the file
+    }
+    const Text path = Text(folder) + TranslationExportName(GetHeaderText(kProductAndVersionHeader));
+    DeleteFileW(path.c_str());
+    const Text content = TranslationExportText(languagePack);
+    // CREATE_ALWAYS: a file the delete could not remove is cut, so no old tail outlives a shorter export.
+    HANDLE created = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    ScopedKernelHandle file(created == INVALID_HANDLE_VALUE ? nullptr : created);
+    if (file) {
+        static constexpr BYTE kByteOrderMark[] = {0xFF, 0xFE};
+        DWORD written = 0;
+        WriteFile(file.Get(), kByteOrderMark, sizeof(kByteOrderMark), &written, nullptr);
+        WriteFile(file.Get(), content.c_str(), static_cast<DWORD>(content.Length()) * sizeof(wchar_t), &written,
+                  nullptr);
+    }
+    file.Reset();  // closed before the editor opens it
+    ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+bool ReadTextFile(const wchar_t* path, Text& text, UINT codePage) {
+    std::string bytes;
+    if (!ReadAllBytes(path, bytes)) {
+        return false;
+    }
+    if (bytes.size() >= 2 && static_cast<BYTE>(bytes[0]) == 0xFF && static_cast<BYTE>(bytes[1]) == 0xFE) {
+        AppendUtf16(bytes, text);
+    } else {
+        AppendAnsi(bytes, codePage, text);
+    }
+    return true;
+}
+
+Text CompletenessReport(const wchar_t* const* entries, const wchar_t* const* english) {
+    Text missing;
+    int missingCount = 0;
+    for (int id = 0; id < kTextIds; ++id) {
+        if (english[id] == nullptr || english[id][0] == L'\0' || (entries[id] != nullptr && entries[id][0] != L'\0')) {
+            continue;
+        }
+        ++missingCount;
+        if (missingCount <= kListedMissingIds) {
+            missing += Text::Format(L"%d=%s\n", id, english[id]);
+            continue;
+        }
+        if (missingCount == kListedMissingIds + 1) {
+            missing += L"...and...\n";
+        }
+        missing += Text::Format(L"%d,", id);
+    }
+    Text report = Text::Format(L"%d %%", Completeness(entries, english));
+    if (missingCount > 0) {
+        report += L"\n\nmiss:\n";
+        report += missing;
+    }
+    return report;
+}
+
+void LoadLanguageFile(const wchar_t* path, RetextDialog retext) {
+    Text text;
+    if (!ReadTextFile(path, text)) {
+        const Text message = Text::Format(L"%s\n%s", GetText(kFileAccessErrorText), path);
+        MessageBoxW(GetActiveWindow(), message.c_str(), kReportCaption, MB_OK);
+        return;
+    }
+    wchar_t* chars = text.GetBuffer(text.Length());
+    if (chars == nullptr) {
+        return;  // out of memory: the texts stay as they are
+    }
+    FillEntries(chars, languagePack.customStrings, kTextIds, false);
+    loadedLanguageFile = std::move(text);
+    languagePack.customLoaded = true;
+    const Text report = CompletenessReport(languagePack.customStrings, languagePack.strings[kEnglish]);
+    MessageBoxW(GetActiveWindow(), report.c_str(), kReportCaption, MB_OK);
+    retext();
+}
+
+void ChooseLanguageFile(RetextDialog retext) {
+    wchar_t file[MAX_PATH] = L"";
+    wchar_t fileTitle[MAX_PATH] = L"";
+    OPENFILENAMEW dialog = {};
+    // The record without its later fields, which older systems reject.
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    dialog.hInstance = GetModuleHandleW(nullptr);
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrFileTitle = fileTitle;
+    dialog.nMaxFileTitle = MAX_PATH;
+    if (GetOpenFileNameW(&dialog)) {
+        LoadLanguageFile(file, retext);
+    }
+}

@@ -1,0 +1,36 @@
+// Language files for translators: the English texts exported to a file they can fill in, and a
+// filled-in file loaded back to take over every text until the program ends.
+#pragma once
+#include <windows.h>
+
+#include "common/text.h"
+#include "lang/language_pack.h"
+
+// Asks the settings dialog to fetch its texts again. The dialog passes it in, so that this
+// folder never reaches back into the dialog's.
+using RetextDialog = void (*)();
+
+// "translate_" + the product name and version with blanks made "_" + ".txt".
+Text TranslationExportName(const wchar_t* productAndVersion);
+
+// The export file's text, without its byte-order mark: a note for the mail's subject, the
+// request to translators, the English header line and the English section as the pack has it.
+Text TranslationExportText(const LanguagePack& pack);
+
+// Writes the export file into the temporary folder and has the shell open it.
+void ExportTranslation();
+
+// Appends the text of a UTF-16LE file with byte-order mark, or of an ANSI file without one.
+// False, with `text` unchanged, when the file cannot be read. ANSI text is read in `codePage`.
+bool ReadTextFile(const wchar_t* path, Text& text, UINT codePage = CP_ACP);
+
+// "NN %", then, when English ids are missing from `entries`, the first nine as "id=English
+// text" lines and the rest as "id," items.
+Text CompletenessReport(const wchar_t* const* entries, const wchar_t* const* english);
+
+// Makes the file's texts the only ones for the rest of the run and reports how complete they
+// are. A file that cannot be read is reported and changes nothing.
+void LoadLanguageFile(const wchar_t* path, RetextDialog retext);
+
+// Asks for a language file and loads it; nothing happens on cancel.
+void ChooseLanguageFile(RetextDialog retext);
