@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // The name of the mutex, of the message between instances, of the tray tip, and of the
 // files and web paths the program makes.
 inline constexpr wchar_t productName[] = L"Velmora";
@@ -11,3 +13,7 @@ inline constexpr wchar_t productName[] = L"Velmora";
 inline HINSTANCE ProgramInstance() {
     return GetModuleHandleW(nullptr);
 }
+
+// The running exe's full path, however long; empty when it cannot be read whole (a cut path
+// would name some other file).
+std::wstring ExecutablePath();

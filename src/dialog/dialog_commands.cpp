@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr int kGermanLanguage = 0;
 constexpr int kGermanDonatePage = 23;  // header texts with the donation page's address
 constexpr int kDonatePage = 24;
 constexpr int kTooltipLength = 80;
@@ -102,7 +101,7 @@ void ExitProgram() {
 }
 
 void OpenDonatePage() {
-    int page = languagePack.currentLanguage == kGermanLanguage ? kGermanDonatePage : kDonatePage;
+    int page = languagePack.currentLanguage == kGerman ? kGermanDonatePage : kDonatePage;
     const wchar_t* address = GetHeaderText(page);
     if (address != nullptr && address[0] != L'\0') {
         ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOW);

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int kGermanLanguage = 0;
 constexpr int kProductHeaderId = 19;  // product name and version
 constexpr int kNoticeHeaderId = 22;   // freeware notice ending with the maker's address
 constexpr int kDonateTextId = 248;
@@ -82,7 +81,7 @@ void SetTitle(HWND dialog) {
 }
 
 void AddLinkBarButtons(HWND linkBar) {
-    bool german = languagePack.currentLanguage == kGermanLanguage;
+    bool german = languagePack.currentLanguage == kGerman;
     Text notice = Text(GetHeaderText(kNoticeHeaderId)) + Text(german ? L"de" : L"com");
     AddLinkButton(linkBar, notice.c_str(), IDC_LINK_BAR_PLACE, kNoticeImage);
     AddLinkButton(linkBar, GetText(kDonateTextId), IDM_DONATE, kDonateImage);

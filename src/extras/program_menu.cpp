@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kGermanLanguage = 0;
 constexpr wchar_t kSite[] = L"http://www.velmora-soft.";
 // Time-zone biases within four hours of UTC count as Europe and its neighbours.
 constexpr LONG kEuropeanBiasMinutes = 240;
@@ -63,7 +62,7 @@ Text MenuText(const MenuEntry& entry) {
 }
 
 bool German(int language) {
-    return language == kGermanLanguage;
+    return language == kGerman;
 }
 
 // Pages that the dialog owns: the shell may show its errors over the dialog.
@@ -134,15 +133,6 @@ std::wstring SystemShortPath(const wchar_t* path) {
         return std::wstring();
     }
     return shortForm;
-}
-
-std::wstring ModulePath() {
-    wchar_t path[MAX_PATH * 4] = L"";
-    DWORD length = GetModuleFileNameW(nullptr, path, ARRAYSIZE(path));
-    if (length == 0 || length >= ARRAYSIZE(path)) {
-        return std::wstring();  // a cut path would name some other file
-    }
-    return path;
 }
 
 }  // namespace
@@ -262,7 +252,7 @@ std::string SelfDeleteBatchText(const wchar_t* exe,
 }
 
 bool WriteSelfDeleteBatch() {
-    std::wstring exe = ModulePath();
+    std::wstring exe = ExecutablePath();
     const wchar_t* ini = SettingsFilePath();
     wchar_t temp[MAX_PATH + 1] = L"";
     DWORD tempLength = GetTempPathW(ARRAYSIZE(temp), temp);

@@ -8,6 +8,7 @@ inline constexpr int kMaxLanguages = 44;
 inline constexpr int kTextIds = 256;
 inline constexpr int kHeaderIds = 128;
 inline constexpr int kEnglishReferenceUnits = 2048;
+inline constexpr int kGerman = 0;
 inline constexpr int kEnglish = 1;
 inline constexpr uint32_t kPackBufferBytes = 400000;
 

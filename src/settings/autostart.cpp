@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "common/program.h"
 #include "common/scoped_handle.h"
 #include "resource_ids.h"
 
@@ -30,12 +31,11 @@ ScopedRegKey CreateRunKey() {
 // The Run value for the running exe; empty when its path does not fit (then the option can be
 // neither written nor recognised).
 Text ExpectedRunValue() {
-    wchar_t path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    const std::wstring path = ExecutablePath();
+    if (path.empty() || path.size() >= MAX_PATH) {
         return Text();
     }
-    return RunValueData(path);
+    return RunValueData(path.c_str());
 }
 
 }  // namespace

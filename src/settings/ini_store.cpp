@@ -6,32 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "common/program.h"
 #include "settings/settings.h"
 
 namespace {
 
 constexpr wchar_t kSection[] = L"Program";
 std::wstring settingsFilePath;
-
-// GetModuleFileNameW truncates silently, so grow the buffer until the whole path fits:
-// a program installed deeper than MAX_PATH still finds its INI file.
-std::wstring ExecutablePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return std::wstring();
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= 32768) {
-            return std::wstring();
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 }  // namespace
 

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kGerman = 0;
 constexpr UINT kWesternCodePage = 1252;
 
 struct MenuItem {

@@ -1,0 +1,22 @@
+#include "common/program.h"
+
+// GetModuleFileNameW truncates silently, so grow the buffer until the whole path fits:
+// a program installed deeper than MAX_PATH still finds its INI file and its own name.
+std::wstring ExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return std::wstring();
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= 32768) {
+            return std::wstring();
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
