@@ -3,6 +3,10 @@
 #pragma once
 #include <windows.h>
 
+// The dark palette shared by the dialog, the menu bar and the menus.
+inline constexpr COLORREF kDarkBackground = 0x202020;
+inline constexpr COLORREF kDarkText = 0xDEDEDE;
+
 // Looks the theme functions up and decides whether the program draws dark. Once, at start-up,
 // when the process could be made DPI-aware.
 void InitDarkMode();

@@ -8,17 +8,36 @@ MenuBar::~MenuBar() {
     }
 }
 
+LRESULT MenuBar::OnParentMessage(UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+LRESULT MenuBar::OnToolbarMessage(UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
 bool MenuBar::Create(HWND) {
     return false;
 }
 
-void MenuBar::AttachMenu(HMENU menu) {
+int MenuBar::AttachMenu(HMENU menu) {
     if (menu_ != nullptr) {
         DestroyMenu(menu_);
     }
     menu_ = menu;
+    return 0;
 }
 
 void MenuBar::AddRightButton(const wchar_t*, UINT) {}
 
 void MenuBar::ClearRightButtons() {}
+
+UINT MenuBar::TrackForeignPopup(HMENU menu, int x, int y, UINT flags) {
+    return static_cast<UINT>(TrackPopupMenuEx(menu, flags, x, y, parent_, nullptr));
+}
+
+bool MenuBar::IsTrackingPopup() {
+    return false;
+}
+
+void SetMenuBackground(HMENU) {}

@@ -4,31 +4,64 @@
 #pragma once
 #include <windows.h>
 
+// The button of top-level menu i has command kMenuButtonIdBase + i.
+inline constexpr UINT kMenuButtonIdBase = 40000;
+// Posted to the bar's toolbar: open the popup of the hot button.
+inline constexpr UINT kMsgOpenHotPopup = 0x84D;
+// lParam of the WM_COMMAND that reports a command chosen from one of the bar's popups.
+inline constexpr LPARAM kMenuBarCommandMarker = static_cast<LPARAM>(0xAFFE0000u);
+
 class MenuBar {
   public:
     MenuBar() = default;
     MenuBar(const MenuBar&) = delete;
     MenuBar& operator=(const MenuBar&) = delete;
+
+    // Messages of the parent and of the bar's toolbar, seen before their own procedures. A
+    // non-zero answer is the message's result; zero passes the message on.
+    virtual LRESULT OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam);
     virtual ~MenuBar();
 
-    // Where the bar goes in its parent's client area, and the height of its buttons.
+    // Where the bar goes in its parent's client area, and the height of its buttons; set
+    // before Create.
     int top = 0;
-    int buttonHeight = 0;
+    int buttonHeight = 20;
 
     // Creates the bar in `parent`, whose commands the bar's menus send. False on failure.
     bool Create(HWND parent);
 
-    // Takes `menu` (owned from now on) and makes a button of each of its items.
-    void AttachMenu(HMENU menu);
+    // Takes `menu` (owned from now on; the previous one is destroyed) and makes a button of
+    // each of its items. 0 when the bar has no toolbar yet (the menu is still taken).
+    int AttachMenu(HMENU menu);
 
     // A button at the right-hand end that sends `command` to the parent.
     void AddRightButton(const wchar_t* text, UINT command);
     void ClearRightButtons();
 
-    // The bar's window; null before Create.
+    // Tracks a popup that is not one of the bar's menus with the bar as its owner, so it is
+    // drawn like the bar's own; returns what TrackPopupMenuEx returns.
+    UINT TrackForeignPopup(HMENU menu, int x, int y, UINT flags);
+
+    // The bar's window and the right-hand toolbar; null before they exist.
     HWND Window() const { return toolbar_; }
+    HWND RightToolbar() const { return rightToolbar_; }
+
+    // Whether a popup is being tracked through a menu bar at this moment.
+    static bool IsTrackingPopup();
 
   protected:
+    bool foreignPopup_ = false;
+    int allowButtonChange_ = 0;
+    POINT lastMouse_ = {};
+    int hotIndex_ = 0;
+    int selectedItemFlags_ = 0;
     HWND toolbar_ = nullptr;
+    HWND parent_ = nullptr;
+    int menuCount_ = 0;
     HMENU menu_ = nullptr;
+    HWND rightToolbar_ = nullptr;
 };
+
+// Gives `menu` and all its submenus a solid background in the current look's menu colour.
+void SetMenuBackground(HMENU menu);
