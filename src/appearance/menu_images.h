@@ -1,14 +1,45 @@
-// Owner-drawn menus: the fonts and colours of the program's menus, and the icons drawn
-// beside their commands.
+// The icons drawn beside menu commands: shell32's icons, and the image list that maps a
+// command to its picture.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
-// Makes the menu fonts and picks the colours for the current (light or dark) look.
-void InitMenuAppearance();
-
-// Draws shell32's icon `shellIcon` beside every menu item with `command`. The icon is loaded
-// when a menu first needs it: nothing at start-up draws a menu.
-void RegisterCommandImage(UINT command, int shellIcon);
+#include "common/scoped_handle.h"
 
 // Icon `id` of shell32 (shared, not to be destroyed); null when shell32 is not loaded.
 HICON LoadShellIcon(int id);
+
+namespace menu_images_detail {
+inline void DestroyImageList(HIMAGELIST list) {
+    ImageList_Destroy(list);
+}
+}  // namespace menu_images_detail
+using ScopedImageList = ScopedHandle<HIMAGELIST, menu_images_detail::DestroyImageList>;
+
+// Pictures for menu commands, in the order they were registered.
+class CommandImages {
+  public:
+    static constexpr int kCapacity = 256;
+
+    // Forgets every picture; the next registration makes a list of `width` x `height` images.
+    void Reset(int width, int height);
+
+    // Adds a copy of `icon` as the picture of `command`. Returns `command`, or 0 when the list
+    // cannot be made, the icon cannot be added or the list is full.
+    UINT Register(HICON icon, UINT command);
+
+    // The first picture registered for `command`, or -1.
+    int IndexOf(UINT command) const;
+
+    // Draws picture `index` with its transparent parts left as they are.
+    void Draw(HDC dc, int index, int x, int y) const;
+
+    int Count() const { return count_; }
+
+  private:
+    ScopedImageList list_;
+    int width_ = 0;
+    int height_ = 0;
+    UINT commands_[kCapacity] = {};
+    int count_ = 0;
+};

@@ -49,3 +49,20 @@ using ScopedGdiObject = ScopedHandle<HGDIOBJ, scoped_detail::DeleteGdiObject>;
 using ScopedIcon = ScopedHandle<HICON, scoped_detail::DestroyIconHandle>;
 using ScopedMenu = ScopedHandle<HMENU, scoped_detail::DestroyMenuHandle>;
 using ScopedMemoryDc = ScopedHandle<HDC, scoped_detail::DeleteMemoryDc>;
+
+// The screen's device context for the life of a scope.
+class ScreenDc {
+  public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc() {
+        if (dc_ != nullptr) {
+            ReleaseDC(nullptr, dc_);
+        }
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC Get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};

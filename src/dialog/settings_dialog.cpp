@@ -3,8 +3,8 @@
 #include <ole2.h>
 
 #include "appearance/dark_mode.h"
-#include "appearance/menu_bar.h"
 #include "appearance/menu_images.h"
+#include "appearance/owner_drawn_menu_bar.h"
 #include "appearance/toolbar.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
@@ -48,7 +48,7 @@ class SettingsDialog {
     void CreateMenuBar(HWND window);
 
     HWND linkBar_ = nullptr;
-    MenuBar menuBar_;
+    OwnerDrawnMenuBar menuBar_;
 };
 
 SettingsDialog theDialog;
@@ -92,9 +92,9 @@ void FitHeaderPicture(HWND window) {
     SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(source));
 }
 
-void RegisterCommandImages() {
+void RegisterCommandImages(OwnerDrawnMenuBar& menuBar) {
     for (const CommandImage& image : kCommandImages) {
-        RegisterCommandImage(image.command, image.shellIcon);
+        menuBar.RegisterCommandImage(LoadShellIcon(image.shellIcon), image.command);
     }
 }
 
@@ -150,7 +150,7 @@ void HideAtProgramStart() {
 
 void SettingsDialog::CreateMenuBar(HWND window) {
     menuBar_.top = ControlRect(window, IDC_HEADER_LINE).bottom;
-    InitMenuAppearance();
+    menuBar_.InitMenuAppearance();
     menuBar_.buttonHeight = static_cast<int>(GetSystemMetrics(SM_CYSMICON) * 1.5);
     menuBar_.Create(window);
 }
@@ -163,7 +163,7 @@ BOOL SettingsDialog::Initialise(HWND window) {
     FitHeaderPicture(window);
     linkBar_ = CreateToolbar(0, kFlatToolbarStyle, window, IDC_LINK_BAR_PLACE);
     CreateMenuBar(window);
-    RegisterCommandImages();
+    RegisterCommandImages(menuBar_);
     ApplyDialogTexts();
     MarkStartup("texts");
     RestartIdleTime();

@@ -13,23 +13,6 @@ constexpr UINT kAllFields = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 // resource icon then stands in.
 constexpr UINT kIconSourceTimeoutMs = 500;
 
-// The screen's device context for the life of a scope.
-class ScreenDc {
-  public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_ != nullptr) {
-            ReleaseDC(nullptr, dc_);
-        }
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC Get() const { return dc_; }
-
-  private:
-    HDC dc_;
-};
-
 class SystemShell : public TrayShell {
   public:
     bool Notify(DWORD message, NOTIFYICONDATAW* record) override { return Shell_NotifyIconW(message, record) != 0; }
