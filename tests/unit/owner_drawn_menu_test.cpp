@@ -74,20 +74,10 @@ class Canvas {
 
 // A 16 x 16 icon of one solid colour, so its pixels are easy to find.
 ScopedIcon SolidIcon(COLORREF colour) {
-    Canvas picture(16, 16);
-    HBRUSH brush = CreateSolidBrush(colour);
-    RECT all = {0, 0, 16, 16};
-    FillRect(picture.Dc(), &all, brush);
-    DeleteObject(brush);
-    ScopedGdiObject colourBitmap(CreateCompatibleBitmap(picture.Dc(), 16, 16));
-    HDC copy = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(copy, colourBitmap.Get());
-    BitBlt(copy, 0, 0, 16, 16, picture.Dc(), 0, 0, SRCCOPY);
-    SelectObject(copy, old);
-    DeleteDC(copy);
-    ScopedGdiObject mask(CreateBitmap(16, 16, 1, 1, nullptr));  // all zero: every pixel opaque
-    ICONINFO info = {TRUE, 0, 0, static_cast<HBITMAP>(mask.Get()), static_cast<HBITMAP>(colourBitmap.Get())};
-    return ScopedIcon(CreateIconIndirect(&info));
+    const DWORD pixel = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    const std::vector<DWORD> pixels(16 * 16, pixel);
+    const std::vector<BYTE> opaque(16 * 16 / 8, 0);
+    return ScopedIcon(CreateIcon(nullptr, 16, 16, 1, 32, opaque.data(), reinterpret_cast<const BYTE*>(pixels.data())));
 }
 
 ULONG_PTR ItemData(HMENU menu, int position) {
@@ -135,13 +125,13 @@ struct DrawnMenu {
                                ItemData(popup.Get(), position)};
         return bar.OnToolbarMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
     }
-    // Columns holding anything but the white background and the blue picture.
-    std::vector<int> InkColumns(const Canvas& canvas) const {
+    // Columns with a pixel that `match` accepts.
+    template <typename Match>
+    static std::vector<int> ColumnsWhere(const Canvas& canvas, Match match) {
         std::vector<int> columns;
         for (int x = 0; x < kWidth; ++x) {
             for (int y = 0; y < 18; ++y) {
-                COLORREF pixel = canvas.At(x, y);
-                if (pixel != kWhite && pixel != kBlue) {
+                if (match(canvas.At(x, y))) {
                     columns.push_back(x);
                     break;
                 }
@@ -149,15 +139,9 @@ struct DrawnMenu {
         }
         return columns;
     }
-    static bool Has(const Canvas& canvas, COLORREF colour) {
-        for (int x = 0; x < kWidth; ++x) {
-            for (int y = 0; y < 18; ++y) {
-                if (canvas.At(x, y) == colour) {
-                    return true;
-                }
-            }
-        }
-        return false;
+    // Anything but the white background and the blue picture.
+    static std::vector<int> InkColumns(const Canvas& canvas) {
+        return ColumnsWhere(canvas, [](COLORREF pixel) { return pixel != kWhite && pixel != kBlue; });
     }
 
     static constexpr int kWidth = 240;
@@ -317,8 +301,9 @@ TEST(OwnerDrawnMenus, DrawPictureThenCheckMarkThenTextAndNoPictureForGrayedItems
     EXPECT_GT(plainInk.back(), DrawnMenu::kWidth - 21 - 10) << "the accelerator is right-aligned";
     EXPECT_LT(plainInk.back(), DrawnMenu::kWidth - 21);
 
-    EXPECT_FALSE(DrawnMenu::Has(grayed, kBlue));
-    EXPECT_TRUE(DrawnMenu::Has(grayed, GetSysColor(COLOR_BTNSHADOW)));
+    EXPECT_TRUE(DrawnMenu::ColumnsWhere(grayed, [](COLORREF pixel) { return pixel == kBlue; }).empty());
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    EXPECT_FALSE(DrawnMenu::ColumnsWhere(grayed, [&](COLORREF pixel) { return pixel == shadow; }).empty());
 
     Canvas untouched(DrawnMenu::kWidth, 18);
     DRAWITEMSTRUCT notOurs = {ODT_MENU, 0, 0, ODA_DRAWENTIRE, 0, nullptr, untouched.Dc(), {0, 0, 10, 10}, 0x1313};
