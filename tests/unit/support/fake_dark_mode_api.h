@@ -27,68 +27,54 @@ struct FakeDarkModeSystem {
 
 inline FakeDarkModeSystem fakeDarkSystem;
 
-namespace fake_dark_mode {
-
-inline BOOLEAN WINAPI ShouldAppsUseDarkMode() {
-    return fakeDarkSystem.appsUseDarkMode;
-}
-inline BOOLEAN WINAPI AllowDarkModeForWindow(HWND window, BOOL allow) {
-    if (allow) {
+struct FakeDarkExports {
+    static BOOLEAN WINAPI AppsUseDarkMode() { return fakeDarkSystem.appsUseDarkMode; }
+    static BOOLEAN WINAPI WindowAllowed(HWND) { return fakeDarkSystem.windowAllowed; }
+    static bool HighContrast() { return fakeDarkSystem.highContrast; }
+    static void WINAPI Refresh() { ++fakeDarkSystem.refreshCalls; }
+    static BOOLEAN WINAPI AllowForWindow(HWND window, BOOL) {
         fakeDarkSystem.allowedWindows.push_back(window);
+        return TRUE;
     }
-    return TRUE;
-}
-inline BOOL WINAPI AllowDarkModeForApp(BOOL allow) {
-    ++fakeDarkSystem.allowForAppCalls;
-    fakeDarkSystem.lastAppArgument = allow;
-    return TRUE;
-}
-inline int WINAPI SetPreferredAppMode(int mode) {
-    ++fakeDarkSystem.preferredAppModeCalls;
-    fakeDarkSystem.lastAppArgument = mode;
-    return 0;
-}
-inline BOOLEAN WINAPI IsDarkModeAllowedForWindow(HWND) {
-    return fakeDarkSystem.windowAllowed;
-}
-inline void WINAPI RefreshColorPolicy() {
-    ++fakeDarkSystem.refreshCalls;
-}
-inline BOOL WINAPI SetWindowCompositionAttribute(HWND window, CompositionAttributeData* data) {
-    fakeDarkSystem.titleBarCalls.push_back({window, data->attribute, data->size, *static_cast<BOOL*>(data->data)});
-    return TRUE;
-}
-inline bool HighContrastOn() {
-    return fakeDarkSystem.highContrast;
-}
-inline int ordinal49 = 0;
-
-}  // namespace fake_dark_mode
+    static BOOL WINAPI AllowForApp(BOOL allow) {
+        fakeDarkSystem.lastAppArgument = allow;
+        return ++fakeDarkSystem.allowForAppCalls;
+    }
+    static int WINAPI PreferredAppMode(int mode) {
+        fakeDarkSystem.lastAppArgument = mode;
+        return ++fakeDarkSystem.preferredAppModeCalls;
+    }
+    static BOOL WINAPI TitleBar(HWND window, CompositionAttributeData* data) {
+        fakeDarkSystem.titleBarCalls.push_back({window, data->attribute, data->size, *static_cast<BOOL*>(data->data)});
+        return TRUE;
+    }
+    static inline int ordinal49 = 0;
+};
 
 // Windows 10 or 11 of the given build, every export present. Resets what the fakes recorded.
 inline DarkModeApi FakeDarkModeApi(DWORD build = 22631, DWORD major = 10) {
     fakeDarkSystem = FakeDarkModeSystem{};
-    DarkModeApi api;
-    api.versionKnown = true;
-    api.major = major;
-    api.build = build;
-    api.themeLibraryLoaded = true;
-    api.ordinal49 = &fake_dark_mode::ordinal49;
-    api.refreshColorPolicy = fake_dark_mode::RefreshColorPolicy;
-    api.shouldAppsUseDarkMode = fake_dark_mode::ShouldAppsUseDarkMode;
-    api.allowDarkModeForWindow = fake_dark_mode::AllowDarkModeForWindow;
+    using F = FakeDarkExports;
+    DarkModeApi api{.versionKnown = true,
+                    .major = major,
+                    .build = build,
+                    .themeLibraryLoaded = true,
+                    .ordinal49 = &F::ordinal49,
+                    .refreshColorPolicy = F::Refresh,
+                    .shouldAppsUseDarkMode = F::AppsUseDarkMode,
+                    .allowDarkModeForWindow = F::AllowForWindow,
+                    .isDarkModeAllowedForWindow = F::WindowAllowed,
+                    .setWindowCompositionAttribute = F::TitleBar,
+                    .highContrastOn = F::HighContrast};
     if ((build & 0x0FFFFFFF) < kPreferredAppModeBuild) {
-        api.allowDarkModeForApp = fake_dark_mode::AllowDarkModeForApp;
+        api.allowDarkModeForApp = F::AllowForApp;
     } else {
-        api.setPreferredAppMode = fake_dark_mode::SetPreferredAppMode;
+        api.setPreferredAppMode = F::PreferredAppMode;
     }
-    api.isDarkModeAllowedForWindow = fake_dark_mode::IsDarkModeAllowedForWindow;
-    api.setWindowCompositionAttribute = fake_dark_mode::SetWindowCompositionAttribute;
-    api.highContrastOn = fake_dark_mode::HighContrastOn;
     return api;
 }
 
-// Puts the program back to the light look it has under Wine.
+// Back to the light look the program has under Wine.
 inline void ResetDarkMode() {
     InitDarkModeWith(DarkModeApi{}, 0, 1);
 }
