@@ -21,7 +21,7 @@ constexpr int kThemeFillColour = 3802;
 constexpr int kThemeTextColour = 3803;
 constexpr DWORD kDarkListViewStyles = LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP;
 
-// Read once from the theme when a list view is set up; its header's items are drawn in it.
+// Taken from the theme when a list view is set up; the headers draw their items in it.
 COLORREF headerTextColour = 0;
 
 void ReplaceWindowProc(HWND window, WNDPROC replacement) {
