@@ -332,3 +332,24 @@ TEST(OwnerDrawnMenus, SelectionIsAGradientTowardsFortyPercentOnlyWithSoftPaint) 
         EXPECT_LE((soft.At(1, 32) >> shift) & 0xFF, static_cast<COLORREF>(start));
     }
 }
+
+TEST(OwnerDrawnMenus, OnlyTheDarkLookFillsItemsAndDrawsSubmenuArrowsAndTheBandSurvivesADeselection) {
+    MenuItemRecord more;
+    more.text = L"More";
+    more.hasSubmenu = true;
+    const MenuMetrics metrics = MenuMetrics::FromSystem();
+    const CommandImages noImages;
+    Canvas canvas(200, 18);
+    DRAWITEMSTRUCT item = {ODT_MENU, 0, 7, ODA_DRAWENTIRE, 0, nullptr, canvas.Dc(), {0, 0, 200, 18}, 0};
+    GridSink light, dark, deselected;
+    DrawMenuItem(item, more, MenuLook{false, true, false}, metrics, noImages, light);
+    DrawMenuItem(item, more, MenuLook{true, true, false}, metrics, noImages, dark);
+    EXPECT_TRUE(light.pixels.empty()) << "the system draws the light arrow";
+    EXPECT_EQ(dark.At(100, 0), 0x202020u);
+    EXPECT_EQ(dark.At(179, 5), 0xDEDEDEu) << "the arrow's tip row, in the text colour";
+
+    item.itemAction = ODA_SELECT;
+    DrawMenuItem(item, more, MenuLook{false, true, true}, metrics, noImages, deselected);
+    EXPECT_EQ(deselected.At(0, 0), RGB(246, 245, 0));
+    EXPECT_EQ(deselected.At(100, 17), GetSysColor(COLOR_MENU));
+}
