@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <utility>
+
 #include "appearance/menu_navigation.h"
 #include "appearance/toolbar.h"
 #include "common/program.h"
@@ -250,9 +252,7 @@ LRESULT MenuBar::OnMenuChar(wchar_t character) {
     UINT command = 0;
     if (toolbar_ != nullptr && MapAccelerator(toolbar_, character, &command) && command >= kMenuButtonIdBase) {
         hotIndex_ = static_cast<int>(command - kMenuButtonIdBase);
-        // The system's menu mode ends first; then the popup opens with its first item lit.
-        PostMessageW(toolbar_, kMsgOpenHotPopup, 0, 0);
-        PostMessageW(toolbar_, WM_KEYDOWN, VK_DOWN, 0);
+        PostOpenHotPopup(true);  // once the system's own menu mode has ended
         return kMenuCharTaken;
     }
     if (rightToolbar_ != nullptr && MapAccelerator(rightToolbar_, character, &command)) {
@@ -308,7 +308,13 @@ LRESULT MenuBar::OnToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void MenuBar::PostOpenHotPopup(bool lightFirstItem) {
+    lightFirstItem_ = lightFirstItem;
+    PostMessageW(toolbar_, kMsgOpenHotPopup, 0, 0);
+}
+
 void MenuBar::OpenHotPopup() {
+    const bool lightFirstItem = std::exchange(lightFirstItem_, false);
     if (menu_ == nullptr || trackingMenuBar != nullptr) {
         return;
     }
@@ -327,6 +333,11 @@ void MenuBar::OpenHotPopup() {
     SendMessageW(toolbar_, TB_GETITEMRECT, static_cast<WPARAM>(hotIndex_), reinterpret_cast<LPARAM>(&params.rcExclude));
     MapWindowPoints(toolbar_, nullptr, reinterpret_cast<POINT*>(&params.rcExclude), 2);
     BeginTracking(false);
+    // A key for the popup's own loop to take. Posted from the message filter instead, it
+    // would be taken out of the queue in place of the arrow key that closed the last popup.
+    if (lightFirstItem) {
+        PostMessageW(toolbar_, WM_KEYDOWN, VK_DOWN, 0);
+    }
     const UINT command = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_VERTICAL, params.rcExclude.left,
                                                             params.rcExclude.bottom, toolbar_, &params));
     // The arrow keys and the mouse may have moved on to another menu meanwhile; this button is
@@ -451,7 +462,7 @@ bool MenuBar::FilterMenuLoopMessage(const MSG& message) {
             SendMessageW(toolbar_, TB_PRESSBUTTON, kMenuButtonIdBase + static_cast<UINT>(hotIndex_), FALSE);
             SendMessageW(toolbar_, WM_CANCELMODE, 0, 0);
             hotIndex_ = index;
-            PostMessageW(toolbar_, kMsgOpenHotPopup, 0, 0);
+            PostOpenHotPopup(false);
             return true;
         }
         case WM_LBUTTONDOWN:
@@ -465,14 +476,13 @@ bool MenuBar::FilterMenuLoopMessage(const MSG& message) {
     }
 }
 
-// The order matters: the menu loop ends on the cancel before the next popup's request and
-// its first item's key come out of the queue.
+// The order matters: the menu loop ends on the cancel before the next popup's request comes
+// out of the queue.
 void MenuBar::MoveToMenu(int index) {
     SendMessageW(toolbar_, TB_PRESSBUTTON, kMenuButtonIdBase + static_cast<UINT>(hotIndex_), FALSE);
     hotIndex_ = index;
     PostMessageW(toolbar_, WM_CANCELMODE, 0, 0);
-    PostMessageW(toolbar_, kMsgOpenHotPopup, 0, 0);
-    PostMessageW(toolbar_, WM_KEYDOWN, VK_DOWN, 0);
+    PostOpenHotPopup(true);
 }
 
 int MenuBar::HitTest(POINT screenPoint) const {

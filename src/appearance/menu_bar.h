@@ -65,6 +65,7 @@ class MenuBar {
     LRESULT OnMenuChar(wchar_t character);
     bool FilterMenuLoopMessage(const MSG& message);
     void MoveToMenu(int index);
+    void PostOpenHotPopup(bool lightFirstItem);
 
     static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -75,6 +76,8 @@ class MenuBar {
     WNDPROC parentProc_ = nullptr;
     WNDPROC toolbarProc_ = nullptr;
     WNDPROC rightToolbarProc_ = nullptr;
+    // The next popup opens with its first item lit, as after Alt+letter or an arrow key.
+    bool lightFirstItem_ = false;
 
   protected:
     bool foreignPopup_ = false;

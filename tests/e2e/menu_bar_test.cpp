@@ -49,9 +49,16 @@ class MenuBar : public ::testing::Test {
         }
         return texts;
     }
-    // Alt+P with the dialog in front.
-    bool OpenProgramMenuByKeyboard() {
+    // The dialog in front, the cursor off the place of the popups: an item under the cursor
+    // would be lit by the slightest move.
+    void ActivateForKeys() {
         app_->Dialog().Activate();
+        RECT dialog = {};
+        GetWindowRect(app_->Dialog().Window(), &dialog);
+        e2e::MoveCursor(dialog.right - 12, dialog.bottom - 12);
+    }
+    bool OpenProgramMenuByKeyboard() {
+        ActivateForKeys();
         e2e::PressKeys({VK_MENU, 'P'}, 80);
         return WaitForMenu(true);
     }
@@ -89,7 +96,7 @@ TEST_F(MenuBar, AClickOpensTheProgramMenuUnderItsButtonAndASecondClickClosesIt) 
 
 // With one menu on the bar, Left and Right wrap around to the same menu: it opens again with
 // its first item lit, whichever item was lit before.
-TEST_F(MenuBar, AltPOpensTheProgramMenuAndTheArrowsWrapAroundToIt) {
+TEST_F(MenuBar, AltLettersOpenTheProgramMenuOrPressAButtonAndTheArrowsWrapAround) {
     e2e::BrowserRecord browser;
     ASSERT_TRUE(browser.Installed());
     Start(L"1");
@@ -116,6 +123,11 @@ TEST_F(MenuBar, AltPOpensTheProgramMenuAndTheArrowsWrapAroundToIt) {
     EXPECT_TRUE(WaitForMenu(false));
     EXPECT_TRUE(e2e::WaitUntil([&] { return !bar_->Pressed(bar_->Bar(), kProgramButton); }, 2000));
     EXPECT_TRUE(app_->Dialog().Visible());
+
+    // The right-hand buttons answer their first letter: Alt+E is "# Exit".
+    ActivateForKeys();
+    e2e::PressKeys({VK_MENU, 'E'}, 80);
+    EXPECT_EQ(app_->App().Running().WaitForExit(15000), 1);
 }
 
 TEST_F(MenuBar, LanguageButtonOpensTheLanguagesUnderItAndGermanHoldsForTheNextStart) {
