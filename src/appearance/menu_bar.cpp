@@ -292,6 +292,15 @@ LRESULT MenuBar::OnToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 1;
             }
             return 0;
+        case WM_NOTIFY: {
+            // Tool tips of the right-hand buttons ("Velmora-FAQ") are the dialog's to give.
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (rightToolbar_ != nullptr && header != nullptr && header->code == TTN_GETDISPINFOW &&
+                header->idFrom < kMenuButtonIdBase) {
+                SendMessageW(parent_, WM_NOTIFY, header->idFrom, lParam);
+            }
+            return 0;
+        }
         case TB_ADDBUTTONSW:
         case TB_SETBUTTONINFOW:
             if (allowButtonChange_ == 1) {

@@ -29,6 +29,18 @@ bool WaitForMenu(bool open) {
     return e2e::WaitUntil([&] { return MenuOpen() == open; }, 5000);
 }
 
+std::wstring VisibleToolTip() {
+    HWND tip = nullptr;
+    while ((tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr)) != nullptr) {
+        if (IsWindowVisible(tip)) {
+            wchar_t text[100] = L"";
+            SendMessageW(tip, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+            return text;
+        }
+    }
+    return L"";
+}
+
 void Press(WORD key) {
     e2e::PressKeys({key}, 60);
 }
@@ -67,7 +79,7 @@ class MenuBar : public ::testing::Test {
     std::unique_ptr<MenuBarDriver> bar_;
 };
 
-TEST_F(MenuBar, ShowsTheProgramMenuAndTheRightHandButtonsAtTheRightEnd) {
+TEST_F(MenuBar, ShowsTheProgramMenuAndTheRightHandButtonsAtTheRightEndWithTheFaqTip) {
     Start(L"1");
     EXPECT_EQ(Texts(bar_->Bar()), (std::vector<std::wstring>{L"Program"}));
     EXPECT_EQ(Texts(bar_->RightToolbar()), (std::vector<std::wstring>{L"# LNG", L"# Exit", L"# ?"}));
@@ -77,6 +89,12 @@ TEST_F(MenuBar, ShowsTheProgramMenuAndTheRightHandButtonsAtTheRightEnd) {
     GetWindowRect(bar_->RightToolbar(), &right);
     EXPECT_EQ(right.right, bar.right);
     EXPECT_EQ(bar_->ButtonRect(bar_->Bar(), 0).left, bar.left);
+
+    // "# ?" names the FAQ in its tool tip.
+    const RECT faq = bar_->ButtonRect(bar_->RightToolbar(), bar_->IndexOf(bar_->RightToolbar(), IDC_FAQ));
+    e2e::MoveCursor((faq.left + faq.right) / 2, (faq.top + faq.bottom) / 2);
+    e2e::MoveCursor((faq.left + faq.right) / 2 + 1, (faq.top + faq.bottom) / 2);
+    EXPECT_TRUE(e2e::WaitUntil([] { return VisibleToolTip() == L"Velmora-FAQ"; }, 5000)) << VisibleToolTip();
 }
 
 TEST_F(MenuBar, AClickOpensTheProgramMenuUnderItsButtonAndASecondClickClosesIt) {
