@@ -362,7 +362,6 @@ void MenuBar::OpenHotPopup() {
 void MenuBar::BeginTracking(bool foreign) {
     trackingMenuBar = this;
     foreignPopup_ = foreign;
-    lastMouse_ = POINT{-1, -1};
     filterHook = SetWindowsHookExW(WH_MSGFILTER, MessageFilter, nullptr, GetCurrentThreadId());
 }
 
