@@ -6,7 +6,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "e2e/support/browser_record.h"
 #include "e2e/support/dialog_app.h"
@@ -47,26 +46,24 @@ void Press(WORD key) {
 
 class MenuBar : public ::testing::Test {
   protected:
-    void Start(const wchar_t* language) {
-        app_ = std::make_unique<DialogApp>(std::initializer_list<e2e::IniValue>{{L"lng", language}});
-        ASSERT_NE(app_->Start(), nullptr);
-        bar_ = std::make_unique<MenuBarDriver>(app_->Dialog().Window());
-        ASSERT_NE(bar_->Bar(), nullptr);
+    void SetUp() override {
+        ASSERT_NE(app_.Start(), nullptr);
+        bar_ = std::make_unique<MenuBarDriver>(app_.Dialog().Window());
         ASSERT_NE(bar_->RightToolbar(), nullptr);
     }
-    std::vector<std::wstring> Texts(HWND toolbar) const {
-        std::vector<std::wstring> texts;
+    std::wstring Texts(HWND toolbar) const {
+        std::wstring texts;
         for (int index = 0; index < bar_->ButtonCount(toolbar); ++index) {
-            texts.push_back(bar_->ButtonText(toolbar, index));
+            texts += bar_->ButtonText(toolbar, index) + L"|";
         }
         return texts;
     }
     // The dialog in front, the cursor off the place of the popups: an item under the cursor
     // would be lit by the slightest move.
     void ActivateForKeys() {
-        app_->Dialog().Activate();
+        app_.Dialog().Activate();
         RECT dialog = {};
-        GetWindowRect(app_->Dialog().Window(), &dialog);
+        GetWindowRect(app_.Dialog().Window(), &dialog);
         e2e::MoveCursor(dialog.right - 12, dialog.bottom - 12);
     }
     bool OpenProgramMenuByKeyboard() {
@@ -75,14 +72,13 @@ class MenuBar : public ::testing::Test {
         return WaitForMenu(true);
     }
 
-    std::unique_ptr<DialogApp> app_;
+    DialogApp app_{{L"lng", L"1"}};
     std::unique_ptr<MenuBarDriver> bar_;
 };
 
 TEST_F(MenuBar, ShowsTheProgramMenuAndTheRightHandButtonsAtTheRightEndWithTheFaqTip) {
-    Start(L"1");
-    EXPECT_EQ(Texts(bar_->Bar()), (std::vector<std::wstring>{L"Program"}));
-    EXPECT_EQ(Texts(bar_->RightToolbar()), (std::vector<std::wstring>{L"# LNG", L"# Exit", L"# ?"}));
+    EXPECT_EQ(Texts(bar_->Bar()), L"Program|");
+    EXPECT_EQ(Texts(bar_->RightToolbar()), L"# LNG|# Exit|# ?|");
     RECT bar = {};
     RECT right = {};
     GetWindowRect(bar_->Bar(), &bar);
@@ -98,7 +94,6 @@ TEST_F(MenuBar, ShowsTheProgramMenuAndTheRightHandButtonsAtTheRightEndWithTheFaq
 }
 
 TEST_F(MenuBar, AClickOpensTheProgramMenuUnderItsButtonAndASecondClickClosesIt) {
-    Start(L"1");
     const RECT button = bar_->ButtonRect(bar_->Bar(), 0);
     bar_->Click(bar_->Bar(), kProgramButton);
     ASSERT_TRUE(WaitForMenu(true));
@@ -109,7 +104,7 @@ TEST_F(MenuBar, AClickOpensTheProgramMenuUnderItsButtonAndASecondClickClosesIt) 
     bar_->Click(bar_->Bar(), kProgramButton);
     EXPECT_TRUE(WaitForMenu(false));
     EXPECT_TRUE(e2e::WaitUntil([&] { return !bar_->Pressed(bar_->Bar(), kProgramButton); }, 2000));
-    EXPECT_TRUE(app_->Dialog().Visible());
+    EXPECT_TRUE(app_.Dialog().Visible());
 }
 
 // With one menu on the bar, Left and Right wrap around to the same menu: it opens again with
@@ -117,7 +112,6 @@ TEST_F(MenuBar, AClickOpensTheProgramMenuUnderItsButtonAndASecondClickClosesIt) 
 TEST_F(MenuBar, AltLettersOpenTheProgramMenuOrPressAButtonAndTheArrowsWrapAround) {
     e2e::BrowserRecord browser;
     ASSERT_TRUE(browser.Installed());
-    Start(L"1");
     ASSERT_TRUE(OpenProgramMenuByKeyboard());
     EXPECT_TRUE(bar_->Pressed(bar_->Bar(), kProgramButton));
     Press(VK_RETURN);
@@ -140,16 +134,15 @@ TEST_F(MenuBar, AltLettersOpenTheProgramMenuOrPressAButtonAndTheArrowsWrapAround
     Press(VK_ESCAPE);
     EXPECT_TRUE(WaitForMenu(false));
     EXPECT_TRUE(e2e::WaitUntil([&] { return !bar_->Pressed(bar_->Bar(), kProgramButton); }, 2000));
-    EXPECT_TRUE(app_->Dialog().Visible());
+    EXPECT_TRUE(app_.Dialog().Visible());
 
     // The right-hand buttons answer their first letter: Alt+E is "# Exit".
     ActivateForKeys();
     e2e::PressKeys({VK_MENU, 'E'}, 80);
-    EXPECT_EQ(app_->App().Running().WaitForExit(15000), 1);
+    EXPECT_EQ(app_.App().Running().WaitForExit(15000), 1);
 }
 
 TEST_F(MenuBar, LanguageButtonOpensTheLanguagesUnderItAndGermanHoldsForTheNextStart) {
-    Start(L"1");
     const RECT button = bar_->ButtonRect(bar_->RightToolbar(), bar_->IndexOf(bar_->RightToolbar(), IDM_LANGUAGE_MENU));
     bar_->Click(bar_->RightToolbar(), IDM_LANGUAGE_MENU);
     ASSERT_TRUE(WaitForMenu(true));
@@ -161,11 +154,11 @@ TEST_F(MenuBar, LanguageButtonOpensTheLanguagesUnderItAndGermanHoldsForTheNextSt
     Press(VK_DOWN);  // German comes first
     Press(VK_RETURN);
     ASSERT_TRUE(WaitForMenu(false));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return app_->Dialog().Text(IDC_DISABLE) == L"Deaktivieren"; }, 5000));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return app_->Ini(L"lng") == L"0"; }, 5000)) << app_->Ini(L"lng");
+    EXPECT_TRUE(e2e::WaitUntil([&] { return app_.Dialog().Text(IDC_DISABLE) == L"Deaktivieren"; }, 5000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return app_.Ini(L"lng") == L"0"; }, 5000)) << app_.Ini(L"lng");
     EXPECT_FALSE(bar_->Pressed(bar_->RightToolbar(), IDM_LANGUAGE_MENU));
-    EXPECT_EQ(Texts(bar_->Bar()), (std::vector<std::wstring>{L"Programm"}));
-    EXPECT_EQ(Texts(bar_->RightToolbar()), (std::vector<std::wstring>{L"# LNG", L"# Beenden", L"# ?"}));
+    EXPECT_EQ(Texts(bar_->Bar()), L"Programm|");
+    EXPECT_EQ(Texts(bar_->RightToolbar()), L"# LNG|# Beenden|# ?|");
 
     // German is now ticked and greyed: Enter on it changes nothing.
     bar_->Click(bar_->RightToolbar(), IDM_LANGUAGE_MENU);
@@ -173,12 +166,12 @@ TEST_F(MenuBar, LanguageButtonOpensTheLanguagesUnderItAndGermanHoldsForTheNextSt
     Press(VK_DOWN);
     Press(VK_RETURN);
     ASSERT_TRUE(WaitForMenu(false));
-    app_->Dialog().CatchUp();
-    EXPECT_EQ(app_->Ini(L"lng"), L"0");
+    app_.Dialog().CatchUp();
+    EXPECT_EQ(app_.Ini(L"lng"), L"0");
 
-    ASSERT_NE(app_->Restart(), nullptr);
-    EXPECT_EQ(app_->Dialog().Text(IDC_DISABLE), L"Deaktivieren");
-    MenuBarDriver restarted(app_->Dialog().Window());
+    ASSERT_NE(app_.Restart(), nullptr);
+    EXPECT_EQ(app_.Dialog().Text(IDC_DISABLE), L"Deaktivieren");
+    MenuBarDriver restarted(app_.Dialog().Window());
     EXPECT_EQ(restarted.ButtonText(restarted.Bar(), 0), L"Programm");
 }
 

@@ -9,40 +9,24 @@ namespace e2e {
 
 namespace {
 
-constexpr int kTextLength = 100;
-
-// A block of memory in another process for a message that writes through a pointer.
-class LentMemory {
-  public:
-    LentMemory(DWORD processId, size_t size)
-        : process_(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)),
-          size_(size) {
-        if (process_ != nullptr) {
-            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        }
+// Sends a toolbar message that writes its answer through lParam, with memory lent in the
+// program's process, and copies the answer here. False when the message or the copy failed.
+template <typename Answer>
+bool AskThroughLentMemory(DWORD processId, HWND toolbar, UINT message, WPARAM wParam, Answer& answer) {
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, processId);
+    if (process == nullptr) {
+        return false;
     }
-    ~LentMemory() {
-        if (address_ != nullptr) {
-            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        }
-        if (process_ != nullptr) {
-            CloseHandle(process_);
-        }
+    void* lent = VirtualAllocEx(process, nullptr, sizeof(answer), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    SIZE_T read = 0;
+    bool answered = lent != nullptr && SendMessageW(toolbar, message, wParam, reinterpret_cast<LPARAM>(lent)) &&
+                    ReadProcessMemory(process, lent, &answer, sizeof(answer), &read) && read == sizeof(answer);
+    if (lent != nullptr) {
+        VirtualFreeEx(process, lent, 0, MEM_RELEASE);
     }
-    LentMemory(const LentMemory&) = delete;
-    LentMemory& operator=(const LentMemory&) = delete;
-
-    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
-    bool Read(void* into) const {
-        SIZE_T read = 0;
-        return address_ != nullptr && ReadProcessMemory(process_, address_, into, size_, &read) && read == size_;
-    }
-
-  private:
-    HANDLE process_;
-    size_t size_;
-    void* address_ = nullptr;
-};
+    CloseHandle(process);
+    return answered;
+}
 
 // The menu bar is the dialog's toolbar that holds another: the right-hand buttons.
 HWND FindBar(HWND dialog) {
@@ -72,22 +56,18 @@ int MenuBarDriver::IndexOf(HWND toolbar, UINT command) const {
 
 std::wstring MenuBarDriver::ButtonText(HWND toolbar, int index) const {
     TBBUTTON button = {};
-    LentMemory lent(processId_, sizeof(button));
-    if (!SendMessageW(toolbar, TB_GETBUTTON, index, lent.Address()) || !lent.Read(&button)) {
+    wchar_t text[100] = L"";
+    if (!AskThroughLentMemory(processId_, toolbar, TB_GETBUTTON, index, button) ||
+        !AskThroughLentMemory(processId_, toolbar, TB_GETBUTTONTEXTW, button.idCommand, text)) {
         return L"(no button)";
     }
-    wchar_t text[kTextLength] = L"";
-    LentMemory lentText(processId_, sizeof(text));
-    SendMessageW(toolbar, TB_GETBUTTONTEXTW, button.idCommand, lentText.Address());
-    lentText.Read(text);
-    text[kTextLength - 1] = L'\0';
+    text[std::size(text) - 1] = L'\0';
     return text;
 }
 
 RECT MenuBarDriver::ButtonRect(HWND toolbar, int index) const {
     RECT rect = {};
-    LentMemory lent(processId_, sizeof(rect));
-    if (SendMessageW(toolbar, TB_GETITEMRECT, index, lent.Address()) && lent.Read(&rect)) {
+    if (AskThroughLentMemory(processId_, toolbar, TB_GETITEMRECT, index, rect)) {
         MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     }
     return rect;
