@@ -293,11 +293,13 @@ LRESULT MenuBar::OnToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_NOTIFY: {
-            // Tool tips of the right-hand buttons ("Velmora-FAQ") are the dialog's to give.
+            // The right-hand buttons are the dialog's to colour (dark mode draws them through
+            // custom draw) and to explain in tool tips ("Velmora-FAQ"), as if they were its own.
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (rightToolbar_ != nullptr && header != nullptr && header->code == TTN_GETDISPINFOW &&
-                header->idFrom < kMenuButtonIdBase) {
-                SendMessageW(parent_, WM_NOTIFY, header->idFrom, lParam);
+            if (rightToolbar_ != nullptr && header != nullptr &&
+                (header->hwndFrom == rightToolbar_ ||
+                 (header->code == TTN_GETDISPINFOW && header->idFrom < kMenuButtonIdBase))) {
+                return SendMessageW(parent_, WM_NOTIFY, header->idFrom, lParam);
             }
             return 0;
         }
