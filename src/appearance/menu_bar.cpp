@@ -58,8 +58,7 @@ MenuBar* BarOf(HWND window) {
 
 WNDPROC StandInFront(HWND window, MenuBar* bar, WNDPROC procedure) {
     SetPropW(window, kMenuBarProperty, bar);
-    return reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+    return reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
 }
 
 // Gives the window its previous procedure back, unless someone has stood in front of ours since.
