@@ -241,7 +241,10 @@ void MenuBar::ClearRightButtons() {
 }
 
 LRESULT MenuBar::OnParentMessage(UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_MENUCHAR) {
+    // Only Alt+letter on the dialog itself, which the system reports for the window menu. A
+    // letter typed into one of the dialog's own popups (the tray menu is the dialog's too) is
+    // that popup's business: "e" there must not press "# Exit".
+    if (message == WM_MENUCHAR && (HIWORD(wParam) & MF_SYSMENU) != 0) {
         return OnMenuChar(static_cast<wchar_t>(LOWORD(wParam)));
     }
     return 0;

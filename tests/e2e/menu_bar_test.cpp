@@ -142,6 +142,19 @@ TEST_F(MenuBar, AltLettersOpenTheProgramMenuOrPressAButtonAndTheArrowsWrapAround
     EXPECT_EQ(app_.App().Running().WaitForExit(15000), 1);
 }
 
+// The tray menu belongs to the dialog, and a letter typed in it reaches the dialog as well.
+TEST_F(MenuBar, ALetterTypedInTheTrayMenuPressesNoButton) {
+    constexpr UINT kTrayCallback = 32868;
+    constexpr WPARAM kIconId = 107;
+    PostMessageW(app_.App().WaitForMainWindow(), kTrayCallback, kIconId, WM_RBUTTONDOWN);
+    ASSERT_TRUE(WaitForMenu(true));
+    PostMessageW(e2e::FindOpenMenu(), WM_CHAR, 'e', 1);  // "# Exit" would answer to it
+    PostMessageW(e2e::FindOpenMenu(), WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(WaitForMenu(false));
+    EXPECT_TRUE(app_.Dialog().CatchUp());
+    EXPECT_TRUE(app_.App().Running().Running());
+}
+
 TEST_F(MenuBar, LanguageButtonOpensTheLanguagesUnderItAndGermanHoldsForTheNextStart) {
     const RECT button = bar_->ButtonRect(bar_->RightToolbar(), bar_->IndexOf(bar_->RightToolbar(), IDM_LANGUAGE_MENU));
     bar_->Click(bar_->RightToolbar(), IDM_LANGUAGE_MENU);

@@ -90,8 +90,10 @@ TEST(MenuBarWindow, ANewMenuReplacesTheOldOneAndNoOneElseChangesTheButtons) {
     SendMessageW(toolbar, TB_SETBUTTONINFOW, 40000, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(Buttons(toolbar), L"40000 Programm;");
 
-    // A letter that opens nothing is left to the dialog.
+    // A letter that opens nothing is left to the dialog, and so is one typed in its popups.
     EXPECT_EQ(SendMessageW(parent, WM_MENUCHAR, MAKEWPARAM(L'q', MF_SYSMENU), 0), 0);
+    EXPECT_EQ(SendMessageW(parent, WM_MENUCHAR, MAKEWPARAM(L'p', MF_POPUP), 0), 0);
+    EXPECT_EQ(SendMessageW(parent, WM_MENUCHAR, MAKEWPARAM(L'p', MF_SYSMENU), 0), 0x10001);
     DestroyWindow(parent);
 }
 
