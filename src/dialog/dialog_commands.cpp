@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "appearance/menu_bar.h"
+#include "appearance/owner_drawn_menu_bar.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/taskbar.h"
@@ -110,7 +110,11 @@ void OpenDonatePage() {
 }
 
 UINT TrackUnderLanguageButton(HMENU menu) {
-    return DialogMenuBar().TrackPopupUnderRightButton(menu, IDM_LANGUAGE_MENU, TPM_RETURNCMD);
+    OwnerDrawnMenuBar& menuBar = DialogMenuBar();
+    menuBar.SetLanguagePopupOpen(true);
+    const UINT choice = menuBar.TrackPopupUnderRightButton(menu, IDM_LANGUAGE_MENU, TPM_RETURNCMD);
+    menuBar.SetLanguagePopupOpen(false);
+    return choice;
 }
 
 bool RunProgramCommand(UINT command) {

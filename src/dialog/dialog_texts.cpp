@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "appearance/menu_bar.h"
+#include "appearance/owner_drawn_menu_bar.h"
 #include "appearance/menu_images.h"
 #include "common/scoped_handle.h"
 #include "common/program.h"

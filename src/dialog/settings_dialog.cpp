@@ -41,7 +41,7 @@ class SettingsDialog {
   public:
     INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HWND LinkBar() const { return linkBar_; }
-    MenuBar& Menus() { return menuBar_; }
+    OwnerDrawnMenuBar& Menus() { return menuBar_; }
 
   private:
     BOOL Initialise(HWND window);
@@ -245,6 +245,6 @@ HWND LinkBarWindow() {
     return theDialog.LinkBar();
 }
 
-MenuBar& DialogMenuBar() {
+OwnerDrawnMenuBar& DialogMenuBar() {
     return theDialog.Menus();
 }

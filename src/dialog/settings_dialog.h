@@ -27,5 +27,5 @@ INT_PTR CALLBACK SettingsDialogProc(HWND window, UINT message, WPARAM wParam, LP
 HWND LinkBarWindow();
 
 // The menu bar under the dialog's header.
-class MenuBar;
-MenuBar& DialogMenuBar();
+class OwnerDrawnMenuBar;
+OwnerDrawnMenuBar& DialogMenuBar();

@@ -1,0 +1,270 @@
+// The dialog's menus as the program draws them, read off the screen: pictures in the icon
+// column, the program's own check mark, the language menu's side band. And a long run of
+// language changes through the menu, after which the program holds what it held before.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <psapi.h>
+#include <winternl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "e2e/support/dialog_app.h"
+#include "e2e/support/menu_bar_driver.h"
+#include "resource_ids.h"
+
+namespace {
+
+using e2e::DialogApp;
+using e2e::MenuBarDriver;
+
+constexpr UINT kProgramButton = 40000;
+constexpr COLORREF kBandStart = RGB(246, 245, 0);
+constexpr int kIconColumn = 21;  // 16-pixel small icons and 5 pixels around them
+
+// The screen's pixels inside `area`, read at construction.
+class ScreenShot {
+  public:
+    explicit ScreenShot(const RECT& area) : width_(area.right - area.left), height_(area.bottom - area.top) {
+        if (width_ <= 0 || height_ <= 0) {
+            width_ = height_ = 0;
+            return;
+        }
+        pixels_.resize(static_cast<size_t>(width_) * height_);
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width_, height_, screen, area.left, area.top, SRCCOPY);
+        GdiFlush();
+        const auto* source = static_cast<const DWORD*>(bits);
+        for (size_t i = 0; i < pixels_.size(); ++i) {
+            pixels_[i] = RGB((source[i] >> 16) & 0xFF, (source[i] >> 8) & 0xFF, source[i] & 0xFF);
+        }
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+    }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    COLORREF At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+
+    // The pixels of `colour` in the band that starts at column `left`, as rows of '#' over
+    // their bounding box.
+    std::vector<std::string> PictureInBand(int left, COLORREF colour) const {
+        auto inBand = [&](int x, int y) { return At(left, y) == kBandStart && At(x, y) == colour; };
+        int top = height_, bottom = -1, first = width_, last = -1;
+        for (int y = 0; y < height_; ++y) {
+            for (int x = left; x < left + kIconColumn && x < width_; ++x) {
+                if (inBand(x, y)) {
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                    first = std::min(first, x), last = std::max(last, x);
+                }
+            }
+        }
+        std::vector<std::string> rows;
+        for (int y = top; y <= bottom; ++y) {
+            rows.emplace_back();
+            for (int x = first; x <= last; ++x) {
+                rows.back() += inBand(x, y) ? '#' : '.';
+            }
+        }
+        return rows;
+    }
+
+  private:
+    int width_;
+    int height_;
+    std::vector<COLORREF> pixels_;
+};
+
+// Where the side band starts: one left edge per column of the menu.
+std::vector<int> BandEdges(const ScreenShot& shot) {
+    std::vector<int> edges;
+    for (int x = 0; x < shot.Width(); ++x) {
+        for (int y = 0; y < shot.Height(); ++y) {
+            if (shot.At(x, y) == kBandStart && (x == 0 || shot.At(x - 1, y) != kBandStart)) {
+                edges.push_back(x);
+                break;
+            }
+        }
+    }
+    return edges;
+}
+
+// Rows of the icon column that hold a picture, counted as runs of neighbouring rows.
+int PicturesInIconColumn(const ScreenShot& shot) {
+    const COLORREF background = GetSysColor(COLOR_MENU);
+    int pictures = 0;
+    bool inPicture = false;
+    for (int y = 0; y < shot.Height(); ++y) {
+        bool drawn = false;
+        for (int x = 0; x < kIconColumn && x < shot.Width(); ++x) {
+            const COLORREF pixel = shot.At(x, y);
+            drawn = drawn || (pixel != background && pixel != GetSysColor(COLOR_GRAYTEXT) && x > 1);
+        }
+        pictures += drawn && !inPicture ? 1 : 0;
+        inPicture = drawn;
+    }
+    return pictures;
+}
+
+// GetGuiResources is a stub under Wine: GDI objects are counted in the process's own GDI
+// handle table, which its PEB points to.
+int CountGdiObjects(HANDLE process) {
+    constexpr size_t kPebGdiTableOffset = 0xF8;  // 64-bit PEB
+    constexpr size_t kEntries = 0x10000;
+    struct Entry {
+        unsigned long long object;
+        unsigned int owner;
+        unsigned short unique;
+        unsigned char type;
+        unsigned char flags;
+        unsigned long long user;
+    };
+    PROCESS_BASIC_INFORMATION basic = {};
+    ULONG length = 0;
+    void* table = nullptr;
+    SIZE_T read = 0;
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), &length) != 0 ||
+        !ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + kPebGdiTableOffset, &table,
+                           sizeof(table), &read) ||
+        table == nullptr) {
+        return -1;
+    }
+    std::vector<Entry> entries(kEntries);
+    ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(Entry), &read);
+    return static_cast<int>(std::count_if(entries.begin(), entries.begin() + static_cast<long>(read / sizeof(Entry)),
+                                          [](const Entry& e) { return e.type != 0; }));
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM counter) {
+    auto* count = reinterpret_cast<std::pair<DWORD, int>*>(counter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == count->first) {
+        ++count->second;
+        EnumChildWindows(window, CountWindow, counter);
+    }
+    return TRUE;
+}
+
+struct Holdings {
+    int gdiObjects;
+    int windows;
+    SIZE_T memory;
+};
+
+Holdings HoldingsOf(HANDLE process) {
+    std::pair<DWORD, int> windows{GetProcessId(process), 0};
+    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
+    PROCESS_MEMORY_COUNTERS memory = {};
+    GetProcessMemoryInfo(process, &memory, sizeof(memory));
+    return Holdings{CountGdiObjects(process), windows.second, memory.PagefileUsage};
+}
+
+class OwnerDrawnMenus : public ::testing::Test {
+  protected:
+    void Start() {
+        ASSERT_NE(app_.Start(), nullptr);
+        bar_ = std::make_unique<MenuBarDriver>(app_.Dialog().Window());
+        ASSERT_NE(bar_->RightToolbar(), nullptr);
+    }
+    bool Open(HWND toolbar, UINT command) {
+        app_.Dialog().Activate();
+        bar_->Click(toolbar, command);
+        return e2e::WaitUntil([] { return e2e::FindOpenMenu() != nullptr; }, 5000);
+    }
+    // The open menu once `drawn` holds for a screenshot of it.
+    ScreenShot WhenDrawn(const std::function<bool(const ScreenShot&)>& drawn) {
+        ScreenShot shot(RECT{});
+        e2e::WaitUntil([&] { return drawn(shot = ScreenShot(e2e::OpenMenuRect())); }, 5000);
+        return shot;
+    }
+    void Close() {
+        e2e::PressKeys({VK_ESCAPE}, 60);
+        EXPECT_TRUE(e2e::WaitUntil([] { return e2e::FindOpenMenu() == nullptr; }, 5000));
+    }
+
+    DialogApp app_{{L"lng", L"1"}};
+    std::unique_ptr<MenuBarDriver> bar_;
+};
+
+}  // namespace
+
+TEST_F(OwnerDrawnMenus, TheProgramMenuShowsAPictureBesideEveryCommandButToTray) {
+    // Nine commands, every one but To-Tray with a picture from shell32, where Wine's has it.
+    HMODULE shell = GetModuleHandleW(L"shell32");
+    auto has = [&](int icon) { return LoadIconW(shell, MAKEINTRESOURCEW(icon)) != nullptr ? 1 : 0; };
+    const int pictures = 4 * has(14) + has(271) + 2 * has(265) + has(28);
+    ASSERT_GT(pictures, 0);
+    Start();
+    ASSERT_TRUE(Open(bar_->Bar(), kProgramButton));
+    const ScreenShot shot = WhenDrawn([&](const ScreenShot& s) { return PicturesInIconColumn(s) >= pictures; });
+    EXPECT_EQ(PicturesInIconColumn(shot), pictures);
+    Close();
+}
+
+TEST_F(OwnerDrawnMenus, TheLanguageMenuHasASideBandInBothColumnsAndTicksTheCurrentLanguage) {
+    const std::vector<std::string> checkMark = {
+        "........##", ".......##.", "##....##..", ".##..##...", "..####....", "...##.....",
+    };
+    // English, the current language, stands in the first column: ticked and greyed.
+    auto ticked = [&](const ScreenShot& s) {
+        const std::vector<int> edges = BandEdges(s);
+        return !edges.empty() && s.PictureInBand(edges[0], GetSysColor(COLOR_BTNSHADOW)) == checkMark;
+    };
+    Start();
+    ASSERT_TRUE(Open(bar_->RightToolbar(), IDM_LANGUAGE_MENU));
+    const ScreenShot shot = WhenDrawn([&](const ScreenShot& s) { return BandEdges(s).size() == 2 && ticked(s); });
+    EXPECT_EQ(BandEdges(shot).size(), 2u) << "one band per column";
+    EXPECT_TRUE(ticked(shot));
+    Close();
+}
+
+TEST_F(OwnerDrawnMenus, TwoHundredLanguageChangesThroughTheMenuLeaveMemoryAndObjectsWhereTheyWere) {
+    Start();
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, app_.App().Running().Id());
+    ASSERT_NE(process, nullptr);
+    // German is the first language, English the second; the current one is greyed but can be
+    // highlighted, so English is two steps down.
+    auto change = [&](int turn) {
+        const bool toGerman = turn % 2 == 0;
+        if (!Open(bar_->RightToolbar(), IDM_LANGUAGE_MENU)) {
+            return false;
+        }
+        e2e::PressKeys(toGerman ? std::vector<WORD>{VK_DOWN} : std::vector<WORD>{VK_DOWN, VK_DOWN}, 60);
+        e2e::PressKeys({VK_RETURN}, 60);
+        const wchar_t* expected = toGerman ? L"Deaktivieren" : L"Disable";
+        return e2e::WaitUntil([&] { return app_.Dialog().Text(IDC_DISABLE) == expected; }, 5000);
+    };
+    // The first changes fill what the program keeps for good: fonts, pictures, heap blocks.
+    int turn = 0;
+    for (; turn < 20; ++turn) {
+        ASSERT_TRUE(change(turn)) << "change " << turn;
+    }
+    const Holdings before = HoldingsOf(process);
+    for (; turn < 220; ++turn) {
+        ASSERT_TRUE(change(turn)) << "change " << turn;
+    }
+    app_.Dialog().CatchUp();
+    const Holdings after = HoldingsOf(process);
+    CloseHandle(process);
+    ASSERT_GT(before.gdiObjects, 0);
+    EXPECT_EQ(after.gdiObjects, before.gdiObjects);
+    EXPECT_EQ(after.windows, before.windows);
+    EXPECT_LT(after.memory, before.memory + 256 * 1024)
+        << before.memory << " bytes before, " << after.memory << " after";
+    std::printf("GDI objects %d -> %d, windows %d -> %d, memory %zu -> %zu bytes\n", before.gdiObjects,
+                after.gdiObjects, before.windows, after.windows, before.memory, after.memory);
+}
