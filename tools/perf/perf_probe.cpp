@@ -19,23 +19,12 @@
 #include <string>
 #include <vector>
 
+#include "gdi_objects.h"
 #include "resource_ids.h"
 
 namespace {
 
 constexpr UINT_PTR kDialogTimerId = 4000;
-constexpr size_t kGdiTableEntries = 0x10000;
-constexpr size_t kPebGdiTableOffset = 0xF8;  // 64-bit PEB
-
-struct GdiTableEntry {
-    unsigned long long object;
-    unsigned int owner;
-    unsigned short unique;
-    unsigned char type;
-    unsigned char flags;
-    unsigned long long user;
-};
-static_assert(sizeof(GdiTableEntry) == 24);
 
 // The first running process whose exe has this file name, 0 when there is none.
 DWORD FindProcessId(const wchar_t* exeName) {
@@ -112,26 +101,6 @@ HWND FindDialog(DWORD processId) {
         }
     }
     return nullptr;
-}
-
-int CountGdiObjects(HANDLE process) {
-    PROCESS_BASIC_INFORMATION info = {};
-    ULONG length = 0;
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof(info), &length) != 0) {
-        return -1;
-    }
-    void* table = nullptr;
-    SIZE_T read = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<char*>(info.PebBaseAddress) + kPebGdiTableOffset, &table,
-                           sizeof(table), &read) ||
-        table == nullptr) {
-        return -1;
-    }
-    std::vector<GdiTableEntry> entries(kGdiTableEntries);
-    ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiTableEntry), &read);
-    return static_cast<int>(std::count_if(entries.begin(),
-                                          entries.begin() + static_cast<long>(read / sizeof(GdiTableEntry)),
-                                          [](const GdiTableEntry& e) { return e.type != 0; }));
 }
 
 // The window manager hands out the most recently freed USER handle first: the same slot before
