@@ -31,34 +31,36 @@ std::uint32_t ReadLe(const std::uint8_t* bytes, int count) {
     return value;
 }
 
-class Record {
-  public:
-    Record& U16(std::uint32_t value) { return Put(value, 2); }
-    Record& U32(std::uint32_t value) { return Put(value, 4); }
-    Record& Bytes(const std::string& bytes) {
-        bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
-        return *this;
-    }
-    const std::vector<std::uint8_t>& Data() const { return bytes_; }
-
-  private:
-    Record& Put(std::uint32_t value, int count) {
-        for (int i = 0; i < count; ++i) {
-            bytes_.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-        }
-        return *this;
-    }
-    std::vector<std::uint8_t> bytes_;
-};
-
 bool WriteAll(HANDLE file, const void* data, std::size_t size) {
     DWORD written = 0;
     return size <= MAXDWORD && WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
 }
 
-bool WriteRecord(HANDLE file, const Record& record) {
-    return WriteAll(file, record.Data().data(), record.Data().size());
-}
+// A header: its fixed fields, little-endian, then the entry's name.
+class Record {
+  public:
+    Record& U16(std::uint32_t value) { return Put(value, 2); }
+    Record& U32(std::uint32_t value) { return Put(value, 4); }
+    Record& Name(const std::string& name) {
+        name_ = name;
+        return *this;
+    }
+    std::size_t Size() const { return used_ + name_.size(); }
+    bool WriteTo(HANDLE file) const {
+        return WriteAll(file, fields_, used_) && WriteAll(file, name_.data(), name_.size());
+    }
+
+  private:
+    Record& Put(std::uint32_t value, int count) {
+        for (int i = 0; i < count && used_ < sizeof(fields_); ++i) {
+            fields_[used_++] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+        return *this;
+    }
+    std::uint8_t fields_[kCentralHeaderSize] = {};
+    std::size_t used_ = 0;
+    std::string name_;
+};
 
 bool ReadAll(HANDLE file, void* data, DWORD size) {
     DWORD read = 0;
@@ -170,7 +172,7 @@ Record LocalHeader(const Entry& entry) {
     Record header;
     header.U32(kLocalHeaderSignature).U16(kVersionStored).U16(entry.flags).U16(0);
     header.U16(entry.dosTime).U16(entry.dosDate).U32(entry.crc).U32(entry.size).U32(entry.size);
-    header.U16(static_cast<std::uint32_t>(entry.name.size())).U16(0).Bytes(entry.name);
+    header.U16(static_cast<std::uint32_t>(entry.name.size())).U16(0).Name(entry.name);
     return header;
 }
 
@@ -179,7 +181,7 @@ Record CentralHeader(const Entry& entry) {
     header.U32(kCentralHeaderSignature).U16(kVersionMadeBy).U16(kVersionStored).U16(entry.flags).U16(0);
     header.U16(entry.dosTime).U16(entry.dosDate).U32(entry.crc).U32(entry.size).U32(entry.size);
     header.U16(static_cast<std::uint32_t>(entry.name.size())).U16(0).U16(0).U16(0).U16(0);
-    header.U32(entry.attributes).U32(entry.offset).Bytes(entry.name);
+    header.U32(entry.attributes).U32(entry.offset).Name(entry.name);
     return header;
 }
 
@@ -218,26 +220,26 @@ bool CopyData(HANDLE source, HANDLE archive, Entry& entry) {
 
 bool WriteEntry(HANDLE archive, HANDLE source, const ArchiveEnd& end, Entry& entry) {
     Record local = LocalHeader(entry);
-    std::uint64_t dataEnd = std::uint64_t{end.directoryOffset} + local.Data().size() + entry.size;
-    if (!SeekTo(archive, end.directoryOffset) || !WriteRecord(archive, local) || !CopyData(source, archive, entry)) {
+    std::uint64_t dataEnd = std::uint64_t{end.directoryOffset} + local.Size() + entry.size;
+    if (!SeekTo(archive, end.directoryOffset) || !local.WriteTo(archive) || !CopyData(source, archive, entry)) {
         return false;
     }
     Record crc;
     crc.U32(entry.crc);
-    if (!SeekTo(archive, std::uint64_t{entry.offset} + kLocalCrcOffset) || !WriteRecord(archive, crc) ||
+    if (!SeekTo(archive, std::uint64_t{entry.offset} + kLocalCrcOffset) || !crc.WriteTo(archive) ||
         !SeekTo(archive, dataEnd)) {
         return false;
     }
     Record central = CentralHeader(entry);
-    std::uint64_t directorySize = end.directory.size() + central.Data().size();
+    std::uint64_t directorySize = end.directory.size() + central.Size();
     if (dataEnd + directorySize + kEndRecordSize > kMostBytes) {
         return false;
     }
     Record tail;
     tail.U32(kEndSignature).U16(0).U16(0).U16(end.entries + 1).U16(end.entries + 1);
     tail.U32(static_cast<std::uint32_t>(directorySize)).U32(static_cast<std::uint32_t>(dataEnd)).U16(0);
-    return WriteAll(archive, end.directory.data(), end.directory.size()) && WriteRecord(archive, central) &&
-           WriteRecord(archive, tail) && SetEndOfFile(archive);
+    return WriteAll(archive, end.directory.data(), end.directory.size()) && central.WriteTo(archive) &&
+           tail.WriteTo(archive) && SetEndOfFile(archive);
 }
 
 // Puts the directory and the end record back where they were, dropping what came after.
