@@ -5,6 +5,9 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "extras/clipboard_snapshot.h"
@@ -20,24 +23,12 @@ std::wstring TempPath(const wchar_t* name) {
 }
 
 std::string ReadBytes(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        char chunk[4096];
-        DWORD read = 0;
-        while (ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) {
-            bytes.append(chunk, read);
-        }
-        CloseHandle(file);
-    }
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
 }
 
 // The built exe holds the resources; the unit tests link only the code.

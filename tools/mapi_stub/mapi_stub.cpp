@@ -1,35 +1,14 @@
-// A MAPI32.DLL whose MAPISendMail writes what it was given into the file named by the
-// environment variable VELMORA_MAPI_LOG, and reports success without showing anything.
-//
-// The log holds one "key value" line each for owner, flags, recipients, files, position, path,
-// name and subject (the last three as the bytes received), then "body LENGTH" and the body's
-// bytes as they came.
+// A MAPI32.DLL whose MAPISendMail writes down what it was given (mail_record.h) into the file
+// named by the environment variable VELMORA_MAPI_LOG, and reports success showing nothing.
 #include <windows.h>
 
 #include <mapi.h>
 
 #include <string>
 
+#include "mail_record.h"
+
 namespace {
-
-std::string Line(const char* key, const std::string& value) {
-    return std::string(key) + " " + value + "\n";
-}
-
-std::string Bytes(const char* text) {
-    return text != nullptr ? std::string(text) : std::string("(null)");
-}
-
-std::string Describe(ULONG_PTR owner, const MapiMessage& message, FLAGS flags) {
-    const MapiFileDesc* file = message.nFileCount > 0 ? message.lpFiles : nullptr;
-    std::string body = Bytes(message.lpszNoteText);
-    return Line("owner", std::to_string(owner)) + Line("flags", std::to_string(flags)) +
-           Line("recipients", std::to_string(message.nRecipCount)) + Line("files", std::to_string(message.nFileCount)) +
-           Line("position", file != nullptr ? std::to_string(file->nPosition) : "-") +
-           Line("path", file != nullptr ? Bytes(file->lpszPathName) : "-") +
-           Line("name", file != nullptr ? Bytes(file->lpszFileName) : "-") +
-           Line("subject", Bytes(message.lpszSubject)) + Line("body", std::to_string(body.size())) + body;
-}
 
 // Written beside the log and then renamed, so a reader never sees half a log.
 void WriteLog(const std::string& text) {
@@ -56,6 +35,6 @@ extern "C" ULONG WINAPI MAPISendMail(LHANDLE, ULONG_PTR owner, lpMapiMessage mes
     if (message == nullptr) {
         return MAPI_E_FAILURE;
     }
-    WriteLog(Describe(owner, *message, flags));
+    WriteLog(MailRecord(owner, *message, flags));
     return SUCCESS_SUCCESS;
 }
