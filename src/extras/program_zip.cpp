@@ -59,9 +59,12 @@ std::wstring ProgramCopyPath() {
     if (length == 0 || length >= ARRAYSIZE(temp)) {
         return std::wstring();
     }
-    Text path = Text::Format(L"%s\\%s.exe", temp, productName);
-    path.Replace(L"\\\\", L"\\");
-    return path.c_str();
+    // One separator at the join only: a temporary folder on a share starts with two.
+    std::wstring path = temp;
+    if (path.back() != L'\\') {
+        path += L'\\';
+    }
+    return path + productName + L".exe";
 }
 
 bool SameFile(const wchar_t* first, const wchar_t* second) {
