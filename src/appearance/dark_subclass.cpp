@@ -1,0 +1,198 @@
+#include "appearance/dark_subclass.h"
+
+#include <commctrl.h>
+
+#include <cwchar>
+
+#include "appearance/dark_mode.h"
+#include "appearance/dark_mode_api.h"
+#include "appearance/dark_painting.h"
+#include "appearance/window_theme.h"
+#include "common/scoped_handle.h"
+
+namespace {
+
+// Each window keeps the procedure it had before, so windows of one class that someone else
+// subclassed first still reach their own.
+const wchar_t kPreviousProcProperty[] = L"VelmoraDarkPreviousProc";
+
+constexpr int kHeaderItemPart = 1;
+constexpr int kThemeFillColour = 3802;
+constexpr int kThemeTextColour = 3803;
+constexpr DWORD kDarkListViewStyles = LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP;
+
+// Taken from the theme when a list view is set up; the headers draw their items in it.
+COLORREF headerTextColour = 0;
+
+void ReplaceWindowProc(HWND window, WNDPROC replacement) {
+    auto previous = SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replacement));
+    SetPropW(window, kPreviousProcProperty, reinterpret_cast<HANDLE>(previous));
+}
+
+LRESULT CallPreviousProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProcProperty));
+    if (message == WM_NCDESTROY) {
+        RemovePropW(window, kPreviousProcProperty);
+    }
+    if (previous == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
+bool IsToolbar(HWND window) {
+    wchar_t className[32] = L"";
+    GetClassNameW(window, className, 32);
+    return wcscmp(className, L"ToolbarWindow32") == 0;  // case matters: only the common control
+}
+
+NMCUSTOMDRAW* CustomDrawOf(UINT message, LPARAM lParam) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (message != WM_NOTIFY || header == nullptr || header->code != static_cast<UINT>(NM_CUSTOMDRAW)) {
+        return nullptr;
+    }
+    return reinterpret_cast<NMCUSTOMDRAW*>(header);
+}
+
+LRESULT CALLBACK DarkDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (NMCUSTOMDRAW* draw = CustomDrawOf(message, lParam); draw != nullptr && IsToolbar(draw->hdr.hwndFrom)) {
+        if (auto answer = DarkToolbarCustomDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(draw))) {
+            return *answer;
+        }
+    }
+    if (message == WM_INITDIALOG) {
+        AllowDarkModeForWindow(dialog, TRUE);
+        RefreshTitleBarTheme(dialog);
+    } else if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+        // Answered here, so the dialog's own colour handling never sees these.
+        auto dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, kDarkText);
+        SetBkColor(dc, kDarkBackground);
+        return reinterpret_cast<LRESULT>(DarkBackgroundBrush());
+    }
+    return CallPreviousProc(dialog, message, wParam, lParam);
+}
+
+LRESULT CALLBACK DarkListViewProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (NMCUSTOMDRAW* draw = CustomDrawOf(message, lParam)) {
+        if (draw->dwDrawStage == CDDS_PREPAINT) {
+            return CDRF_NOTIFYITEMDRAW;
+        }
+        if (draw->dwDrawStage == CDDS_ITEMPREPAINT) {
+            SetTextColor(draw->hdc, headerTextColour);
+            return CDRF_DODEFAULT;
+        }
+    }
+    return CallPreviousProc(listView, message, wParam, lParam);
+}
+
+LRESULT CALLBACK DarkRebarProc(HWND rebar, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_ERASEBKGND) {
+        return CallPreviousProc(rebar, message, wParam, lParam);
+    }
+    auto dc = reinterpret_cast<HDC>(wParam);
+    RECT clip = {};
+    RECT client = {};
+    GetClipBox(dc, &clip);
+    GetClientRect(rebar, &client);
+    PaintRebarBackground(dc, clip, client, CurrentDarkMode().softPaint != 0);
+    return 1;
+}
+
+// The status bar sits on a child window; the dialog beneath that draws the background.
+LRESULT EraseWithGrandparent(HWND statusBar, HDC dc) {
+    HWND grandparent = GetParent(GetParent(statusBar));
+    POINT origin = {0, 0};
+    MapWindowPoints(statusBar, grandparent, &origin, 1);
+    OffsetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+    LRESULT answer = SendMessageW(grandparent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    OffsetWindowOrgEx(dc, -origin.x, -origin.y, nullptr);
+    return answer;
+}
+
+LRESULT CALLBACK DarkStatusBarProc(HWND statusBar, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            CallPreviousProc(statusBar, message, wParam, lParam);
+            RepaintStatusBarText(statusBar);
+            return 1;
+        case WM_ERASEBKGND:
+            if (GetParent(GetParent(statusBar)) != nullptr) {
+                return EraseWithGrandparent(statusBar, reinterpret_cast<HDC>(wParam));
+            }
+            break;
+        default:
+            break;
+    }
+    return CallPreviousProc(statusBar, message, wParam, lParam);
+}
+
+void ApplyDarkTheme(HWND window, const wchar_t* subAppName) {
+    AllowDarkModeForWindow(window, TRUE);
+    ApplyWindowTheme(window, subAppName, nullptr);
+}
+
+void ReadHeaderTextColour(HWND header) {
+    themes::Theme theme = themes::OpenThemeData(header, L"Header");
+    if (theme == nullptr) {
+        return;
+    }
+    themes::GetThemeColor(theme, kHeaderItemPart, 0, kThemeTextColour, &headerTextColour);
+    themes::CloseThemeData(theme);
+}
+
+void TakeItemsViewColours(HWND listView, HWND header) {
+    themes::Theme theme = themes::OpenThemeData(header, L"ItemsView");
+    if (theme == nullptr) {
+        return;
+    }
+    COLORREF colour = 0;
+    if (SUCCEEDED(themes::GetThemeColor(theme, 0, 0, kThemeTextColour, &colour))) {
+        SendMessageW(listView, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(colour));
+    }
+    if (SUCCEEDED(themes::GetThemeColor(theme, 0, 0, kThemeFillColour, &colour))) {
+        SendMessageW(listView, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(colour));
+        SendMessageW(listView, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(colour));
+    }
+    themes::CloseThemeData(theme);
+}
+
+}  // namespace
+
+HBRUSH DarkBackgroundBrush() {
+    static ScopedGdiObject brush(CreateSolidBrush(kDarkBackground));
+    return static_cast<HBRUSH>(brush.Get());
+}
+
+void SubclassDarkDialog(HWND dialog) {
+    ReplaceWindowProc(dialog, DarkDialogProc);
+}
+
+void SetUpDarkListView(HWND listView) {
+    if (!IsDarkModeActive()) {
+        return;
+    }
+    auto header = reinterpret_cast<HWND>(SendMessageW(listView, LVM_GETHEADER, 0, 0));
+    // Posted: the list view is still being created and takes them once it exists.
+    PostMessageW(listView, LVM_SETTEXTBKCOLOR, 0, 0);
+    PostMessageW(listView, LVM_SETBKCOLOR, 0, 0);
+    PostMessageW(listView, LVM_SETTEXTCOLOR, 0, 0xFFFFFF);
+    SendMessageW(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kDarkListViewStyles);
+    ApplyDarkTheme(header, L"ItemsView");
+    ApplyDarkTheme(listView, L"Explorer");
+    ReadHeaderTextColour(header);
+    TakeItemsViewColours(listView, header);
+    SendMessageW(listView, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    ReplaceWindowProc(listView, DarkListViewProc);
+}
+
+void SubclassDarkRebar(HWND rebar) {
+    AllowDarkModeForWindow(rebar, TRUE);
+    ReplaceWindowProc(rebar, DarkRebarProc);
+}
+
+void SubclassDarkStatusBar(HWND statusBar) {
+    AllowDarkModeForWindow(statusBar, TRUE);
+    SendMessageW(statusBar, SB_SETBKCOLOR, 0, static_cast<LPARAM>(kDarkBackground));
+    ReplaceWindowProc(statusBar, DarkStatusBarProc);
+}

@@ -1,0 +1,17 @@
+// The theme library's functions by name, each looked up on use: systems without visual styles
+// lack the library or some of its functions, and then the callers draw without themes.
+#pragma once
+#include <windows.h>
+
+namespace themes {
+
+using Theme = HANDLE;
+
+// Null when the library, the function or the class is missing.
+Theme OpenThemeData(HWND window, const wchar_t* classList);
+// 0 when the library or the function is missing.
+HRESULT CloseThemeData(Theme theme);
+// A negative result when the library or the function is missing, or the colour is unknown.
+HRESULT GetThemeColor(Theme theme, int part, int state, int property, COLORREF* colour);
+
+}  // namespace themes
