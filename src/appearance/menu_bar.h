@@ -43,12 +43,41 @@ class MenuBar {
     // drawn like the bar's own; returns what TrackPopupMenuEx returns.
     UINT TrackForeignPopup(HMENU menu, int x, int y, UINT flags);
 
+    // TrackForeignPopup under the right-hand button of `command` (its bottom left corner),
+    // with the button shown pressed while the popup is open.
+    UINT TrackPopupUnderRightButton(HMENU menu, UINT command, UINT flags);
+
     // The bar's window and the right-hand toolbar; null before they exist.
     HWND Window() const { return toolbar_; }
     HWND RightToolbar() const { return rightToolbar_; }
 
     // Whether a popup is being tracked through a menu bar at this moment.
     static bool IsTrackingPopup();
+
+  private:
+    void AddButton(HWND toolbar, const wchar_t* text, UINT command);
+    void CreateRightToolbar();
+    void AlignRightToolbar();
+    void OpenHotPopup();
+    void BeginTracking(bool foreign);
+    void EndTracking();
+    int HitTest(POINT screenPoint) const;
+    LRESULT OnMenuChar(wchar_t character);
+    bool FilterMenuLoopMessage(const MSG& message);
+    void MoveToMenu(int index);
+    void PostOpenHotPopup(bool lightFirstItem);
+
+    static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK RightToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);
+
+    // The procedures the bar's own ones stand in front of.
+    WNDPROC parentProc_ = nullptr;
+    WNDPROC toolbarProc_ = nullptr;
+    WNDPROC rightToolbarProc_ = nullptr;
+    // The next popup opens with its first item lit, as after Alt+letter or an arrow key.
+    bool lightFirstItem_ = false;
 
   protected:
     bool foreignPopup_ = false;

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "appearance/menu_bar.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/taskbar.h"
@@ -108,6 +109,10 @@ void OpenDonatePage() {
     }
 }
 
+UINT TrackUnderLanguageButton(HMENU menu) {
+    return DialogMenuBar().TrackPopupUnderRightButton(menu, IDM_LANGUAGE_MENU, TPM_RETURNCMD);
+}
+
 bool RunProgramCommand(UINT command) {
     switch (command) {
         case IDM_EXIT:
@@ -117,7 +122,7 @@ bool RunProgramCommand(UINT command) {
             HideDialogToTray();
             return true;
         case IDM_LANGUAGE_MENU:
-            ShowLanguageMenu(settingsDialog, ApplyDialogTexts);
+            ShowLanguageMenu(TrackUnderLanguageButton, ApplyDialogTexts);
             return true;
         case IDM_DONATE:
             OpenDonatePage();

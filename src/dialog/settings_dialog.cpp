@@ -190,6 +190,8 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
         case WM_INITDIALOG:
             return Initialise(window);
         case WM_COMMAND:
+            // By id alone: lParam is a control, 0 for menus and accelerators, or the menu bar's
+            // marker for a command chosen from one of its popups.
             OnDialogCommand(LOWORD(wParam));
             return FALSE;
         case WM_TIMER:

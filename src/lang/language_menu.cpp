@@ -36,14 +36,6 @@ bool NumberedMenuWanted() {
     return GetFileAttributesW(kNumberedMenuMarker) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Until the menu bar carries the "# LNG" button the menu opens at the cursor; the menu bar
-// replaces this with the bottom left corner of its button.
-POINT LanguageMenuPosition(HWND) {
-    POINT at = {};
-    GetCursorPos(&at);
-    return at;
-}
-
 void CarryOut(UINT choice, RetextDialog retext) {
     if (choice >= kFirstLanguageCommand && choice <= kLastLanguageCommand) {
         languagePack.currentLanguage = static_cast<int>(choice - kFirstLanguageCommand);
@@ -77,7 +69,7 @@ LanguageMenuModel BuildLanguageMenuModel(const LanguagePack& pack, bool numbered
     return model;
 }
 
-void ShowLanguageMenu(HWND dialog, RetextDialog retext) {
+void ShowLanguageMenu(TrackLanguagePopup track, RetextDialog retext) {
     ScopedMenu menu(CreatePopupMenu());
     if (!menu) {
         return;
@@ -87,9 +79,5 @@ void ShowLanguageMenu(HWND dialog, RetextDialog retext) {
         const LanguageMenuItem& item = model.items[at];
         InsertMenuW(menu.Get(), static_cast<UINT>(-1), item.flags, item.id, item.text.c_str());
     }
-    const POINT at = LanguageMenuPosition(dialog);
-    // The owner must be the foreground window, or the menu stays open after a click elsewhere.
-    SetForegroundWindow(dialog);
-    const UINT choice = static_cast<UINT>(TrackPopupMenuEx(menu.Get(), TPM_RETURNCMD, at.x, at.y, dialog, nullptr));
-    CarryOut(choice, retext);
+    CarryOut(track(menu.Get()), retext);
 }

@@ -33,6 +33,11 @@ struct LanguageMenuModel {
 
 LanguageMenuModel BuildLanguageMenuModel(const LanguagePack& pack, bool numbered);
 
-// Opens the menu for the settings dialog `dialog` and carries out the choice; `retext`
-// re-texts the dialog after a change of language.
-void ShowLanguageMenu(HWND dialog, RetextDialog retext);
+// Shows the menu where it belongs (under the menu bar's "# LNG" button) and returns the
+// chosen command, 0 when the menu was dismissed. The dialog passes it in: the menu bar is not
+// this folder's to reach.
+using TrackLanguagePopup = UINT (*)(HMENU menu);
+
+// Opens the menu and carries out the choice; `retext` re-texts the dialog after a change of
+// language.
+void ShowLanguageMenu(TrackLanguagePopup track, RetextDialog retext);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "appearance/dark_mode.h"
+#include "appearance/menu_bar.h"
 #include "dialog/settings_dialog.h"
 #include "resource_ids.h"
 #include "unit/support/english_pack.h"
@@ -168,6 +169,9 @@ TEST_F(DarkSettingsDialog, ShowsLightTextOnTheDarkBackgroundWithADarkTitleBar) {
     EXPECT_GT(picture.Count(label, kDarkBackgroundPixel), (label.right - label.left) * (label.bottom - label.top) / 2);
     // The link bar's buttons take the custom-draw text colour.
     EXPECT_GT(picture.Count(ControlBounds(dialog_, LinkBarWindow()), kDarkTextPixel), 10);
+    // So do the menu bar's, those at its right end through the bar.
+    EXPECT_GT(picture.Count(ControlBounds(dialog_, DialogMenuBar().Window()), kDarkTextPixel), 10);
+    EXPECT_GT(picture.Count(ControlBounds(dialog_, DialogMenuBar().RightToolbar()), kDarkTextPixel), 10);
 
     // The dialog asked for its own dark look and a dark title bar.
     const auto& allowed = fakeDarkSystem.allowedWindows;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "e2e/support/dialog_app.h"
+#include "e2e/support/menu_bar_driver.h"
 #include "resource_ids.h"
 
 namespace {
@@ -66,7 +67,12 @@ TEST(DialogWindow, MinimiseDoesNothingWhenTrayOnMinimiseIsOff) {
 TEST(DialogWindow, LinkBarCarriesTheNoticeAndDonateButtons) {
     DialogApp app;
     ASSERT_NE(app.Start(), nullptr);
-    HWND linkBar = FindWindowExW(app.Dialog().Window(), nullptr, L"ToolbarWindow32", nullptr);
+    // The dialog's other toolbar is the menu bar.
+    const HWND menuBar = e2e::MenuBarDriver(app.Dialog().Window()).Bar();
+    HWND linkBar = nullptr;
+    do {
+        linkBar = FindWindowExW(app.Dialog().Window(), linkBar, L"ToolbarWindow32", nullptr);
+    } while (linkBar != nullptr && linkBar == menuBar);
     ASSERT_NE(linkBar, nullptr);
     EXPECT_EQ(SendMessageW(linkBar, TB_BUTTONCOUNT, 0, 0), 2);
     EXPECT_NE(SendMessageW(linkBar, TB_COMMANDTOINDEX, IDC_LINK_BAR_PLACE, 0), -1);

@@ -7,6 +7,7 @@
 
 #include "e2e/support/desktop_standin.h"
 #include "e2e/support/dialog_app.h"
+#include "e2e/support/menu_bar_driver.h"
 #include "resource_ids.h"
 
 namespace {
@@ -212,7 +213,10 @@ TEST_F(Engine, ExitShowsHiddenIconsAndTaskbar) {
     StartAndLetTheIconsHide(app);
     HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
     ShowWindow(taskbar, SW_HIDE);
-    PostMessageW(app.Dialog().Window(), WM_COMMAND, IDM_EXIT, 0);
+    // The menu bar's "# Exit" button, clicked on the dialog: the icons stay hidden till then.
+    e2e::MenuBarDriver bar(app.Dialog().Window());
+    ASSERT_FALSE(IconsVisible());
+    bar.Click(bar.RightToolbar(), IDM_EXIT);
     EXPECT_EQ(app.App().Running().WaitForExit(15000), 1);
     EXPECT_TRUE(IconsVisible());
     EXPECT_TRUE(IsWindowVisible(taskbar));

@@ -115,10 +115,11 @@ int DialogDriver::CountdownMaximum() const {
 }
 
 void DialogDriver::Activate() const {
-    // The empty strip between the header line and the options group.
+    // Inside the options group's frame, left of "Hide desktop icons permanently": the group
+    // box lets the click through to the dialog. The strip above the group is the menu bar's.
     RECT rect = {};
     GetWindowRect(Control(IDC_PREFERENCES_GROUP), &rect);
-    MoveCursor(rect.left + 4, rect.top - 6);
+    MoveCursor(rect.left + 6, rect.bottom - 8);
     HoldLeftButton(kClickHoldMs);
     WaitUntil([&] { return GetForegroundWindow() == dialog_; }, 2000);
 }
