@@ -11,6 +11,9 @@
 #define IDB_HEADER_DARK 137
 #define IDI_LINK 316
 
+// The empty ZIP archive (resource type "ZIP")
+#define IDR_EMPTY_ZIP 226
+
 // The settings dialog and its controls
 #define IDD_SETTINGS 148
 #define IDC_HEADER_PICTURE 3031

@@ -4,6 +4,8 @@
 
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "extras/program_zip.h"
+#include "extras/recommend_mail.h"
 #include "lang/language_pack.h"
 #include "resource_ids.h"
 #include "settings/autostart.h"
@@ -30,6 +32,8 @@ constexpr int kToTrayText = 47;
 constexpr int kExitText = 50;
 constexpr int kProgramText = 249;
 constexpr int kAreYouSureText = 223;
+constexpr int kMailSubjectText = 240;
+constexpr int kMailBodyText = 241;
 
 struct MenuEntry {
     UINT command;  // 0: a separator
@@ -135,6 +139,18 @@ std::wstring SystemShortPath(const wchar_t* path) {
     return shortForm;
 }
 
+// The mail goes out whatever became of the archive: the user sees what is attached.
+void SendProgramByMail(HWND dialog) {
+    wchar_t temp[MAX_PATH + 1] = L"";
+    DWORD length = GetTempPathW(ARRAYSIZE(temp), temp);
+    if (length == 0 || length >= ARRAYSIZE(temp)) {
+        return;
+    }
+    Text archive = Text::Format(L"%s%s.zip", temp, productName);
+    PackProgramZip(archive, 0);
+    SendRecommendMail(dialog, archive, GetText(kMailSubjectText), GetText(kMailBodyText));
+}
+
 }  // namespace
 
 HMENU BuildProgramMenu() {
@@ -170,8 +186,10 @@ bool RunProgramMenuCommand(HWND dialog, UINT command) {
             Uninstall(dialog);
             return true;
         case IDM_RECOMMEND:
+            SendRecommendMail(dialog, Text(), GetText(kMailSubjectText), GetText(kMailBodyText));
+            return true;
         case IDM_SEND_ZIP:
-            // Recommending by mail and sending the ZIP archive are not built yet.
+            SendProgramByMail(dialog);
             return true;
         default:
             return false;

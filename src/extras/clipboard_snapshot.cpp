@@ -1,0 +1,121 @@
+#include "extras/clipboard_snapshot.h"
+
+#include <cstring>
+
+namespace {
+
+// The clipboard may be held by another program for a moment.
+bool OpenClipboardSoon(HWND owner) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (OpenClipboard(owner)) {
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+// Formats the system makes up from one that the snapshot keeps: put that one back and the
+// system makes them again.
+bool MadeUp(UINT format, bool hasUnicodeText, bool hasBitmap) {
+    if (format == CF_TEXT || format == CF_OEMTEXT) {
+        return hasUnicodeText;
+    }
+    return (format == CF_DIB || format == CF_DIBV5) && hasBitmap;
+}
+
+HANDLE CopyGlobal(HANDLE source) {
+    SIZE_T size = GlobalSize(source);
+    const void* from = GlobalLock(source);
+    if (from == nullptr) {
+        return nullptr;
+    }
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+    void* to = copy != nullptr ? GlobalLock(copy) : nullptr;
+    if (to != nullptr) {
+        std::memcpy(to, from, size);
+        GlobalUnlock(copy);
+    } else if (copy != nullptr) {
+        GlobalFree(copy);
+        copy = nullptr;
+    }
+    GlobalUnlock(source);
+    return copy;
+}
+
+HANDLE CopyFormat(UINT format, HANDLE data) {
+    switch (format) {
+        case CF_BITMAP:
+            return CopyImage(data, IMAGE_BITMAP, 0, 0, 0);
+        case CF_ENHMETAFILE:
+            return CopyEnhMetaFile(static_cast<HENHMETAFILE>(data), nullptr);
+        case CF_PALETTE:
+        case CF_METAFILEPICT:  // holds a metafile handle that a byte copy would share
+        case CF_OWNERDISPLAY:
+        case CF_DSPBITMAP:
+        case CF_DSPENHMETAFILE:
+        case CF_DSPMETAFILEPICT:
+            return nullptr;  // GDI objects without a copy call, or drawn by the owner alone
+        default:
+            if (format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST) {
+                return nullptr;
+            }
+            return CopyGlobal(data);
+    }
+}
+
+void FreeFormat(UINT format, HANDLE data) {
+    if (format == CF_BITMAP) {
+        DeleteObject(data);
+    } else if (format == CF_ENHMETAFILE) {
+        DeleteEnhMetaFile(static_cast<HENHMETAFILE>(data));
+    } else {
+        GlobalFree(data);
+    }
+}
+
+}  // namespace
+
+ClipboardSnapshot::~ClipboardSnapshot() {
+    Free();
+}
+
+void ClipboardSnapshot::Free() {
+    for (const Format& format : formats_) {
+        FreeFormat(format.id, format.data);
+    }
+    formats_.clear();
+}
+
+bool ClipboardSnapshot::Take(HWND owner) {
+    Free();
+    if (!OpenClipboardSoon(owner)) {
+        return false;
+    }
+    bool hasUnicodeText = IsClipboardFormatAvailable(CF_UNICODETEXT) != 0;
+    bool hasBitmap = IsClipboardFormatAvailable(CF_BITMAP) != 0;
+    for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
+        HANDLE data = MadeUp(format, hasUnicodeText, hasBitmap) ? nullptr : GetClipboardData(format);
+        HANDLE copy = data != nullptr ? CopyFormat(format, data) : nullptr;
+        if (copy != nullptr) {
+            formats_.push_back({format, copy});
+        }
+    }
+    CloseClipboard();
+    return true;
+}
+
+bool ClipboardSnapshot::Restore(HWND owner) {
+    if (!OpenClipboardSoon(owner)) {
+        return false;
+    }
+    EmptyClipboard();
+    for (const Format& format : formats_) {
+        if (SetClipboardData(format.id, format.data) == nullptr) {
+            FreeFormat(format.id, format.data);
+        }
+    }
+    formats_.clear();
+    CloseClipboard();
+    return true;
+}
