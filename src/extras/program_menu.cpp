@@ -264,9 +264,21 @@ std::string SelfDeleteBatchText(const wchar_t* exe,
     if (!exeName || !iniName || !batchName) {
         return std::string();
     }
-    // Deleting the exe fails while the program still runs: the loop waits for it to end.
-    return ":Repeat\r\nDEL \"" + *exeName + "\"\r\nif exist \"" + *exeName + "\" goto Repeat\r\nDEL \"" + *iniName +
-           "\"\r\nDEL \"" + *batchName + "\"\r\n";
+    // Deleting the exe fails while the program still runs: the loop waits for it to end, a
+    // second a try. An exe that stays locked (another copy still running, a virus scanner) is
+    // given up after a minute, and then its settings stay with it.
+    return "set tries=0\r\n"
+           ":Repeat\r\n"
+           "DEL \"" + *exeName + "\"\r\n"
+           "if not exist \"" + *exeName + "\" goto Removed\r\n"
+           "set /a tries+=1\r\n"
+           "if %tries% GEQ " + std::to_string(kSelfDeleteTries) + " goto Done\r\n"
+           "ping -n 2 127.0.0.1 >NUL\r\n"
+           "goto Repeat\r\n"
+           ":Removed\r\n"
+           "DEL \"" + *iniName + "\"\r\n"
+           ":Done\r\n"
+           "DEL \"" + *batchName + "\"\r\n";
 }
 
 bool WriteSelfDeleteBatch() {

@@ -30,8 +30,11 @@ Text GetExeFileName(const wchar_t* path);
 // A path's short (8.3) form, empty when there is none.
 using ShortPathLookup = std::wstring (*)(const wchar_t* path);
 
+// How often, a second apart, the self-delete batch tries to delete the exe before it gives up.
+inline constexpr int kSelfDeleteTries = 60;
+
 // The self-delete batch's bytes in code page `codePage`: it deletes `exe` once the program has
-// ended, then `ini` and itself (`batch`). Empty when a path cannot be named exactly in that code
+// ended, then `ini` and itself (`batch`); if the exe stays, only itself. Empty when a path cannot be named exactly in that code
 // page, not even by its short form: a character turned into "?" would be a wildcard for DEL.
 std::string SelfDeleteBatchText(const wchar_t* exe,
                                 const wchar_t* ini,

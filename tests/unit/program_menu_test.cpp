@@ -148,17 +148,24 @@ std::wstring UnrepresentableShortForm(const wchar_t*) {
 TEST(SelfDeleteBatch, WaitsForTheExeThenDeletesTheIniAndItselfNamingEachPathLiterally) {
     EXPECT_EQ(SelfDeleteBatchText(L"C:\\Tools\\Velmora.exe", L"C:\\Tools\\Velmora.ini",
                                   L"C:\\Temp\\Velmora.exe_selfdestruct.bat", kWesternCodePage, NoShortForm),
+              "set tries=0\r\n"
               ":Repeat\r\n"
               "DEL \"C:\\Tools\\Velmora.exe\"\r\n"
-              "if exist \"C:\\Tools\\Velmora.exe\" goto Repeat\r\n"
+              "if not exist \"C:\\Tools\\Velmora.exe\" goto Removed\r\n"
+              "set /a tries+=1\r\n"
+              "if %tries% GEQ 60 goto Done\r\n"
+              "ping -n 2 127.0.0.1 >NUL\r\n"
+              "goto Repeat\r\n"
+              ":Removed\r\n"
               "DEL \"C:\\Tools\\Velmora.ini\"\r\n"
+              ":Done\r\n"
               "DEL \"C:\\Temp\\Velmora.exe_selfdestruct.bat\"\r\n");
 
     // Inside quotes "&", "^" and spaces are plain characters; "%" is expanded even there.
     std::string special = SelfDeleteBatchText(L"C:\\50%off & more\\a^b\\V%PATH%.exe", L"C:\\x\\V.ini", L"C:\\T\\b.bat",
                                               kWesternCodePage, NoShortForm);
     EXPECT_NE(special.find("DEL \"C:\\50%%off & more\\a^b\\V%%PATH%%.exe\"\r\n"), std::string::npos) << special;
-    EXPECT_NE(special.find("if exist \"C:\\50%%off & more\\a^b\\V%%PATH%%.exe\" goto"), std::string::npos);
+    EXPECT_NE(special.find("if not exist \"C:\\50%%off & more\\a^b\\V%%PATH%%.exe\" goto"), std::string::npos);
 
     // A character the code page has is written in that code page's byte.
     std::string accented =
@@ -170,7 +177,7 @@ TEST(SelfDeleteBatch, NamesAPathTheCodePageLacksByItsShortFormOrNotAtAll) {
     // Best fit would write "Lodz" for "Łodz": DEL would then remove some other folder's file.
     const wchar_t* exe = L"C:\\\x0141odz\\Velmora.exe";
     std::string shortened = SelfDeleteBatchText(exe, L"C:\\V.ini", L"C:\\V.bat", kWesternCodePage, AsciiShortForm);
-    EXPECT_NE(shortened.find("DEL \"C:\\LODZ~1\\VELMORA.EXE\"\r\nif exist \"C:\\LODZ~1\\VELMORA.EXE\""),
+    EXPECT_NE(shortened.find("DEL \"C:\\LODZ~1\\VELMORA.EXE\"\r\nif not exist \"C:\\LODZ~1\\VELMORA.EXE\""),
               std::string::npos)
         << shortened;
     EXPECT_EQ(shortened.find("odz\\Velmora"), std::string::npos);
