@@ -351,6 +351,9 @@ void MenuBar::OpenHotPopup() {
     if (lightFirstItem) {
         PostMessageW(toolbar_, WM_KEYDOWN, VK_DOWN, 0);
     }
+    // Active is not always foreground: a popup of a dialog that was clicked while in the
+    // background can open behind it.
+    SetForegroundWindow(parent_);
     const UINT command = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_VERTICAL, params.rcExclude.left,
                                                             params.rcExclude.bottom, toolbar_, &params));
     // The arrow keys and the mouse may have moved on to another menu meanwhile; this button is
