@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cstddef>
 #include <utility>
 
 #include "appearance/menu_navigation.h"
@@ -24,20 +25,8 @@ constexpr LRESULT kMenuCharTaken = 0x10001;
 MenuBar* trackingMenuBar = nullptr;
 HHOOK filterHook = nullptr;
 
-// The menu font of the system, or the GUI font where the system cannot say.
-LOGFONTW MenuLogFont() {
-    LOGFONTW logFont = {};
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        logFont = metrics.lfMenuFont;
-    }
-    return logFont;
-}
-
 HFONT MakeMenuFont() {
-    const LOGFONTW logFont = MenuLogFont();
+    const LOGFONTW logFont = SystemMenuLogFont();
     return CreateFontIndirectW(&logFont);
 }
 
@@ -559,4 +548,16 @@ LRESULT CALLBACK MenuBar::RightToolbarProc(HWND window, UINT message, WPARAM wPa
         bar->rightToolbar_ = nullptr;
     }
     return CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
+LOGFONTW SystemMenuLogFont() {
+    LOGFONTW font = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    // The size without the last field is the one every Windows version accepts.
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+        font = metrics.lfMenuFont;
+    }
+    return font;
 }

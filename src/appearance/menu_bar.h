@@ -94,3 +94,6 @@ class MenuBar {
 
 // Gives `menu` and all its submenus a solid background in the current look's menu colour.
 void SetMenuBackground(HMENU menu);
+
+// The system's menu font, or the GUI font where the system cannot say.
+LOGFONTW SystemMenuLogFont();

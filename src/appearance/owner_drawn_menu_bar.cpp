@@ -1,7 +1,5 @@
 #include "appearance/owner_drawn_menu_bar.h"
 
-#include <cstddef>
-
 #include "appearance/dark_mode.h"
 #include "settings/settings.h"
 
@@ -24,18 +22,6 @@ class DcPainter final : public PixelSink {
     OwnerDrawnMenuBar& bar_;
     HDC dc_;
 };
-
-LOGFONTW SystemMenuLogFont() {
-    LOGFONTW font = {};
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-    // The size without the last field is the one every Windows version accepts.
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        font = metrics.lfMenuFont;
-    }
-    return font;
-}
 
 }  // namespace
 
