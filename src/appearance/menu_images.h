@@ -9,13 +9,6 @@
 // Icon `id` of shell32 (shared, not to be destroyed); null when shell32 is not loaded.
 HICON LoadShellIcon(int id);
 
-namespace menu_images_detail {
-inline void DestroyImageList(HIMAGELIST list) {
-    ImageList_Destroy(list);
-}
-}  // namespace menu_images_detail
-using ScopedImageList = ScopedHandle<HIMAGELIST, menu_images_detail::DestroyImageList>;
-
 // Pictures for menu commands, in the order they were registered.
 class CommandImages {
   public:

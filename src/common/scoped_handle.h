@@ -2,6 +2,7 @@
 // the destructor, on every path.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 #include <utility>
 
 template <typename Handle, auto Close, Handle Invalid = Handle{}>
@@ -41,6 +42,7 @@ inline void DeleteGdiObject(HGDIOBJ o) { ::DeleteObject(o); }
 inline void DestroyIconHandle(HICON i) { ::DestroyIcon(i); }
 inline void DestroyMenuHandle(HMENU m) { ::DestroyMenu(m); }
 inline void DeleteMemoryDc(HDC dc) { ::DeleteDC(dc); }
+inline void DestroyImageList(HIMAGELIST list) { ::ImageList_Destroy(list); }
 }  // namespace scoped_detail
 
 using ScopedKernelHandle = ScopedHandle<HANDLE, scoped_detail::CloseKernelHandle>;
@@ -49,6 +51,7 @@ using ScopedGdiObject = ScopedHandle<HGDIOBJ, scoped_detail::DeleteGdiObject>;
 using ScopedIcon = ScopedHandle<HICON, scoped_detail::DestroyIconHandle>;
 using ScopedMenu = ScopedHandle<HMENU, scoped_detail::DestroyMenuHandle>;
 using ScopedMemoryDc = ScopedHandle<HDC, scoped_detail::DeleteMemoryDc>;
+using ScopedImageList = ScopedHandle<HIMAGELIST, scoped_detail::DestroyImageList>;
 
 // The screen's device context for the life of a scope.
 class ScreenDc {

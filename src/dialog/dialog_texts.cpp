@@ -61,11 +61,6 @@ constexpr int kLinkFontControls[] = {
     IDC_DISABLE_PERMANENTLY, IDC_HIDE_TIME_TEXT,
 };
 
-void DestroyImageList(HIMAGELIST list) {
-    ImageList_Destroy(list);
-}
-using ScopedImageList = ScopedHandle<HIMAGELIST, DestroyImageList>;
-
 ScopedImageList linkImages;
 
 const wchar_t* ProductHeader() {
