@@ -16,7 +16,6 @@ namespace {
 // Each window the bar stands in front of carries the bar, so its procedure finds it.
 constexpr wchar_t kMenuBarProperty[] = L"Velmora.MenuBar";
 constexpr int kMenuTextLength = 100;
-constexpr int kRightBitmapHeight = 16;
 // WM_MENUCHAR's answer when the bar took the letter: MNC_CLOSE in the high word ends the
 // system's own menu mode.
 constexpr LRESULT kMenuCharTaken = 0x10001;
@@ -188,7 +187,9 @@ void MenuBar::CreateRightToolbar() {
     }
     SendMessageW(rightToolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(RightButtonFont()), FALSE);
     SendMessageW(rightToolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(rightToolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, kRightBitmapHeight));
+    // As tall as the bar's own (invisible) bitmaps, so both rows of text line up at any dpi.
+    SendMessageW(rightToolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, GetSystemMetrics(SM_CYSMICON)));
+    SendMessageW(rightToolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonHeight, buttonHeight));
     rightToolbarProc_ = StandInFront(rightToolbar_, this, RightToolbarProc);
 }
 
