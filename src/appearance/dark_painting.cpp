@@ -1,5 +1,6 @@
 #include "appearance/dark_painting.h"
 
+#include "appearance/background_fill.h"
 #include "appearance/dark_mode.h"
 
 namespace {
@@ -10,21 +11,6 @@ constexpr COLORREF kToolbarHighlight = 0x005050;
 constexpr COLORREF kRebarTop = 0x404040;
 constexpr COLORREF kRebarBottom = 0x000000;
 constexpr COLORREF kStatusBarText = 0xFFFFFF;
-
-// ExtTextOut with no text fills fastest; false when the device context refuses the colour.
-bool FillOpaque(HDC dc, const RECT& area, COLORREF colour) {
-    COLORREF previous = SetBkColor(dc, colour);
-    if (previous == CLR_INVALID) {
-        return false;
-    }
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
-    SetBkColor(dc, previous);
-    return true;
-}
-
-BYTE GradientComponent(int top, int bottom, int row, int rows) {
-    return static_cast<BYTE>(top + (row * (bottom - top)) / rows);
-}
 
 }  // namespace
 
@@ -44,12 +30,6 @@ std::optional<LRESULT> DarkToolbarCustomDraw(NMTBCUSTOMDRAW& draw) {
         draw.clrText = kToolbarHotText;
     }
     return TBCDRF_USECDCOLORS | TBCDRF_NOMARK | TBCDRF_HILITEHOTTRACK;
-}
-
-COLORREF GradientRowColour(COLORREF top, COLORREF bottom, int row, int rows) {
-    return RGB(GradientComponent(GetRValue(top), GetRValue(bottom), row, rows),
-               GradientComponent(GetGValue(top), GetGValue(bottom), row, rows),
-               GradientComponent(GetBValue(top), GetBValue(bottom), row, rows));
 }
 
 void PaintRebarBackground(HDC dc, const RECT& clip, const RECT& client, bool soft) {

@@ -11,10 +11,6 @@
 // notification, or nothing for the stages the toolbar draws as usual.
 std::optional<LRESULT> DarkToolbarCustomDraw(NMTBCUSTOMDRAW& draw);
 
-// Row `row` of a vertical gradient `rows` high, each component stepping from `top` toward
-// `bottom` in truncated equal parts.
-COLORREF GradientRowColour(COLORREF top, COLORREF bottom, int row, int rows);
-
 // The rebar's background: solid black, or with `soft` a gradient from dark grey to black over
 // the client's height, within the clip box's columns.
 void PaintRebarBackground(HDC dc, const RECT& clip, const RECT& client, bool soft);

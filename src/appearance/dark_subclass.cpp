@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "appearance/background_fill.h"
 #include "appearance/dark_mode.h"
 #include "appearance/dark_mode_api.h"
 #include "appearance/dark_painting.h"
@@ -99,17 +100,6 @@ LRESULT CALLBACK DarkRebarProc(HWND rebar, UINT message, WPARAM wParam, LPARAM l
     return 1;
 }
 
-// The status bar sits on a child window; the dialog beneath that draws the background.
-LRESULT EraseWithGrandparent(HWND statusBar, HDC dc) {
-    HWND grandparent = GetParent(GetParent(statusBar));
-    POINT origin = {0, 0};
-    MapWindowPoints(statusBar, grandparent, &origin, 1);
-    OffsetWindowOrgEx(dc, origin.x, origin.y, nullptr);
-    LRESULT answer = SendMessageW(grandparent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    OffsetWindowOrgEx(dc, -origin.x, -origin.y, nullptr);
-    return answer;
-}
-
 LRESULT CALLBACK DarkStatusBarProc(HWND statusBar, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
@@ -117,6 +107,7 @@ LRESULT CALLBACK DarkStatusBarProc(HWND statusBar, UINT message, WPARAM wParam, 
             RepaintStatusBarText(statusBar);
             return 1;
         case WM_ERASEBKGND:
+            // The status bar sits on a child window; the dialog beneath that draws the background.
             if (GetParent(GetParent(statusBar)) != nullptr) {
                 return EraseWithGrandparent(statusBar, reinterpret_cast<HDC>(wParam));
             }

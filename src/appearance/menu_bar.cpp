@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "appearance/background_fill.h"
 #include "appearance/menu_navigation.h"
 #include "appearance/toolbar.h"
 #include "common/program.h"
@@ -534,15 +535,8 @@ LRESULT CALLBACK MenuBar::RightToolbarProc(HWND window, UINT message, WPARAM wPa
         return DefWindowProcW(window, message, wParam, lParam);
     }
     WNDPROC previous = bar->rightToolbarProc_;
-    if (message == WM_ERASEBKGND) {
-        HWND dialog = GetParent(GetParent(window));
-        POINT origin = {0, 0};
-        MapWindowPoints(window, dialog, &origin, 1);
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        OffsetWindowOrgEx(dc, origin.x, origin.y, nullptr);
-        const LRESULT answer = SendMessageW(dialog, WM_ERASEBKGND, wParam, 0);
-        OffsetWindowOrgEx(dc, -origin.x, -origin.y, nullptr);
-        return answer;
+    if (message == WM_ERASEBKGND && GetParent(GetParent(window)) != nullptr) {
+        return EraseWithGrandparent(window, reinterpret_cast<HDC>(wParam));
     }
     if (message == WM_NCDESTROY) {
         StepAside(window, RightToolbarProc, previous);

@@ -1,5 +1,7 @@
 #include "appearance/menu_pixels.h"
 
+#include "appearance/background_fill.h"
+
 namespace {
 
 void FillPixels(PixelSink& sink, int x, int y, int count, COLORREF colour) {
@@ -9,10 +11,6 @@ void FillPixels(PixelSink& sink, int x, int y, int count, COLORREF colour) {
 // Components stay in 8 bits whatever the arithmetic gave, as a BYTE store would.
 COLORREF Rgb8(int red, int green, int blue) {
     return RGB(red & 0xFF, green & 0xFF, blue & 0xFF);
-}
-
-int Step(int start, int end, int row, int rows) {
-    return start + (row * (end - start)) / rows;
 }
 
 }  // namespace
@@ -60,13 +58,11 @@ void PaintSubmenuArrow(PixelSink& sink, const RECT& box, COLORREF colour) {
 
 void PaintSelectionGradient(PixelSink& sink, const RECT& area, COLORREF highlight) {
     const int rows = area.bottom - area.top;
-    const int red = GetRValue(highlight), green = GetGValue(highlight), blue = GetBValue(highlight);
-    const int endRed = static_cast<int>(red * 0.4), endGreen = static_cast<int>(green * 0.4),
-              endBlue = static_cast<int>(blue * 0.4);
+    const COLORREF end = RGB(static_cast<int>(GetRValue(highlight) * 0.4), static_cast<int>(GetGValue(highlight) * 0.4),
+                             static_cast<int>(GetBValue(highlight) * 0.4));
     for (int row = 0; row < rows; ++row) {
-        const COLORREF colour =
-            Rgb8(Step(red, endRed, row, rows), Step(green, endGreen, row, rows), Step(blue, endBlue, row, rows));
-        sink.Fill(RECT{area.left, area.top + row, area.right, area.top + row + 1}, colour);
+        sink.Fill(RECT{area.left, area.top + row, area.right, area.top + row + 1},
+                  GradientRowColour(highlight, end, row, rows));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "appearance/owner_drawn_menu_bar.h"
 
+#include "appearance/background_fill.h"
 #include "appearance/dark_mode.h"
 #include "settings/settings.h"
 
@@ -97,9 +98,7 @@ bool OwnerDrawnMenuBar::MeasureItem(MEASUREITEMSTRUCT& item) const {
 }
 
 void OwnerDrawnMenuBar::FillSolidRect(HDC dc, const RECT& area, COLORREF colour) {
-    const COLORREF previous = SetBkColor(dc, colour);
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
-    SetBkColor(dc, previous);
+    FillOpaque(dc, area, colour);
 }
 
 void OwnerDrawnMenuBar::DrawItem(const DRAWITEMSTRUCT& item) {

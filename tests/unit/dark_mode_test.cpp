@@ -9,6 +9,7 @@
 
 #include "appearance/dark_mode.h"
 #include "appearance/dark_mode_hook.h"
+#include "appearance/background_fill.h"
 #include "appearance/dark_painting.h"
 #include "common/scoped_handle.h"
 #include "support/fake_dark_mode_api.h"
