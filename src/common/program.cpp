@@ -20,3 +20,16 @@ std::wstring ExecutablePath() {
     }
 }
 
+
+std::wstring TemporaryFolder() {
+    wchar_t folder[MAX_PATH + 1] = L"";
+    const DWORD length = GetTempPathW(ARRAYSIZE(folder), folder);
+    if (length == 0 || length >= ARRAYSIZE(folder)) {
+        return std::wstring();
+    }
+    std::wstring path = folder;
+    if (path.back() != L'\\') {
+        path += L'\\';
+    }
+    return path;
+}

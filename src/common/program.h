@@ -17,3 +17,6 @@ inline HINSTANCE ProgramInstance() {
 // The running exe's full path, however long; empty when it cannot be read whole (a cut path
 // would name some other file).
 std::wstring ExecutablePath();
+
+// The user's temporary folder, ending with a backslash; empty when it cannot be read.
+std::wstring TemporaryFolder();

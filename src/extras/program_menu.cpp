@@ -141,12 +141,11 @@ std::wstring SystemShortPath(const wchar_t* path) {
 
 // The mail goes out whatever became of the archive: the user sees what is attached.
 void SendProgramByMail(HWND dialog) {
-    wchar_t temp[MAX_PATH + 1] = L"";
-    DWORD length = GetTempPathW(ARRAYSIZE(temp), temp);
-    if (length == 0 || length >= ARRAYSIZE(temp)) {
+    const std::wstring temp = TemporaryFolder();
+    if (temp.empty()) {
         return;
     }
-    Text archive = Text::Format(L"%s%s.zip", temp, productName);
+    Text archive = Text::Format(L"%s%s.zip", temp.c_str(), productName);
     PackProgramZip(archive, 0);
     SendRecommendMail(dialog, archive, GetText(kMailSubjectText), GetText(kMailBodyText));
 }
@@ -284,12 +283,11 @@ std::string SelfDeleteBatchText(const wchar_t* exe,
 bool WriteSelfDeleteBatch() {
     std::wstring exe = ExecutablePath();
     const wchar_t* ini = SettingsFilePath();
-    wchar_t temp[MAX_PATH + 1] = L"";
-    DWORD tempLength = GetTempPathW(ARRAYSIZE(temp), temp);
-    if (exe.empty() || ini == nullptr || ini[0] == L'\0' || tempLength == 0 || tempLength >= ARRAYSIZE(temp)) {
+    const std::wstring temp = TemporaryFolder();
+    if (exe.empty() || ini == nullptr || ini[0] == L'\0' || temp.empty()) {
         return false;
     }
-    std::wstring batch = std::wstring(temp) + GetExeFileName(exe.c_str()).c_str() + kBatchSuffix;
+    std::wstring batch = temp + GetExeFileName(exe.c_str()).c_str() + kBatchSuffix;
     HANDLE created =
         CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE) {
@@ -308,7 +306,7 @@ bool WriteSelfDeleteBatch() {
         DeleteFileW(batch.c_str());  // the program's files stay where they are
         return false;
     }
-    HINSTANCE started = ShellExecuteW(nullptr, L"open", batch.c_str(), nullptr, temp, SW_HIDE);
+    HINSTANCE started = ShellExecuteW(nullptr, L"open", batch.c_str(), nullptr, temp.c_str(), SW_HIDE);
     return reinterpret_cast<INT_PTR>(started) > 32;
 }
 

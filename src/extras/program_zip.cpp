@@ -53,18 +53,10 @@ void ShowError(const Text& code) {
 }
 
 // temp\Velmora.exe: the name the program has inside the archive, whatever the exe is called.
+// One separator at the join only: a temporary folder on a share starts with two.
 std::wstring ProgramCopyPath() {
-    wchar_t temp[MAX_PATH + 1] = L"";
-    DWORD length = GetTempPathW(ARRAYSIZE(temp), temp);
-    if (length == 0 || length >= ARRAYSIZE(temp)) {
-        return std::wstring();
-    }
-    // One separator at the join only: a temporary folder on a share starts with two.
-    std::wstring path = temp;
-    if (path.back() != L'\\') {
-        path += L'\\';
-    }
-    return path + productName + L".exe";
+    const std::wstring temp = TemporaryFolder();
+    return temp.empty() ? temp : temp + productName + L".exe";
 }
 
 bool SameFile(const wchar_t* first, const wchar_t* second) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "common/program.h"
 #include "common/scoped_handle.h"
 
 namespace {
@@ -89,12 +90,11 @@ Text TranslationExportText(const LanguagePack& pack) {
 }
 
 void ExportTranslation() {
-    wchar_t folder[MAX_PATH + 1] = L"";
-    const DWORD length = GetTempPathW(MAX_PATH, folder);
-    if (length == 0 || length > MAX_PATH) {
+    const std::wstring folder = TemporaryFolder();
+    if (folder.empty()) {
         return;  // no temporary folder: there is nowhere to put the file
     }
-    const Text path = Text(folder) + TranslationExportName(GetHeaderText(kProductAndVersionHeader));
+    const Text path = Text(folder.c_str()) + TranslationExportName(GetHeaderText(kProductAndVersionHeader));
     DeleteFileW(path.c_str());
     const Text content = TranslationExportText(languagePack);
     // CREATE_ALWAYS: a file the delete could not remove is cut, so no old tail outlives a shorter export.
