@@ -8,27 +8,11 @@
 #include "extras/program_menu.h"
 #include "resource_ids.h"
 #include "unit/support/english_pack.h"
+#include "unit/support/read_menu_item.h"
 
 namespace {
 
 constexpr UINT kWesternCodePage = 1252;
-
-struct MenuItem {
-    UINT id;
-    UINT type;
-    std::wstring text;
-};
-
-MenuItem ItemAt(HMENU menu, int position) {
-    wchar_t text[256] = L"";
-    MENUITEMINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STRING;
-    info.dwTypeData = text;
-    info.cch = 256;
-    GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info);
-    return {info.wID, info.fType, text};
-}
 
 std::wstring Wide(const Text& text) {
     return text.c_str();
@@ -95,10 +79,10 @@ TEST_F(ProgramMenu, HoldsPagesUninstallMailAndExitUnderProgram) {
     ScopedMenu bar(BuildProgramMenu());
     ASSERT_TRUE(bar);
     ASSERT_EQ(GetMenuItemCount(bar.Get()), 1);
-    EXPECT_EQ(ItemAt(bar.Get(), 0).text, L"Program");
+    EXPECT_EQ(ReadMenuItem(bar.Get(), 0).text, L"Program");
     HMENU popup = GetSubMenu(bar.Get(), 0);
     ASSERT_NE(popup, nullptr);
-    const MenuItem expected[] = {
+    const MenuItemView expected[] = {
         {IDC_FAQ, MFT_STRING, L"FAQ\t(# ?)"},
         {IDM_NEWEST_VERSION, MFT_STRING, L"Newest version?"},
         {IDM_HISTORY, MFT_STRING, L"History"},
@@ -114,7 +98,7 @@ TEST_F(ProgramMenu, HoldsPagesUninstallMailAndExitUnderProgram) {
     };
     ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(std::size(expected)));
     for (int i = 0; i < GetMenuItemCount(popup); ++i) {
-        MenuItem item = ItemAt(popup, i);
+        MenuItemView item = ReadMenuItem(popup, i);
         EXPECT_EQ(item.type, expected[i].type) << "position " << i;
         if (expected[i].type == MFT_STRING) {
             EXPECT_EQ(item.id, expected[i].id) << "position " << i;

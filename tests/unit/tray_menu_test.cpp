@@ -6,27 +6,10 @@
 
 #include "common/scoped_handle.h"
 #include "unit/support/english_pack.h"
+#include "unit/support/read_menu_item.h"
 #include "tray/tray_menu.h"
 
 namespace {
-
-struct Item {
-    UINT id;
-    UINT state;
-    UINT type;
-    std::wstring text;
-};
-
-Item ItemAt(HMENU menu, int position) {
-    wchar_t text[256] = L"";
-    MENUITEMINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_STRING;
-    info.dwTypeData = text;
-    info.cch = 256;
-    GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info);
-    return {info.wID, info.fState, info.fType, text};
-}
 
 // English texts from the real pack.
 class TrayMenu : public EnglishPackTest {};
@@ -37,7 +20,7 @@ TEST_F(TrayMenu, ListsTheMainSwitchesUnderTheGreyedProgramName) {
     ScopedMenu menu(BuildTrayMenu({}));
     ASSERT_TRUE(menu);
     ASSERT_EQ(GetMenuItemCount(menu.Get()), 11);
-    Item header = ItemAt(menu.Get(), 0);
+    MenuItemView header = ReadMenuItem(menu.Get(), 0);
     EXPECT_EQ(header.text.rfind(L"Velmora ", 0), 0u) << "the name with its version";
     EXPECT_EQ(header.id, 0u);
     EXPECT_TRUE(header.state & MFS_GRAYED);
@@ -50,13 +33,13 @@ TEST_F(TrayMenu, ListsTheMainSwitchesUnderTheGreyedProgramName) {
     for (const Expected& e : {Expected{2, 11111, L"Disable"}, Expected{3, 1, L"Hide desktop icons permanentl"},
                               Expected{4, 3, L"To-Tray"}, Expected{5, 2, L"Preferences"}, Expected{7, 32790, L"Exit"},
                               Expected{9, 22, L"Show everything"}, Expected{10, 33, L"Hide everything"}}) {
-        Item item = ItemAt(menu.Get(), e.position);
+        MenuItemView item = ReadMenuItem(menu.Get(), e.position);
         EXPECT_EQ(item.id, e.id) << e.position;
         EXPECT_EQ(item.text, e.text) << e.position;
         EXPECT_EQ(item.state & (MFS_CHECKED | MFS_GRAYED), 0u) << e.position;
     }
     for (int separator : {1, 6, 8}) {
-        EXPECT_TRUE(ItemAt(menu.Get(), separator).type & MFT_SEPARATOR) << separator;
+        EXPECT_TRUE(ReadMenuItem(menu.Get(), separator).type & MFT_SEPARATOR) << separator;
     }
 }
 
@@ -69,7 +52,7 @@ TEST_F(TrayMenu, CheckMarksFollowDisableTheShellsIconSettingAndTheHiddenDialog) 
          {Case{{true, false, false}, true, false, false}, Case{{false, true, false}, false, true, false},
           Case{{false, false, true}, false, false, true}, Case{{true, true, true}, true, true, true}}) {
         ScopedMenu menu(BuildTrayMenu(c.state));
-        auto checked = [&](int position) { return (ItemAt(menu.Get(), position).state & MFS_CHECKED) != 0; };
+        auto checked = [&](int position) { return (ReadMenuItem(menu.Get(), position).state & MFS_CHECKED) != 0; };
         EXPECT_EQ(checked(2), c.disable);
         EXPECT_EQ(checked(3), c.permanently);
         EXPECT_EQ(checked(4), c.toTray);
