@@ -130,11 +130,16 @@ bool DialogDriver::ChooseMoreOption(int index) const {
     if (!WaitUntil([&] { return (menu = FindOpenMenu()) != nullptr; }, 5000)) {
         return false;
     }
-    std::vector<WORD> keys(static_cast<size_t>(index) + 1, VK_DOWN);
-    for (WORD key : keys) {
-        PressKeys({key}, 60);
+    // The keys are posted to the menu, in order: its own loop takes them as it takes real
+    // ones, and none can go astray on a loaded machine.
+    auto press = [&](WPARAM key) {
+        PostMessageW(menu, WM_KEYDOWN, key, 1);
+        PostMessageW(menu, WM_KEYUP, key, 1 | 0xC0000000);
+    };
+    for (int down = 0; down <= index; ++down) {
+        press(VK_DOWN);
     }
-    PressKeys({VK_RETURN}, 60);
+    press(VK_RETURN);
     return WaitUntil([] { return FindOpenMenu() == nullptr; }, 5000);
 }
 

@@ -43,7 +43,7 @@ class DialogDriver {
     bool WaitForWholeTick(DWORD timeoutMs = 5000) const;
 
     // Opens "More options" with a click and picks the item at `index` (separators not
-    // counted) with the keyboard. False when the menu did not open.
+    // counted) with keys posted to the menu. False when the menu did not open.
     bool ChooseMoreOption(int index) const;
 
     // Brings the dialog to the front with a click on a neutral spot of its client area.
