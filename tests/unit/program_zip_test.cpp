@@ -64,6 +64,18 @@ std::string ClipboardBytes(UINT format) {
     return bytes;
 }
 
+// Takes a snapshot of the clipboard, puts a cut in its place and gives the snapshot back.
+bool SnapshotSurvivesACut(HWND owner) {
+    ClipboardSnapshot saved;
+    if (!saved.Take(nullptr) || !OpenClipboard(owner)) {
+        return false;
+    }
+    EmptyClipboard();
+    SetClipboardBytes(CF_UNICODETEXT, L"cut", sizeof(L"cut"));
+    CloseClipboard();
+    return saved.Restore(owner);
+}
+
 }  // namespace
 
 TEST(ProgramZip, EmptyArchiveResourceIsTheGerman22ByteEndRecordAndReplacesAnOldFile) {
@@ -119,13 +131,7 @@ TEST(ClipboardSnapshot, GivesBackTheUsersTextAndPrivateFormats) {
     SetClipboardBytes(privateFormat, privateBytes, sizeof(privateBytes));
     CloseClipboard();
 
-    ClipboardSnapshot saved;
-    ASSERT_TRUE(saved.Take(nullptr));
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    SetClipboardBytes(CF_UNICODETEXT, L"cut", sizeof(L"cut"));
-    CloseClipboard();
-    EXPECT_TRUE(saved.Restore(owner));
+    ASSERT_TRUE(SnapshotSurvivesACut(owner));
 
     EXPECT_EQ(ClipboardBytes(CF_UNICODETEXT), std::string(reinterpret_cast<const char*>(userText), sizeof(userText)));
     EXPECT_EQ(ClipboardBytes(privateFormat), std::string(privateBytes, sizeof(privateBytes)));
@@ -151,13 +157,7 @@ TEST(ClipboardSnapshot, GivesBackAPictureAsTheDibItWasWithItsAlpha) {
     SetClipboardBytes(CF_DIB, dib.data(), dib.size());
     CloseClipboard();
 
-    ClipboardSnapshot saved;
-    ASSERT_TRUE(saved.Take(nullptr));
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    SetClipboardBytes(CF_UNICODETEXT, L"cut", sizeof(L"cut"));
-    CloseClipboard();
-    EXPECT_TRUE(saved.Restore(owner));
+    ASSERT_TRUE(SnapshotSurvivesACut(owner));
 
     EXPECT_EQ(ClipboardBytes(CF_DIB).substr(0, dib.size()), dib);
     DestroyWindow(owner);
