@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <string>
 #include <vector>
 
 #include "e2e/support/desktop_standin.h"
@@ -44,79 +43,6 @@ COLORREF ScreenPixel(POINT p) {
     COLORREF colour = GetPixel(screen, p.x, p.y);
     ReleaseDC(nullptr, screen);
     return colour;
-}
-
-// A window of this process standing for any other program's: a green rectangle painted by
-// its class brush, which needs this thread to take its messages (PumpMessages).
-class OtherProgramWindow {
-  public:
-    static constexpr COLORREF kGreen = RGB(0, 255, 0);
-
-    explicit OtherProgramWindow(const RECT& rect) {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = brush_;
-        windowClass.lpszClassName = kClass;
-        RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClass, L"", WS_POPUP | WS_VISIBLE, rect.left,
-                                  rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-        centre_ = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    }
-    ~OtherProgramWindow() {
-        DestroyWindow(window_);
-        UnregisterClassW(kClass, GetModuleHandleW(nullptr));
-        DeleteObject(brush_);
-    }
-    OtherProgramWindow(const OtherProgramWindow&) = delete;
-    OtherProgramWindow& operator=(const OtherProgramWindow&) = delete;
-
-    HWND Handle() const { return window_; }
-    POINT Centre() const { return centre_; }
-
-  private:
-    static constexpr wchar_t kClass[] = L"VelmoraTestOtherProgram";
-    HBRUSH brush_ = CreateSolidBrush(kGreen);
-    HWND window_ = nullptr;
-    POINT centre_ = {};
-};
-
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageW(&message);
-    }
-}
-
-// The screen's colour at `p` while this thread keeps taking its messages.
-bool ScreenTurns(POINT p, COLORREF colour, DWORD timeoutMs) {
-    return e2e::WaitUntil(
-        [&] {
-            PumpMessages();
-            return ScreenPixel(p) == colour;
-        },
-        timeoutMs);
-}
-
-std::string ZOrder() {
-    std::string text;
-    for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
-        char name[64] = "";
-        GetClassNameA(window, name, 64);
-        text += std::string(name) + (IsWindowVisible(window) ? "+ " : "- ");
-    }
-    return text;
-}
-
-// Whether `lower` lies below `upper` in the z-order.
-bool Below(HWND lower, HWND upper) {
-    for (HWND window = GetWindow(upper, GW_HWNDNEXT); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
-        if (window == lower) {
-            return true;
-        }
-    }
-    return false;
 }
 
 struct DialogSearch {
@@ -225,39 +151,6 @@ TEST_F(Colour, ScreenShowsTheColourAndClicksStillReachTheDesktop) {
     ASSERT_TRUE(WaitForIcons(true, 1500));
     EXPECT_TRUE(e2e::WaitUntil([] { return ColourWindows().empty(); }, 1000));
     EXPECT_TRUE(e2e::WaitUntil([] { return ScreenPixel(kProbePoint) != kRed; }, 3000));
-}
-
-// Without "Program Manager" the colour is a pop-up of the program's own, which must stay below
-// every other program, never topmost. Wine stacks a window it creates above every older one on
-// the screen, whatever its place among the windows, and later moves it up among the windows to
-// match (so the program's dialog, older than the colour window, says nothing here). So the
-// other program's window comes after the colour window; the shell then shows the icons by
-// itself, and when the program hides them again it places the same colour window once more.
-// The screen shows the other window.
-TEST_F(Colour, WithoutProgramManagerTheColourStaysBelowOtherPrograms) {
-    ASSERT_TRUE(standin_.SetLayout(e2e::Layout::kWorkerW));
-    ASSERT_TRUE(SetWindowTextW(DesktopStandin::Progman(), L"Desktop stand-in"));
-    ASSERT_EQ(DesktopStandin::Progman(), nullptr);
-    DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"m_wallpaper_color", L"255"}});
-    StartAndLetTheIconsHide(app);
-    HWND colour = TheColourWindow();
-    ASSERT_NE(colour, nullptr);
-    // Made hidden, then put in its place and shown.
-    ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(colour) != 0; }, 2000));
-    EXPECT_EQ(GetAncestor(colour, GA_PARENT), GetDesktopWindow());
-
-    OtherProgramWindow other(RECT{1120, 420, 1260, 560});
-    ASSERT_TRUE(ScreenTurns(other.Centre(), OtherProgramWindow::kGreen, 3000)) << std::hex << ScreenPixel(other.Centre());
-    ShowWindow(DesktopStandin::ListView(), SW_SHOW);
-    ASSERT_TRUE(WaitForIcons(false, 5000));
-    ASSERT_TRUE(app.Dialog().CatchUp()) << "the tick that hid them has ended";
-    ASSERT_EQ(ColourWindows(), std::vector<HWND>{colour});
-
-    EXPECT_TRUE(Below(colour, other.Handle())) << ZOrder();
-    EXPECT_EQ(GetWindowLongW(colour, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    EXPECT_FALSE(ScreenTurns(other.Centre(), kRed, 300)) << "the colour covers another program's window";
-    EXPECT_EQ(ScreenPixel(other.Centre()), OtherProgramWindow::kGreen);
-    EXPECT_TRUE(ScreenTurns(kProbePoint, kRed, 1000)) << "the colour still covers the wallpaper";
 }
 
 // The shell shows the icons by itself: the next hiding raises the window there is.

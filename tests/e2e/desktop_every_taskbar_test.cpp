@@ -25,7 +25,7 @@ constexpr UINT kTrayIconId = 107;
 constexpr int kHideEverythingUp = 0;
 constexpr int kShowEverythingUp = 1;
 
-class TaskbarEveryMonitor : public ::testing::Test {
+class DesktopEveryTaskbar : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(standin_.Start({e2e::Layout::kProgman, 2, false}));
@@ -83,7 +83,7 @@ class TaskbarEveryMonitor : public ::testing::Test {
 
 // The engine's rules, each taskbar on its own: the idle time hides all three; the cursor on
 // one hidden strip brings that one back and no other; a click on the desktop brings them all.
-TEST_F(TaskbarEveryMonitor, IdleHidesAllThreeTouchShowsOneClickShowsAll) {
+TEST_F(DesktopEveryTaskbar, IdleHidesAllThreeTouchShowsOneClickShowsAll) {
     DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"hide_taskbar", L"1"}});
     ASSERT_NE(app.Start(), nullptr);
     ASSERT_TRUE(e2e::WaitUntil(EverythingHidden, 15000)) << "the idle time hides icons and all three taskbars";
@@ -112,7 +112,7 @@ TEST_F(TaskbarEveryMonitor, IdleHidesAllThreeTouchShowsOneClickShowsAll) {
 
 // The ways back that do not go through the engine: the tray menu's "Show everything" after
 // its "Hide everything", and the exit word.
-TEST_F(TaskbarEveryMonitor, ShowEverythingAndTheExitWordShowAllThree) {
+TEST_F(DesktopEveryTaskbar, ShowEverythingAndTheExitWordShowAllThree) {
     DialogApp app({{L"auto_hide_icons_sec", L"600"}, {L"hide_taskbar", L"1"}});
     ASSERT_NE(app.Start(), nullptr);
     HWND mainWindow = app.App().WaitForMainWindow();
