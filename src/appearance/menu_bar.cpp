@@ -9,6 +9,7 @@
 #include "appearance/background_fill.h"
 #include "appearance/menu_navigation.h"
 #include "appearance/toolbar.h"
+#include "common/foreign_messages.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 
@@ -59,6 +60,12 @@ void StepAside(HWND window, WNDPROC ours, WNDPROC previous) {
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         RemovePropW(window, kMenuBarProperty);
     }
+}
+
+// A notice that did not come from one of the dialog's own windows goes no further: the
+// toolbar's own procedure would read it too.
+bool IsForeignNotification(HWND toolbar, UINT message, LPARAM lParam) {
+    return message == WM_NOTIFY && TrustedNotification(toolbar, lParam) == nullptr;
 }
 
 void DeleteAllButtons(HWND toolbar) {
@@ -288,6 +295,7 @@ LRESULT MenuBar::OnToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY: {
             // The right-hand buttons are the dialog's to colour (dark mode draws them through
             // custom draw) and to explain in tool tips ("Velmora-FAQ"), as if they were its own.
+            // ToolbarProc lets only the dialog's own notices in.
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             if (rightToolbar_ != nullptr && header != nullptr &&
                 (header->hwndFrom == rightToolbar_ ||
@@ -517,6 +525,9 @@ LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, 
         return DefWindowProcW(window, message, wParam, lParam);
     }
     WNDPROC previous = bar->toolbarProc_;
+    if (IsForeignNotification(window, message, lParam)) {
+        return 0;
+    }
     if (message == WM_NCDESTROY) {
         StepAside(window, ToolbarProc, previous);
         bar->toolbar_ = nullptr;
@@ -535,6 +546,9 @@ LRESULT CALLBACK MenuBar::RightToolbarProc(HWND window, UINT message, WPARAM wPa
         return DefWindowProcW(window, message, wParam, lParam);
     }
     WNDPROC previous = bar->rightToolbarProc_;
+    if (IsForeignNotification(window, message, lParam)) {
+        return 0;
+    }
     if (message == WM_ERASEBKGND && GetParent(GetParent(window)) != nullptr) {
         return EraseWithGrandparent(window, reinterpret_cast<HDC>(wParam));
     }

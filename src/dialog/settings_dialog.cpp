@@ -207,7 +207,7 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
             HideDialogToTray();
             return TRUE;
         case WM_NOTIFY:
-            OnDialogNotify(wParam, reinterpret_cast<NMHDR*>(lParam));
+            OnDialogNotify(window, wParam, lParam);
             return FALSE;
         default:
             return FALSE;
