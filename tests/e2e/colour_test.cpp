@@ -18,8 +18,6 @@ using e2e::DialogApp;
 constexpr wchar_t kColourClass[] = L"Test____2___2________7";
 // Empty desktop right of the centred dialog, clear of Wine's taskbar.
 constexpr POINT kRestingPoint = {1100, 300};
-constexpr POINT kProbePoint = {1150, 150};  // where the screen's colour is read
-constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr int kColourItem = 5;  // of "More options", separators not counted
 // What the program answers within a tick, given time for a loaded machine; and an idle time of
 // a second and the answer.
@@ -40,13 +38,6 @@ std::vector<HWND> ColourWindows() {
         }
     }
     return found;
-}
-
-COLORREF ScreenPixel(POINT p) {
-    HDC screen = GetDC(nullptr);
-    COLORREF colour = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
 }
 
 struct DialogSearch {
@@ -173,23 +164,8 @@ TEST_F(Colour, CoversTheWholeDesktopWhileTheIconsAreHiddenOneWindowRaisedAgainAn
     EXPECT_FALSE(DesktopStandin::IconsVisible());
 }
 
-// Wine draws no child window of another process, so the colour on the screen is read where the
-// program falls back to a pop-up of its own: a desktop without a "Program Manager" window.
-TEST_F(Colour, ScreenShowsTheColourAndClicksStillReachTheDesktop) {
-    ASSERT_TRUE(standin_.SetLayout(e2e::Layout::kWorkerW));
-    ASSERT_TRUE(SetWindowTextW(DesktopStandin::Progman(), L"Desktop stand-in"));
-    ASSERT_EQ(DesktopStandin::Progman(), nullptr);
-    DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"m_wallpaper_color", L"255"}});
-    StartAndLetTheIconsHide(app);
-    ASSERT_NE(TheColourWindow(), nullptr);
-    EXPECT_TRUE(e2e::WaitUntil([] { return ScreenPixel(kProbePoint) == kRed; }, kAnswerMs))
-        << std::hex << ScreenPixel(kProbePoint);
-
-    ClickEmptyDesktop();
-    ASSERT_TRUE(WaitForIcons(true, kAnswerMs));
-    EXPECT_TRUE(e2e::WaitUntil([] { return ColourWindows().empty(); }, kAnswerMs));
-    EXPECT_TRUE(e2e::WaitUntil([] { return ScreenPixel(kProbePoint) != kRed; }, kAnswerMs));
-}
+// The colour as a pop-up of the program's own, where there is no "Program Manager", and the
+// screen read back: colour_below_programs_test.cpp.
 
 // Without a colour no window is ever made; the menu item then opens the colour dialog, and
 // Cancel saves "none".
