@@ -221,14 +221,15 @@ TEST_F(OwnerDrawnMenus, LanguageChangesThroughTheMenuLeaveMemoryAndObjectsWhereT
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, app_.App().Running().Id());
     ASSERT_NE(process, nullptr);
     // German is the first language, English the second; the current one is greyed but can be
-    // highlighted, so English is two steps down.
+    // highlighted, so English is two steps down. The menu opens with a real click; its keys
+    // are posted to it.
     auto change = [&](int turn) {
         const bool toGerman = turn % 2 == 0;
         if (!Open(bar_->RightToolbar(), IDM_LANGUAGE_MENU, turn == 0)) {
             return false;
         }
-        e2e::PressKeys(toGerman ? std::vector<WORD>{VK_DOWN} : std::vector<WORD>{VK_DOWN, VK_DOWN}, 60);
-        e2e::PressKeys({VK_RETURN}, 60);
+        e2e::PressKeysInMenu(e2e::FindOpenMenu(), toGerman ? std::vector<WPARAM>{VK_DOWN, VK_RETURN}
+                                                           : std::vector<WPARAM>{VK_DOWN, VK_DOWN, VK_RETURN});
         const wchar_t* expected = toGerman ? L"Deaktivieren" : L"Disable";
         return e2e::WaitUntil([&] { return app_.Dialog().Text(IDC_DISABLE) == expected; }, 5000);
     };

@@ -130,16 +130,9 @@ bool DialogDriver::ChooseMoreOption(int index) const {
     if (!WaitUntil([&] { return (menu = FindOpenMenu()) != nullptr; }, 5000)) {
         return false;
     }
-    // The keys are posted to the menu, in order: its own loop takes them as it takes real
-    // ones, and none can go astray on a loaded machine.
-    auto press = [&](WPARAM key) {
-        PostMessageW(menu, WM_KEYDOWN, key, 1);
-        PostMessageW(menu, WM_KEYUP, key, 1 | 0xC0000000);
-    };
-    for (int down = 0; down <= index; ++down) {
-        press(VK_DOWN);
-    }
-    press(VK_RETURN);
+    std::vector<WPARAM> keys(static_cast<size_t>(index) + 1, VK_DOWN);
+    keys.push_back(VK_RETURN);
+    PressKeysInMenu(menu, keys);
     return WaitUntil([] { return FindOpenMenu() == nullptr; }, 5000);
 }
 
@@ -151,6 +144,13 @@ HWND FindOpenMenu() {
         }
     }
     return nullptr;
+}
+
+void PressKeysInMenu(HWND menu, const std::vector<WPARAM>& keys) {
+    for (WPARAM key : keys) {
+        PostMessageW(menu, WM_KEYDOWN, key, 1);
+        PostMessageW(menu, WM_KEYUP, key, 1 | 0xC0000000);
+    }
 }
 
 }  // namespace e2e

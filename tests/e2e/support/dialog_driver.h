@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -55,5 +56,9 @@ class DialogDriver {
 
 // The first top-level window of class "#32768" (a popup menu) that is visible.
 HWND FindOpenMenu();
+
+// Keys posted to an open menu, in order: its own loop takes them as it takes real ones, and
+// none can go astray on a loaded machine.
+void PressKeysInMenu(HWND menu, const std::vector<WPARAM>& keys);
 
 }  // namespace e2e
