@@ -11,11 +11,10 @@
 #include "appearance/toolbar.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "common/window_subclass.h"
 
 namespace {
 
-// Each window the bar stands in front of carries the bar, so its procedure finds it.
-constexpr wchar_t kMenuBarProperty[] = L"Velmora.MenuBar";
 constexpr int kMenuTextLength = 100;
 // WM_MENUCHAR's answer when the bar took the letter: MNC_CLOSE in the high word ends the
 // system's own menu mode.
@@ -41,24 +40,8 @@ HFONT RightButtonFont() {
     return static_cast<HFONT>(font.Get());
 }
 
-MenuBar* BarOf(HWND window) {
-    return static_cast<MenuBar*>(GetPropW(window, kMenuBarProperty));
-}
-
-WNDPROC StandInFront(HWND window, MenuBar* bar, WNDPROC procedure) {
-    SetPropW(window, kMenuBarProperty, bar);
-    return reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
-}
-
-// Gives the window its previous procedure back, unless someone has stood in front of ours since.
-void StepAside(HWND window, WNDPROC ours, WNDPROC previous) {
-    if (window == nullptr || previous == nullptr || !IsWindow(window)) {
-        return;
-    }
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == ours) {
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropW(window, kMenuBarProperty);
-    }
+MenuBar* BarOf(DWORD_PTR data) {
+    return reinterpret_cast<MenuBar*>(data);
 }
 
 void DeleteAllButtons(HWND toolbar) {
@@ -102,7 +85,7 @@ MenuBar::~MenuBar() {
     if (toolbar_ != nullptr && IsWindow(toolbar_)) {
         DestroyWindow(toolbar_);  // the right-hand toolbar is its child and goes with it
     }
-    StepAside(parent_, ParentProc, parentProc_);
+    DetachSubclass(parent_, ParentProc);
     if (menu_ != nullptr) {
         DestroyMenu(menu_);
     }
@@ -125,8 +108,8 @@ bool MenuBar::Create(HWND parent) {
     RECT client = {};
     GetClientRect(parent, &client);
     SetWindowPos(toolbar_, nullptr, 0, top, client.right, static_cast<int>(buttonHeight * 1.5), SWP_SHOWWINDOW);
-    parentProc_ = StandInFront(parent, this, ParentProc);
-    toolbarProc_ = StandInFront(toolbar_, this, ToolbarProc);
+    AttachSubclass(parent, ParentProc, this);
+    AttachSubclass(toolbar_, ToolbarProc, this);
     return true;
 }
 
@@ -191,7 +174,7 @@ void MenuBar::CreateRightToolbar() {
     // As tall as the bar's own (invisible) bitmaps, so both rows of text line up at any dpi.
     SendMessageW(rightToolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, GetSystemMetrics(SM_CYSMICON)));
     SendMessageW(rightToolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonHeight, buttonHeight));
-    rightToolbarProc_ = StandInFront(rightToolbar_, this, RightToolbarProc);
+    AttachSubclass(rightToolbar_, RightToolbarProc, this);
 }
 
 void MenuBar::AlignRightToolbar() {
@@ -496,53 +479,40 @@ int MenuBar::HitTest(POINT screenPoint) const {
     return static_cast<int>(SendMessageW(toolbar_, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&screenPoint)));
 }
 
-LRESULT CALLBACK MenuBar::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MenuBar* bar = BarOf(window);
-    if (bar == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    WNDPROC previous = bar->parentProc_;
+LRESULT CALLBACK MenuBar::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) {
+    MenuBar* bar = BarOf(data);
     if (message == WM_NCDESTROY) {
-        StepAside(window, ParentProc, previous);
         bar->parent_ = nullptr;
     } else if (LRESULT answer = bar->OnParentMessage(message, wParam, lParam)) {
         return answer;
     }
-    return CallWindowProcW(previous, window, message, wParam, lParam);
+    return PassToWindow(window, message, wParam, lParam, ParentProc);
 }
 
-LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MenuBar* bar = BarOf(window);
-    if (bar == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    WNDPROC previous = bar->toolbarProc_;
+LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR data) {
+    MenuBar* bar = BarOf(data);
     if (message == WM_NCDESTROY) {
-        StepAside(window, ToolbarProc, previous);
         bar->toolbar_ = nullptr;
         bar->menuCount_ = 0;
     } else if (LRESULT answer = bar->OnToolbarMessage(message, wParam, lParam)) {
         return answer;
     }
-    return CallWindowProcW(previous, window, message, wParam, lParam);
+    return PassToWindow(window, message, wParam, lParam, ToolbarProc);
 }
 
 // The right-hand toolbar sits on the menu bar but shows the dialog's background: the dialog
 // paints it, shifted to where the toolbar lies in it.
-LRESULT CALLBACK MenuBar::RightToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MenuBar* bar = BarOf(window);
-    if (bar == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    WNDPROC previous = bar->rightToolbarProc_;
+LRESULT CALLBACK MenuBar::RightToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR data) {
     if (message == WM_ERASEBKGND && GetParent(GetParent(window)) != nullptr) {
         return EraseWithGrandparent(window, reinterpret_cast<HDC>(wParam));
     }
     if (message == WM_NCDESTROY) {
-        StepAside(window, RightToolbarProc, previous);
-        bar->rightToolbar_ = nullptr;
+        BarOf(data)->rightToolbar_ = nullptr;
     }
-    return CallWindowProcW(previous, window, message, wParam, lParam);
+    return PassToWindow(window, message, wParam, lParam, RightToolbarProc);
 }
 
 LOGFONTW SystemMenuLogFont() {
