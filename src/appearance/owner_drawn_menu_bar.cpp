@@ -106,12 +106,9 @@ void OwnerDrawnMenuBar::DrawItem(const DRAWITEMSTRUCT& item) {
     if (record == nullptr) {
         return;
     }
-    HGDIOBJ previousFont = MenuFontReady(item.hDC) ? SelectObject(item.hDC, menuFont_.Get()) : nullptr;
+    ScopedSelect menuFont(item.hDC, MenuFontReady(item.hDC) ? menuFont_.Get() : nullptr);
     DcPainter painter(*this, item.hDC);
     DrawMenuItem(item, *record, CurrentLook(), metrics_, images_, painter);
-    if (previousFont != nullptr) {
-        SelectObject(item.hDC, previousFont);
-    }
 }
 
 MenuLook OwnerDrawnMenuBar::CurrentLook() const {
