@@ -9,7 +9,6 @@
 #include "appearance/dark_mode_api.h"
 #include "appearance/dark_painting.h"
 #include "appearance/window_theme.h"
-#include "common/scoped_handle.h"
 #include "common/window_subclass.h"
 
 namespace {
@@ -132,8 +131,7 @@ void TakeItemsViewColours(HWND listView, HWND header) {
 }  // namespace
 
 HBRUSH DarkBackgroundBrush() {
-    static ScopedGdiObject brush(CreateSolidBrush(kDarkBackground));
-    return static_cast<HBRUSH>(brush.Get());
+    return SolidBrushFor(kDarkBackground);
 }
 
 void SubclassDarkDialog(HWND dialog) {

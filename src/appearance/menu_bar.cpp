@@ -24,22 +24,6 @@ constexpr LRESULT kMenuCharTaken = 0x10001;
 MenuBar* trackingMenuBar = nullptr;
 HHOOK filterHook = nullptr;
 
-HFONT MakeMenuFont() {
-    const LOGFONTW logFont = SystemMenuLogFont();
-    return CreateFontIndirectW(&logFont);
-}
-
-// Made once for the process; the right-hand buttons have a font object of their own.
-HFONT MenuFont() {
-    static ScopedGdiObject font(MakeMenuFont());
-    return static_cast<HFONT>(font.Get());
-}
-
-HFONT RightButtonFont() {
-    static ScopedGdiObject font(MakeMenuFont());
-    return static_cast<HFONT>(font.Get());
-}
-
 MenuBar* BarOf(DWORD_PTR data) {
     return reinterpret_cast<MenuBar*>(data);
 }
@@ -101,7 +85,7 @@ bool MenuBar::Create(HWND parent) {
         return false;
     }
     parent_ = parent;
-    SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(MenuFont()), FALSE);
+    SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(SystemMenuFont()), FALSE);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(1, GetSystemMetrics(SM_CYSMICON)));
     SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonHeight, buttonHeight));
@@ -169,7 +153,7 @@ void MenuBar::CreateRightToolbar() {
     if (rightToolbar_ == nullptr) {
         return;
     }
-    SendMessageW(rightToolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(RightButtonFont()), FALSE);
+    SendMessageW(rightToolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(SystemMenuFont()), FALSE);
     SendMessageW(rightToolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     // As tall as the bar's own (invisible) bitmaps, so both rows of text line up at any dpi.
     SendMessageW(rightToolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, GetSystemMetrics(SM_CYSMICON)));
@@ -513,6 +497,14 @@ LRESULT CALLBACK MenuBar::RightToolbarProc(HWND window, UINT message, WPARAM wPa
         BarOf(data)->rightToolbar_ = nullptr;
     }
     return PassToWindow(window, message, wParam, lParam, RightToolbarProc);
+}
+
+HFONT SystemMenuFont() {
+    static ScopedGdiObject font = [] {
+        const LOGFONTW logFont = SystemMenuLogFont();
+        return ScopedGdiObject(CreateFontIndirectW(&logFont));
+    }();
+    return static_cast<HFONT>(font.Get());
 }
 
 LOGFONTW SystemMenuLogFont() {

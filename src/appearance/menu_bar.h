@@ -96,3 +96,6 @@ void SetMenuBackground(HMENU menu);
 
 // The system's menu font, or the GUI font where the system cannot say.
 LOGFONTW SystemMenuLogFont();
+// The one font object made from it, for the life of the process: the bar's buttons, the
+// right-hand buttons and the menus the program draws all use it.
+HFONT SystemMenuFont();
