@@ -10,6 +10,7 @@
 #include "appearance/dark_painting.h"
 #include "appearance/window_theme.h"
 #include "common/window_subclass.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ LRESULT CALLBACK DarkRebarProc(HWND rebar, UINT message, WPARAM wParam, LPARAM l
     RECT client = {};
     GetClipBox(dc, &clip);
     GetClientRect(rebar, &client);
-    PaintRebarBackground(dc, clip, client, CurrentDarkMode().softPaint != 0);
+    PaintRebarBackground(dc, clip, client, settings.soft_paint != 0);
     return 1;
 }
 

@@ -85,7 +85,7 @@ void OnDisablePermanently() {
 }
 
 void OnStartWithWindows() {
-    settings.autostart = CheckBoxValue(IDC_START_WITH_WINDOWS);
+    KeepSettingUnsaved(&Settings::autostart, CheckBoxValue(IDC_START_WITH_WINDOWS));
     SetAutostart(settings.autostart != 0);
 }
 
@@ -223,7 +223,7 @@ void OnDialogNotify(WPARAM controlId, NMHDR* header) {
 }
 
 void ApplyDisableState() {
-    settings.m_disable = CheckBoxValue(IDC_DISABLE);
+    KeepSettingUnsaved(&Settings::m_disable, CheckBoxValue(IDC_DISABLE));  // the box's command saved it
     bool enabled = settings.m_disable == 0;
     UpdateMouseOptionBoxes();
     EnableControl(IDC_HIDE_TASKBAR, enabled);

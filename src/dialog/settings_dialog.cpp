@@ -101,7 +101,7 @@ void RegisterCommandImages(OwnerDrawnMenuBar& menuBar) {
 void ReadStartWithWindows() {
     wchar_t valueName[128] = L"";
     LoadStringW(ProgramInstance(), IDS_RUN_VALUE_NAME, valueName, 128);
-    settings.autostart = IsAutostartRegistered(valueName) ? 1 : 0;
+    KeepSettingUnsaved(&Settings::autostart, IsAutostartRegistered(valueName) ? 1 : 0);
     SetCheckBox(IDC_START_WITH_WINDOWS, settings.autostart);
 }
 
@@ -112,7 +112,8 @@ void ReadDisable() {
 }
 
 void ReadOptions() {
-    settings.m_wallpaper_color = -1;  // whatever a previous read left, a missing key means no colour
+    // Whatever a previous read left, a missing key means no colour.
+    KeepSettingUnsaved(&Settings::m_wallpaper_color, kNoWallpaperColour);
     LoadSettings(SettingRead::kDialogInit);
 }
 

@@ -38,9 +38,10 @@ bool NumberedMenuWanted() {
 
 void CarryOut(UINT choice, RetextDialog retext) {
     if (choice >= kFirstLanguageCommand && choice <= kLastLanguageCommand) {
-        languagePack.currentLanguage = static_cast<int>(choice - kFirstLanguageCommand);
+        const int language = static_cast<int>(choice - kFirstLanguageCommand);
+        UseLanguage(language);
         retext();
-        SaveSetting(&Settings::lng, languagePack.currentLanguage);
+        SaveSetting(&Settings::lng, language);
     } else if (choice == kTranslateCommand) {
         ExportTranslation();
     } else if (choice == kLoadLanguageFileCommand) {

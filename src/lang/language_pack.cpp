@@ -223,6 +223,10 @@ int LoadLanguagePack() {
     return 1;
 }
 
+void UseLanguage(int language) {
+    languagePack.currentLanguage = language;
+}
+
 const wchar_t* GetText(int id) {
     if (id < 0 || id >= kTextIds) {
         return L"";

@@ -68,3 +68,7 @@ void SaveSetting(int Settings::*field, int value) {
     settings.*field = value;
     SaveSetting(field);
 }
+
+void KeepSettingUnsaved(int Settings::*field, int value) {
+    settings.*field = value;
+}

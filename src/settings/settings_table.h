@@ -42,3 +42,7 @@ void SaveSetting(int Settings::*field);
 
 // Stores `value` in the field, then writes it.
 void SaveSetting(int Settings::*field, int value);
+
+// Stores `value` in the field without writing it: for what the INI file does not hold
+// (autostart), a value the file already has, or the default a following read may replace.
+void KeepSettingUnsaved(int Settings::*field, int value);
