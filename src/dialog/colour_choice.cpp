@@ -4,7 +4,6 @@
 
 #include "common/program.h"
 #include "desktop/colour_window.h"
-#include "dialog/settings_dialog.h"
 #include "lang/language_pack.h"
 #include "settings/settings.h"
 #include "settings/settings_table.h"
@@ -30,10 +29,10 @@ Text ColourMenuText() {
     return FormatColourMenuText(GetText(kColourTextId), settings.m_wallpaper_color);
 }
 
-int PickColour(int initial) {
+int PickColour(HWND owner, int initial) {
     CHOOSECOLORW choice = {};
     choice.lStructSize = sizeof(choice);
-    choice.hwndOwner = settingsDialog;
+    choice.hwndOwner = owner;
     choice.hInstance = reinterpret_cast<HWND>(ProgramInstance());
     choice.rgbResult = static_cast<COLORREF>(initial);
     choice.lpCustColors = customColours;
@@ -44,10 +43,10 @@ int PickColour(int initial) {
     return static_cast<int>(choice.rgbResult);
 }
 
-void OnDesktopColourCommand() {
+void OnDesktopColourCommand(HWND dialog) {
     // Changing colours takes two steps: off, then a new choice.
     const int colour =
-        settings.m_wallpaper_color == kNoWallpaperColour ? PickColour(kNoWallpaperColour) : kNoWallpaperColour;
+        settings.m_wallpaper_color == kNoWallpaperColour ? PickColour(dialog, kNoWallpaperColour) : kNoWallpaperColour;
     SaveSetting(&Settings::m_wallpaper_color, colour);
     // A new colour waits for the next hiding of the icons; no colour means no coloured desktop
     // now, even while the icons stay hidden.

@@ -5,25 +5,33 @@
 #include <windows.h>
 #include <commctrl.h>
 
-void OnDialogCommand(UINT command);
+#include "dialog/dialog_parts.h"
+
+// The dialog's two timers; both drive the engine.
+inline constexpr UINT_PTR kDialogTimerId = 4000;
+inline constexpr UINT kDialogTimerPeriodMs = 200;
+// The engine's timer: stopped while a tick runs and started again after it.
+inline constexpr UINT_PTR kTickTimerId = 2001;
+
+void OnDialogCommand(const DialogParts& dialog, UINT command);
 
 // Any timer of the dialog: keeps the shell's icons off while they are hidden permanently,
 // and runs one tick of the engine while the program is enabled.
-void OnDialogTimer();
+void OnDialogTimer(HWND dialog);
 
 // Minimising hides the dialog in the tray (with tray_if_minimize); the dialog never goes to
 // the taskbar. Returns TRUE when the system command was taken.
-INT_PTR OnDialogSysCommand(UINT command);
+INT_PTR OnDialogSysCommand(HWND dialog, UINT command);
 
 // Close box and "To-Tray": the dialog goes, the program stays.
-void HideDialogToTray();
+void HideDialogToTray(HWND dialog);
 
 void OnDialogNotify(WPARAM controlId, NMHDR* header);
 
 // Follows the "Disable" check box: greys the options that need the engine, and shows the
 // icons (disabled) or restarts the countdown (enabled). "Hide desktop icons permanently"
 // locks the box and keeps the shell's own icon setting off.
-void ApplyDisableState();
+void ApplyDisableState(HWND dialog);
 
 // Keeps the dialog above other windows (1) or not (0).
 void ApplyTopmost(HWND dialog, int topmost);

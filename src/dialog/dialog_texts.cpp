@@ -10,7 +10,6 @@
 #include "common/text.h"
 #include "dialog/link_bar.h"
 #include "dialog/os_version.h"
-#include "dialog/settings_dialog.h"
 #include "extras/program_menu.h"
 #include "lang/language_pack.h"
 #include "resource_ids.h"
@@ -102,8 +101,7 @@ void GiveLinkBarImages(HWND linkBar) {
 }
 
 // The program menu and the right-hand buttons follow the language, so they are made anew.
-void UpdateMenuBar() {
-    MenuBar& menuBar = DialogMenuBar();
+void UpdateMenuBar(MenuBar& menuBar) {
     menuBar.AttachMenu(BuildProgramMenu());
     menuBar.ClearRightButtons();
     menuBar.AddRightButton(L"# LNG", IDM_LANGUAGE_MENU);
@@ -129,10 +127,12 @@ void ShareLinkBarFont(HWND dialog, HWND linkBar) {
 
 }  // namespace
 
-void ApplyDialogTexts() {
-    HWND dialog = settingsDialog;
-    HWND linkBar = LinkBarWindow();
-    UpdateMenuBar();
+void ApplyDialogTexts(const DialogParts& parts) {
+    HWND dialog = parts.window;
+    HWND linkBar = parts.linkBar;
+    if (parts.menuBar != nullptr) {
+        UpdateMenuBar(*parts.menuBar);
+    }
     RemoveLinkButtons(linkBar, kLinkButtonsToClear);
     SetTitle(dialog);
     AddLinkBarButtons(linkBar);

@@ -1,6 +1,5 @@
 #include "dialog/more_options_menu.h"
 
-#include "dialog/settings_dialog.h"
 #include "common/scoped_handle.h"
 #include "dialog/colour_choice.h"
 #include "dialog/dialog_controls.h"
@@ -62,19 +61,19 @@ HMENU BuildMoreOptionsMenu() {
     return menu;
 }
 
-void ShowMoreOptionsMenu() {
+void ShowMoreOptionsMenu(HWND dialog) {
     ScopedMenu menu(BuildMoreOptionsMenu());
     RECT button = {};
-    GetWindowRect(GetDlgItem(settingsDialog, IDC_MORE_OPTIONS), &button);
+    GetWindowRect(GetDlgItem(dialog, IDC_MORE_OPTIONS), &button);
     UINT command = static_cast<UINT>(
-        TrackPopupMenu(menu.Get(), TPM_RETURNCMD, button.left, button.bottom, 0, settingsDialog, nullptr));
+        TrackPopupMenu(menu.Get(), TPM_RETURNCMD, button.left, button.bottom, 0, dialog, nullptr));
     if (command == 0) {
         return;  // dismissed
     }
     // The hidden check boxes hold these options; the items without one work from the
     // settings alone.
-    if (GetDlgItem(settingsDialog, static_cast<int>(command)) != nullptr) {
-        SetCheckBox(static_cast<int>(command), CheckBoxValue(static_cast<int>(command)) == 0 ? 1 : 0);
+    if (GetDlgItem(dialog, static_cast<int>(command)) != nullptr) {
+        SetCheckBox(dialog, static_cast<int>(command), CheckBoxValue(dialog, static_cast<int>(command)) == 0 ? 1 : 0);
     }
-    SendMessageW(settingsDialog, WM_COMMAND, command, 0);
+    SendMessageW(dialog, WM_COMMAND, command, 0);
 }

@@ -150,11 +150,11 @@ Text CompletenessReport(const wchar_t* const* entries, const wchar_t* const* eng
     return report;
 }
 
-void LoadLanguageFile(const wchar_t* path, RetextDialog retext) {
+void LoadLanguageFile(const wchar_t* path, LanguageHost& host) {
     Text text;
     if (!ReadTextFile(path, text)) {
         const Text message = Text::Format(L"%s\n%s", GetText(kFileAccessErrorText), path);
-        MessageBoxW(GetActiveWindow(), message.c_str(), kReportCaption, MB_OK);
+        MessageBoxW(host.Window(), message.c_str(), kReportCaption, MB_OK);
         return;
     }
     wchar_t* chars = text.GetBuffer(text.Length());
@@ -165,22 +165,26 @@ void LoadLanguageFile(const wchar_t* path, RetextDialog retext) {
     loadedLanguageFile = std::move(text);
     languagePack.customLoaded = true;
     const Text report = CompletenessReport(languagePack.customStrings, languagePack.strings[kEnglish]);
-    MessageBoxW(GetActiveWindow(), report.c_str(), kReportCaption, MB_OK);
-    retext();
+    MessageBoxW(host.Window(), report.c_str(), kReportCaption, MB_OK);
+    host.Retext();
 }
 
-void ChooseLanguageFile(RetextDialog retext) {
+void ChooseLanguageFile(LanguageHost& host) {
     wchar_t file[MAX_PATH] = L"";
     wchar_t fileTitle[MAX_PATH] = L"";
     OPENFILENAMEW dialog = {};
     // The record without its later fields, which older systems reject.
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    // Owned by the dialog, so it stays in front of it and the dialog waits for it.
+    dialog.hwndOwner = host.Window();
+    dialog.lpstrFilter = L"*.txt\0*.txt\0*.*\0*.*\0";
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     dialog.hInstance = GetModuleHandleW(nullptr);
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrFileTitle = fileTitle;
     dialog.nMaxFileTitle = MAX_PATH;
     if (GetOpenFileNameW(&dialog)) {
-        LoadLanguageFile(file, retext);
+        LoadLanguageFile(file, host);
     }
 }
