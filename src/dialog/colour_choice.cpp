@@ -5,12 +5,11 @@
 #include "common/program.h"
 #include "desktop/colour_window.h"
 #include "lang/language_pack.h"
+#include "lang/text_ids.h"
 #include "settings/settings.h"
 #include "settings/settings_table.h"
 
 namespace {
-
-constexpr int kColourTextId = 61;  // "Change the desktop background to a color"
 
 // Offered again by every use of the colour dialog during the run; never saved.
 COLORREF customColours[16] = {};
@@ -26,7 +25,7 @@ Text FormatColourMenuText(const wchar_t* baseText, int colour) {
 }
 
 Text ColourMenuText() {
-    return FormatColourMenuText(GetText(kColourTextId), settings.m_wallpaper_color);
+    return FormatColourMenuText(GetText(kTextChangeTheDesktopBackground), settings.m_wallpaper_color);
 }
 
 int PickColour(HWND owner, int initial) {

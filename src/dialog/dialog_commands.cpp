@@ -14,6 +14,7 @@
 #include "extras/program_menu.h"
 #include "lang/language_menu.h"
 #include "lang/language_pack.h"
+#include "lang/text_ids.h"
 #include "resource_ids.h"
 #include "settings/autostart.h"
 #include "settings/settings.h"
@@ -23,8 +24,6 @@
 
 namespace {
 
-constexpr int kGermanDonatePage = 23;  // header texts with the donation page's address
-constexpr int kDonatePage = 24;
 constexpr int kTooltipLength = 80;
 
 // An option behind a check box: the box's new state is stored, saved, and then acted on.
@@ -101,7 +100,7 @@ void ExitProgram(HWND dialog) {
 }
 
 void OpenDonatePage() {
-    int page = languagePack.currentLanguage == kGerman ? kGermanDonatePage : kDonatePage;
+    HeaderId page = languagePack.currentLanguage == kGerman ? kHeaderGermanDonatePage : kHeaderDonatePage;
     const wchar_t* address = GetHeaderText(page);
     if (address != nullptr && address[0] != L'\0') {
         ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOW);

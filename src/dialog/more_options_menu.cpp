@@ -4,6 +4,7 @@
 #include "dialog/colour_choice.h"
 #include "dialog/dialog_controls.h"
 #include "lang/language_pack.h"
+#include "lang/text_ids.h"
 #include "resource_ids.h"
 #include "settings/settings.h"
 
@@ -11,16 +12,16 @@ namespace {
 
 struct MenuEntry {
     UINT command;  // 0: a separator
-    int textId;    // 0: the colour item, whose text carries the colour
+    int text;      // a TextId; 0: the colour item, whose text carries the colour
 };
 
 constexpr MenuEntry kEntries[] = {
-    {IDC_HIDE_BY_MIDDLE, 54},      // "Hide via middle mouse button."
-    {IDC_SHOW_BY_WIN_D, 52},       // "Icons visible [Win+D]"
-    {IDC_SHOW_BY_MOUSE_MOVE, 55},  // "Show icons when the mouse moves across the desktop"
+    {IDC_HIDE_BY_MIDDLE, kTextHideViaMiddleMouseButton},
+    {IDC_SHOW_BY_WIN_D, kTextIconsVisibleWinD},
+    {IDC_SHOW_BY_MOUSE_MOVE, kTextShowIconsWhenTheMouseMoves},
     {0, 0},
-    {IDC_HIDE_AT_START, 53},      // "Hide icons at program start"
-    {IDM_HIDE_TASKBAR_RULE, 57},  // "Hide taskbar when icons hide"
+    {IDC_HIDE_AT_START, kTextHideIconsAtProgramStart},
+    {IDM_HIDE_TASKBAR_RULE, kTextHideTaskbarWhenIconsHide},
     {0, 0},
     {IDM_DESKTOP_COLOUR, 0},
 };
@@ -53,7 +54,7 @@ HMENU BuildMoreOptionsMenu() {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        Text text = entry.textId != 0 ? Text(GetText(entry.textId)) : ColourMenuText();
+        Text text = entry.text != 0 ? Text(GetText(entry.text)) : ColourMenuText();
         AppendMenuW(menu, MF_STRING, entry.command, text.c_str());
         UINT check = ItemChecked(settings, entry.command) ? MF_CHECKED : MF_UNCHECKED;
         CheckMenuItem(menu, entry.command, MF_BYCOMMAND | check);

@@ -11,12 +11,10 @@
 
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "lang/text_ids.h"
 
 namespace {
 
-constexpr int kProductAndVersionHeader = 19;
-constexpr int kTranslatorRequestHeader = 25;
-constexpr int kFileAccessErrorText = 222;
 constexpr wchar_t kReportCaption[] = L"Translate";
 constexpr int kBlockBytes = 1024;
 constexpr int kListedMissingIds = 9;
@@ -77,10 +75,10 @@ Text TranslationExportName(const wchar_t* productAndVersion) {
 
 Text TranslationExportText(const LanguagePack& pack) {
     Text text(L"\r\nPlease don't forget! Write in e-mail subject: Strings for: ");
-    text += pack.headerStrings[kProductAndVersionHeader];
+    text += pack.headerStrings[kHeaderProductAndVersion];
     text += L" and Language Name : German / Deutsch ";
     text += L"\r\n\r\n";
-    text += pack.headerStrings[kTranslatorRequestHeader];
+    text += pack.headerStrings[kHeaderTranslatorRequest];
     text += L"\r\n\r\n##=";
     text += pack.languageName[kEnglish];
     text += L"\r\n\r\n";
@@ -94,7 +92,7 @@ void ExportTranslation() {
     if (folder.empty()) {
         return;  // no temporary folder: there is nowhere to put the file
     }
-    const Text path = Text(folder.c_str()) + TranslationExportName(GetHeaderText(kProductAndVersionHeader));
+    const Text path = Text(folder.c_str()) + TranslationExportName(GetHeaderText(kHeaderProductAndVersion));
     DeleteFileW(path.c_str());
     const Text content = TranslationExportText(languagePack);
     // CREATE_ALWAYS: a file the delete could not remove is cut, so no old tail outlives a shorter export.
@@ -153,7 +151,7 @@ Text CompletenessReport(const wchar_t* const* entries, const wchar_t* const* eng
 void LoadLanguageFile(const wchar_t* path, LanguageHost& host) {
     Text text;
     if (!ReadTextFile(path, text)) {
-        const Text message = Text::Format(L"%s\n%s", GetText(kFileAccessErrorText), path);
+        const Text message = Text::Format(L"%s\n%s", GetText(kTextFileAccessError), path);
         MessageBoxW(host.Window(), message.c_str(), kReportCaption, MB_OK);
         return;
     }

@@ -4,29 +4,29 @@
 #include "desktop/desktop_windows.h"
 #include "desktop/taskbar.h"
 #include "lang/language_pack.h"
+#include "lang/text_ids.h"
 #include "resource_ids.h"
 #include "settings/settings.h"
 
 namespace {
 
-constexpr int kProductNameWithVersion = 19;  // header text: "Velmora 5.41"
 
 struct TrayMenuEntry {
-    UINT command;  // 0 with textId 0: a separator
-    int textId;
+    UINT command;  // 0 with text 0: a separator
+    int text;      // a TextId
 };
 
 constexpr TrayMenuEntry kEntries[] = {
     {0, 0},
-    {kTrayDisable, 25},               // "Disable"
-    {kTrayHideIconsPermanently, 60},  // "Hide desktop icons permanently"
-    {kTrayToTray, 47},                // "To-Tray"
-    {kTrayPreferences, 20},           // "Preferences"
+    {kTrayDisable, kTextDisable},
+    {kTrayHideIconsPermanently, kTextHideDesktopIconsPermanently},
+    {kTrayToTray, kTextToTray},
+    {kTrayPreferences, kTextPreferences},
     {0, 0},
-    {IDM_EXIT, 50},  // "Exit"
+    {IDM_EXIT, kTextExit},
     {0, 0},
-    {kTrayShowEverything, 62},  // "Show everything"
-    {kTrayHideEverything, 63},  // "Hide everything"
+    {kTrayShowEverything, kTextShowEverything},
+    {kTrayHideEverything, kTextHideEverything},
 };
 
 bool EntryChecked(const TrayMenuState& state, UINT command) {
@@ -109,7 +109,7 @@ HMENU BuildTrayMenu(const TrayMenuState& state) {
     if (menu == nullptr) {
         return nullptr;
     }
-    const wchar_t* name = GetHeaderText(kProductNameWithVersion);
+    const wchar_t* name = GetHeaderText(kHeaderProductAndVersion);
     AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, name != nullptr ? name : L"");
     for (const TrayMenuEntry& entry : kEntries) {
         if (entry.command == 0) {
@@ -117,7 +117,7 @@ HMENU BuildTrayMenu(const TrayMenuState& state) {
             continue;
         }
         UINT check = EntryChecked(state, entry.command) ? MF_CHECKED : MF_UNCHECKED;
-        AppendMenuW(menu, MF_STRING | check, entry.command, GetText(entry.textId));
+        AppendMenuW(menu, MF_STRING | check, entry.command, GetText(entry.text));
     }
     return menu;
 }
