@@ -95,7 +95,8 @@ bool RegisterMainWindowClass() {
 }
 
 HWND CreateMainWindow() {
-    constexpr DWORD kMainWindowStyle = 0xCF0002;  // WS_OVERLAPPEDWINDOW plus 0x2
+    // 0x2 means nothing to an overlapped window; the style is kept as other instances have seen it.
+    constexpr DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | 0x2;
     mainWindow = CreateWindowExW(0, mainClassName, mainTitle, kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, -100,
                                  -100, nullptr, nullptr, ProgramInstance(), nullptr);
     ShowWindow(mainWindow, SW_HIDE);

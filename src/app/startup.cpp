@@ -37,7 +37,7 @@ bool MakeProcessDpiAware() {
 void InitialiseCommonControls() {
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
-    controls.dwICC = 0x5FF;
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_COOL_CLASSES;  // 0x5FF
     InitCommonControlsEx(&controls);
     InitCommonControls();
 }

@@ -159,7 +159,10 @@ void SettingsDialog::CreateMenuBar(HWND window) {
 
 BOOL SettingsDialog::Initialise(HWND window) {
     MarkStartup("dialog controls");
-    OleInitialize(nullptr);
+    // Only the shell's ZIP folder needs OLE, and it says so itself when it cannot work.
+    if (FAILED(OleInitialize(nullptr))) {
+        OutputDebugStringW(L"Velmora: OleInitialize failed\n");
+    }
     SetDialogIcons(window);
     settingsDialog = window;  // from here on the engine's timer and countdown have their window
     parts_.window = window;
