@@ -164,6 +164,12 @@ bool RunProgramCommand(const DialogParts& dialog, UINT command) {
 
 }  // namespace
 
+void ShowOptionBoxes(HWND dialog) {
+    for (const OptionCommand& option : kOptionCommands) {
+        SetCheckBox(dialog, option.id, settings.*option.field);
+    }
+}
+
 void OnDialogCommand(const DialogParts& dialog, UINT command) {
     if (const OptionCommand* option = FindOptionCommand(command)) {
         RunOptionCommand(dialog.window, *option);

@@ -13,6 +13,9 @@ inline constexpr UINT kDialogTimerPeriodMs = 200;
 // The engine's timer: stopped while a tick runs and started again after it.
 inline constexpr UINT_PTR kTickTimerId = 2001;
 
+// Ticks every option's check box as its setting stands.
+void ShowOptionBoxes(HWND dialog);
+
 void OnDialogCommand(const DialogParts& dialog, UINT command);
 
 // Any timer of the dialog: keeps the shell's icons off while they are hidden permanently,

@@ -119,25 +119,12 @@ void ReadOptions() {
 }
 
 void ShowWindowOptions(HWND window) {
-    SetCheckBox(window, IDC_ALWAYS_ON_TOP, settings.topmost);
+    ShowOptionBoxes(window);
     // A new dialog is not topmost, and making it "not topmost" costs Wine a round trip to the
     // X server on every start.
     if (settings.topmost == 1) {
         ApplyTopmost(window, settings.topmost);
     }
-    SetCheckBox(window, IDC_START_IN_TRAY, settings.start_tray);
-    SetCheckBox(window, IDC_HIDE_TASKBAR, settings.hide_taskbar);
-    SetCheckBox(window, IDC_HIDE_AT_START, settings.hide_at_programstart);
-    SetCheckBox(window, IDC_HIDE_BY_MIDDLE, settings.hide_icons_by_m_mouse);
-}
-
-void ShowMouseOptions(HWND window) {
-    SetCheckBox(window, IDC_SHOW_BY_LEFT, settings.show_icons_by_l_mouse);
-    SetCheckBox(window, IDC_SHOW_BY_MIDDLE, settings.show_icons_by_m_mouse);
-    SetCheckBox(window, IDC_SHOW_BY_RIGHT, settings.show_icons_by_r_mouse);
-    SetCheckBox(window, IDC_SHOW_BY_CONTEXT_MENU, settings.show_icons_by_contextmenu);
-    SetCheckBox(window, IDC_SHOW_BY_WIN_D, settings.show_icons_win_d);
-    SetCheckBox(window, IDC_SHOW_BY_MOUSE_MOVE, settings.show_icons_mouse_move);
 }
 
 void HideAtProgramStart() {
@@ -183,7 +170,6 @@ BOOL SettingsDialog::Initialise(HWND window) {
     SetUpHideTimeControls(window);
     SetIconsVisible(true);
     SetTimer(window, kDialogTimerId, kDialogTimerPeriodMs, nullptr);
-    ShowMouseOptions(window);
     BalanceMouseOptions(window, kContextMenuChanged);
     BalanceMouseOptions(window, kLeftButtonChanged);
     HideAtProgramStart();
