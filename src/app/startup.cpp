@@ -98,10 +98,12 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
             InstallDarkModeHook(instance);
         }
     }
+    MarkStartup("dark mode");
 
     if (ClaimSingleInstance()) {
         ShowWindowsHiddenByEarlierRun();
     }
+    MarkStartup("single instance");
     CreateMainWindow();
     MarkStartup("main window");
     return RunMessageLoop();

@@ -27,6 +27,9 @@
 
 namespace {
 
+// Posted to itself once the dialog exists: the work that waits until it is on screen.
+constexpr UINT kLoadMenuImagesMessage = WM_APP + 1;
+
 struct CommandImage {
     int shellIcon;
     UINT command;
@@ -47,9 +50,11 @@ class SettingsDialog {
   private:
     BOOL Initialise(HWND window);
     void CreateMenuBar(HWND window);
+    void LoadMenuImages();
 
     OwnerDrawnMenuBar menuBar_;
     DialogParts parts_{nullptr, nullptr, &menuBar_};
+    bool menuImagesLoaded_ = false;
 };
 
 SettingsDialog theDialog;
@@ -137,6 +142,13 @@ void HideAtProgramStart() {
     }
 }
 
+void SettingsDialog::LoadMenuImages() {
+    if (!menuImagesLoaded_) {
+        menuImagesLoaded_ = true;
+        RegisterCommandImages(menuBar_);
+    }
+}
+
 void SettingsDialog::CreateMenuBar(HWND window) {
     menuBar_.top = ControlRect(window, IDC_HEADER_LINE).bottom;
     menuBar_.InitMenuAppearance();
@@ -150,13 +162,18 @@ BOOL SettingsDialog::Initialise(HWND window) {
     if (FAILED(OleInitialize(nullptr))) {
         OutputDebugStringW(L"Velmora: OleInitialize failed\n");
     }
+    MarkStartup("OLE");
     SetDialogIcons(window);
     settingsDialog = window;  // from here on the engine's timer and countdown have their window
     parts_.window = window;
     FitHeaderPicture(window);
     parts_.linkBar = CreateToolbar(0, kFlatToolbarStyle, window, IDC_LINK_BAR_PLACE);
+    MarkStartup("header and link bar");
     CreateMenuBar(window);
-    RegisterCommandImages(menuBar_);
+    MarkStartup("menu bar");
+    // Nothing on screen shows the menus' pictures until a menu opens: they are loaded once
+    // the dialog is up.
+    PostMessageW(window, kLoadMenuImagesMessage, 0, 0);
     ApplyDialogTexts(parts_);
     MarkStartup("texts");
     RestartIdleTime();
@@ -201,6 +218,9 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
         case WM_NOTIFY:
             OnDialogNotify(wParam, reinterpret_cast<NMHDR*>(lParam));
             return FALSE;
+        case kLoadMenuImagesMessage:
+            LoadMenuImages();
+            return TRUE;
         default:
             return FALSE;
     }
