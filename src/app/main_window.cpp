@@ -4,6 +4,7 @@
 #include "app/process_objects.h"
 #include "common/program.h"
 #include "desktop/desktop_windows.h"
+#include "desktop/icons_hot_key.h"
 #include "dialog/settings_dialog.h"
 #include "resource_ids.h"
 #include "settings/settings.h"
@@ -24,6 +25,9 @@ void CreateUserInterface() {
     }
     CreateSettingsDialog(nullptr, startInBackground != 0);
     CreateTrayIcon(mainWindow, settingsDialog, settings.m_disable != 0);
+    // A key another program took since the last run is simply not ours this time.
+    SetHotKeyWindow(mainWindow);
+    ApplyIconsHotKey(settings.hotkey, settings.m_disable == 0);
 }
 
 // Another instance asks with wParam == lParam == instanceMessage for this one to end; with
@@ -68,6 +72,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             }
             return 0;
         case WM_TIMER:
+            return 0;
+        case WM_HOTKEY:
+            if (wParam == kIconsHotKeyId) {
+                OnIconsHotKey();
+            }
             return 0;
         case kTrayCallbackMessage:
             if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) {

@@ -5,10 +5,12 @@
 #include "appearance/owner_drawn_menu_bar.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
+#include "desktop/icons_hot_key.h"
 #include "desktop/taskbar.h"
 #include "dialog/colour_choice.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_texts.h"
+#include "dialog/hot_key_dialog.h"
 #include "dialog/more_options_menu.h"
 #include "dialog/mouse_options.h"
 #include "extras/program_menu.h"
@@ -36,6 +38,7 @@ struct OptionCommand {
 void AfterDisableChanged(HWND dialog) {
     ApplyDisableState(dialog);
     RefreshTrayIcon(settings.m_disable != 0);
+    ApplyIconsHotKey(settings.hotkey, settings.m_disable == 0);
 }
 
 void AfterHideTaskbarChanged(HWND) {
@@ -190,6 +193,9 @@ void OnDialogCommand(const DialogParts& dialog, UINT command) {
             return;
         case IDC_MORE_OPTIONS:
             ShowMoreOptionsMenu(dialog.window);
+            return;
+        case IDM_HOTKEY:
+            ShowHotKeyDialog(dialog.window);
             return;
         case IDCANCEL:  // Escape: the dialog stays
             return;

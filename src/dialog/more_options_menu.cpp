@@ -3,6 +3,7 @@
 #include "common/scoped_handle.h"
 #include "dialog/colour_choice.h"
 #include "dialog/dialog_controls.h"
+#include "dialog/hot_key_dialog.h"
 #include "lang/language_pack.h"
 #include "lang/text_ids.h"
 #include "resource_ids.h"
@@ -12,7 +13,7 @@ namespace {
 
 struct MenuEntry {
     UINT command;  // 0: a separator
-    int text;      // a TextId; 0: the colour item, whose text carries the colour
+    int text;      // a TextId; 0: the colour and hot-key items, whose texts carry their values
 };
 
 constexpr MenuEntry kEntries[] = {
@@ -24,6 +25,7 @@ constexpr MenuEntry kEntries[] = {
     {IDM_HIDE_TASKBAR_RULE, kTextHideTaskbarWhenIconsHide},
     {0, 0},
     {IDM_DESKTOP_COLOUR, 0},
+    {IDM_HOTKEY, 0},
 };
 
 bool ItemChecked(const Settings& record, UINT command) {
@@ -45,6 +47,17 @@ bool ItemChecked(const Settings& record, UINT command) {
     }
 }
 
+Text EntryText(const MenuEntry& entry) {
+    switch (entry.command) {
+        case IDM_DESKTOP_COLOUR:
+            return ColourMenuText();
+        case IDM_HOTKEY:
+            return HotKeyMenuText();
+        default:
+            return Text(GetText(entry.text));
+    }
+}
+
 }  // namespace
 
 HMENU BuildMoreOptionsMenu() {
@@ -54,7 +67,7 @@ HMENU BuildMoreOptionsMenu() {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        Text text = entry.text != 0 ? Text(GetText(entry.text)) : ColourMenuText();
+        Text text = EntryText(entry);
         AppendMenuW(menu, MF_STRING, entry.command, text.c_str());
         UINT check = ItemChecked(settings, entry.command) ? MF_CHECKED : MF_UNCHECKED;
         CheckMenuItem(menu, entry.command, MF_BYCOMMAND | check);

@@ -41,6 +41,9 @@ enum TextId : int {
     kTextNewestVersion = 247,
     kTextDonate = 248,
     kTextProgram = 249,
+    kTextHotkey = 250,
+    kTextHotkeyTaken = 251,  // "Another program already uses this key. ..."
+    kTextCancel = 252,
 };
 
 enum HeaderId : int {

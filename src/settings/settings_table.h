@@ -22,7 +22,7 @@ struct SettingKey {
 };
 
 inline constexpr Settings kDefaultSettings{};
-inline constexpr int kSettingKeyCount = 20;
+inline constexpr int kSettingKeyCount = 21;
 
 // The table, in reading order within each group.
 const SettingKey* SettingKeys();
