@@ -9,6 +9,7 @@
 #include "app/single_instance.h"
 #include "appearance/dark_mode.h"
 #include "common/startup_trace.h"
+#include "common/system_library.h"
 #include "desktop/desktop_restore.h"
 #include "dialog/settings_dialog.h"
 #include "lang/language_pack.h"
@@ -24,7 +25,7 @@ using SetProcessDpiAwareFn = BOOL(WINAPI*)();
 // the platform is new enough for dark mode.
 bool MakeProcessDpiAware() {
     if (userModule == nullptr) {
-        userModule = LoadLibraryW(L"user32.dll");
+        userModule = LoadSystemLibrary(L"user32.dll");
     }
     if (userModule == nullptr) {
         return false;
@@ -65,6 +66,8 @@ int RunMessageLoop() {
 
 int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
     MarkStartup("wWinMain");
+    // Before anything can load a DLL by name: the exe's folder may hold one of the same name.
+    RestrictDllSearchToSystem();
     ScopedExitRestore restoreAtEnd;
     SetUnhandledExceptionFilter(RestoreDesktopOnCrash);
     MakeProcessDpiAware();

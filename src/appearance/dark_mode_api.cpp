@@ -1,5 +1,7 @@
 #include "appearance/dark_mode_api.h"
 
+#include "common/system_library.h"
+
 namespace {
 
 using VersionNumbersFn = void(WINAPI*)(DWORD*, DWORD*, DWORD*);
@@ -50,7 +52,7 @@ DarkModeApi LoadDarkModeApi() {
     if (api.major < 6) {
         return api;
     }
-    HMODULE theme = LoadLibraryW(L"UxTheme.dll");
+    HMODULE theme = LoadSystemLibrary(L"UxTheme.dll");
     api.themeLibraryLoaded = theme != nullptr;
     if (theme == nullptr || api.major < 10) {
         return api;

@@ -2,6 +2,7 @@
 #include "appearance/background_fill.h"
 #include "appearance/dark_mode.h"
 #include "appearance/menu_bar.h"
+#include "common/system_library.h"
 
 namespace {
 
@@ -9,7 +10,7 @@ using SetMenuInfoFn = BOOL(WINAPI*)(HMENU, LPCMENUINFO);
 
 // Absent before Windows 98 and 2000: the menus then keep the system's background.
 SetMenuInfoFn SetMenuInfoFunction() {
-    static HMODULE user = LoadLibraryW(L"USER32.DLL");
+    static HMODULE user = LoadSystemLibrary(L"USER32.DLL");
     static SetMenuInfoFn function =
         user != nullptr ? reinterpret_cast<SetMenuInfoFn>(reinterpret_cast<void*>(GetProcAddress(user, "SetMenuInfo")))
                         : nullptr;

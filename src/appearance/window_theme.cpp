@@ -1,6 +1,7 @@
 #include "appearance/window_theme.h"
 
 #include "appearance/dark_mode.h"
+#include "common/system_library.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ using GetThemeColorFn = HRESULT(WINAPI*)(themes::Theme, int, int, int, COLORREF*
 template <typename Function>
 Function ThemeFunction(HMODULE& module, const char* name) {
     if (module == nullptr) {
-        module = LoadLibraryW(L"UxTheme.dll");
+        module = LoadSystemLibrary(L"UxTheme.dll");
     }
     if (module == nullptr) {
         return nullptr;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/system_library.h"
+
 namespace {
 
 using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOEXW*);
@@ -28,7 +30,7 @@ int ReportedMajorVersion() {
 #endif
 
 bool AskNtdll(OSVERSIONINFOEXW& info) {
-    HMODULE ntdll = LoadLibraryW(L"ntdll.dll");
+    HMODULE ntdll = LoadSystemLibrary(L"ntdll.dll");
     if (ntdll == nullptr) {
         return false;
     }

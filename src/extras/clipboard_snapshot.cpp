@@ -15,13 +15,19 @@ bool OpenClipboardSoon(HWND owner) {
     return false;
 }
 
+bool IsDib(UINT format) {
+    return format == CF_DIB || format == CF_DIBV5;
+}
+
 // Formats the system makes up from one that the snapshot keeps: put that one back and the
-// system makes them again.
-bool MadeUp(UINT format, bool hasUnicodeText, bool hasBitmap) {
+// system makes them again. A picture is kept as a DIB, the first one listed (the system lists
+// what it makes up after what was put there): a device-dependent bitmap made from it would
+// lose its alpha channel and its colour depth.
+bool MadeUp(UINT format, bool hasUnicodeText, bool hasDib, bool dibKept) {
     if (format == CF_TEXT || format == CF_OEMTEXT) {
         return hasUnicodeText;
     }
-    return (format == CF_DIB || format == CF_DIBV5) && hasBitmap;
+    return (format == CF_BITMAP && hasDib) || (IsDib(format) && dibKept);
 }
 
 HANDLE CopyGlobal(HANDLE source) {
@@ -92,13 +98,15 @@ bool ClipboardSnapshot::Take(HWND owner) {
     if (!OpenClipboardSoon(owner)) {
         return false;
     }
-    bool hasUnicodeText = IsClipboardFormatAvailable(CF_UNICODETEXT) != 0;
-    bool hasBitmap = IsClipboardFormatAvailable(CF_BITMAP) != 0;
+    const bool hasUnicodeText = IsClipboardFormatAvailable(CF_UNICODETEXT) != 0;
+    const bool hasDib = IsClipboardFormatAvailable(CF_DIB) != 0 || IsClipboardFormatAvailable(CF_DIBV5) != 0;
+    bool dibKept = false;
     for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
-        HANDLE data = MadeUp(format, hasUnicodeText, hasBitmap) ? nullptr : GetClipboardData(format);
+        HANDLE data = MadeUp(format, hasUnicodeText, hasDib, dibKept) ? nullptr : GetClipboardData(format);
         HANDLE copy = data != nullptr ? CopyFormat(format, data) : nullptr;
         if (copy != nullptr) {
             formats_.push_back({format, copy});
+            dibKept = dibKept || IsDib(format);
         }
     }
     CloseClipboard();

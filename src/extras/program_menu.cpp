@@ -6,6 +6,7 @@
 #include "common/scoped_handle.h"
 #include "extras/program_zip.h"
 #include "extras/recommend_mail.h"
+#include "lang/language_file.h"
 #include "lang/language_pack.h"
 #include "resource_ids.h"
 #include "settings/autostart.h"
@@ -81,42 +82,10 @@ void OpenWebPage(HWND dialog, UINT command) {
     }
 }
 
-// The bytes of `text` in `codePage` when they read back as exactly `text`.
-std::optional<std::string> ExactlyConverted(const std::wstring& text, UINT codePage) {
-    if (text.empty()) {
-        return std::string();
-    }
-    int length = static_cast<int>(text.size());
-    // Without this flag a character the code page lacks becomes a look-alike ("Ł" as "L"),
-    // which names another file instead of failing.
-    DWORD flags = (codePage == CP_UTF8 || codePage == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS;
-    int bytes = WideCharToMultiByte(codePage, flags, text.c_str(), length, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) {
-        return std::nullopt;
-    }
-    std::string converted(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(codePage, flags, text.c_str(), length, converted.data(), bytes, nullptr, nullptr);
-    int back = MultiByteToWideChar(codePage, 0, converted.c_str(), bytes, nullptr, 0);
-    std::wstring readBack(static_cast<size_t>(back > 0 ? back : 0), L'\0');
-    if (back > 0) {
-        MultiByteToWideChar(codePage, 0, converted.c_str(), bytes, readBack.data(), back);
-    }
-    if (readBack != text) {
-        return std::nullopt;
-    }
-    return converted;
-}
-
-// `path` as the batch may name it: itself or its short form, with "%" doubled so the command
+// `path` as the batch may name it (see PathInCodePage), with "%" doubled so the command
 // interpreter does not expand it.
 std::optional<std::string> BatchPath(const wchar_t* path, UINT codePage, ShortPathLookup shortPath) {
-    std::optional<std::string> named = ExactlyConverted(path, codePage);
-    if (!named && shortPath != nullptr) {
-        std::wstring shortForm = shortPath(path);
-        if (!shortForm.empty()) {
-            named = ExactlyConverted(shortForm, codePage);
-        }
-    }
+    std::optional<std::string> named = PathInCodePage(path, codePage, shortPath);
     if (!named) {
         return std::nullopt;
     }
@@ -130,24 +99,33 @@ std::optional<std::string> BatchPath(const wchar_t* path, UINT codePage, ShortPa
     return escaped;
 }
 
-std::wstring SystemShortPath(const wchar_t* path) {
-    wchar_t shortForm[MAX_PATH * 4] = L"";
-    DWORD length = GetShortPathNameW(path, shortForm, ARRAYSIZE(shortForm));
-    if (length == 0 || length >= ARRAYSIZE(shortForm)) {
-        return std::wstring();
+// The batch is named after the exe. The command interpreter that starts it expands "%" in its
+// own command line, where no doubling helps: a "%" in the name would start another file.
+std::wstring BatchName(const std::wstring& exe) {
+    std::wstring name = GetExeFileName(exe.c_str()).c_str();
+    for (wchar_t& c : name) {
+        if (c == L'%') {
+            c = L'_';
+        }
     }
-    return shortForm;
+    return name + kBatchSuffix;
 }
 
-// The mail goes out whatever became of the archive: the user sees what is attached.
+// Only an archive that this run made and checked goes out. Without one the user has been told
+// why, or a packing is under way already, or the program is ending.
 void SendProgramByMail(HWND dialog) {
     const std::wstring temp = TemporaryFolder();
     if (temp.empty()) {
         return;
     }
     Text archive = Text::Format(L"%s%s.zip", temp.c_str(), productName);
-    PackProgramZip(archive, 0);
-    SendRecommendMail(dialog, archive, GetText(kMailSubjectText), GetText(kMailBodyText));
+    if (!PackProgramZip(archive, 0, dialog)) {
+        return;
+    }
+    if (SendRecommendMail(dialog, archive, GetText(kMailSubjectText), GetText(kMailBodyText)) ==
+        MailOutcome::kAttachmentUnnamed) {
+        ShowFileAccessError(nullptr, archive);
+    }
 }
 
 }  // namespace
@@ -287,7 +265,7 @@ bool WriteSelfDeleteBatch() {
     if (exe.empty() || ini == nullptr || ini[0] == L'\0' || temp.empty()) {
         return false;
     }
-    std::wstring batch = temp + GetExeFileName(exe.c_str()).c_str() + kBatchSuffix;
+    std::wstring batch = temp + BatchName(exe);
     HANDLE created =
         CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE) {
@@ -307,7 +285,11 @@ bool WriteSelfDeleteBatch() {
         return false;
     }
     HINSTANCE started = ShellExecuteW(nullptr, L"open", batch.c_str(), nullptr, temp.c_str(), SW_HIDE);
-    return reinterpret_cast<INT_PTR>(started) > 32;
+    if (reinterpret_cast<INT_PTR>(started) <= 32) {
+        DeleteFileW(batch.c_str());
+        return false;
+    }
+    return true;
 }
 
 void Uninstall(HWND dialog) {
@@ -316,7 +298,13 @@ void Uninstall(HWND dialog) {
         return;
     }
     DeleteRunValue(productName);
-    WriteSelfDeleteBatch();
-    OpenWebPage(dialog, IDM_UNINSTALL);
+    if (WriteSelfDeleteBatch()) {
+        OpenWebPage(dialog, IDM_UNINSTALL);
+    } else {
+        // Nothing will delete the files: the user is told which they are and where. The program
+        // ends all the same, as asked, so that they can be deleted by hand at once.
+        const std::wstring exe = ExecutablePath();
+        ShowFileAccessError(GetText(kUninstallText), Text(exe.c_str()) + L"\n" + SettingsFilePath());
+    }
     PostQuitMessage(0);
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "common/path_names.h"
 #include "common/text.h"
 
 // The menu in the current language, for the menu bar to take.
@@ -27,15 +28,13 @@ Text WebCommandAddress(UINT command, int language, const Text& base);
 // The last component of `path`, either slash counting as a separator.
 Text GetExeFileName(const wchar_t* path);
 
-// A path's short (8.3) form, empty when there is none.
-using ShortPathLookup = std::wstring (*)(const wchar_t* path);
-
 // How often, a second apart, the self-delete batch tries to delete the exe before it gives up.
 inline constexpr int kSelfDeleteTries = 60;
 
 // The self-delete batch's bytes in code page `codePage`: it deletes `exe` once the program has
-// ended, then `ini` and itself (`batch`); if the exe stays, only itself. Empty when a path cannot be named exactly in that code
-// page, not even by its short form: a character turned into "?" would be a wildcard for DEL.
+// ended, then `ini` and itself (`batch`); if the exe stays, only itself. Each path goes by
+// PathInCodePage; empty when one cannot: a character turned into "?" would be a wildcard for
+// DEL, and DEL refuses a path of MAX_PATH characters or more.
 std::string SelfDeleteBatchText(const wchar_t* exe,
                                 const wchar_t* ini,
                                 const wchar_t* batch,
@@ -47,5 +46,6 @@ std::string SelfDeleteBatchText(const wchar_t* exe,
 bool WriteSelfDeleteBatch();
 
 // Asks whether to uninstall; on Yes removes the Run value, leaves the self-delete batch behind,
-// opens the uninstall page and ends the program with exit code 0.
+// opens the uninstall page and ends the program with exit code 0. When the batch cannot be
+// written or started, the user is told which files stay instead of seeing the page.
 void Uninstall(HWND dialog);

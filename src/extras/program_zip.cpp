@@ -2,12 +2,15 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "common/system_library.h"
 #include "extras/clipboard_snapshot.h"
 #include "extras/zip_writer.h"
+#include "lang/language_file.h"
 #include "resource_ids.h"
 
 namespace {
@@ -20,7 +23,7 @@ constexpr UINT kLastCommand = 0x7FFF;
 constexpr DWORD kMoveWaitMs = 10000;
 
 HMODULE ZipFolderHandler() {
-    static HMODULE handler = LoadLibraryW(L"zipfldr.dll");  // kept for the rest of the run
+    static HMODULE handler = LoadSystemLibrary(L"zipfldr.dll");  // kept for the rest of the run
     return handler;
 }
 
@@ -48,9 +51,43 @@ class ComRef {
     Interface* pointer_ = nullptr;
 };
 
-void ShowError(const Text& code) {
-    MessageBoxW(nullptr, (Text(L"Error ;) ") + code).c_str(), nullptr, MB_OK);
-}
+// Set while a packing runs. Its wait answers messages, so a second "Send via e-mail" can
+// arrive meanwhile; it must not write the archive the ZIP folder is filling.
+bool packing = false;
+
+class PackingUnderWay {
+  public:
+    PackingUnderWay() : previous_(packing) { packing = true; }
+    ~PackingUnderWay() { packing = previous_; }
+    PackingUnderWay(const PackingUnderWay&) = delete;
+    PackingUnderWay& operator=(const PackingUnderWay&) = delete;
+
+  private:
+    bool previous_;
+};
+
+// A window disabled for a scope, its focus given back afterwards: the system then sends it no
+// input, as to the owner of a modal dialog.
+class DisabledWindow {
+  public:
+    explicit DisabledWindow(HWND window)
+        : window_(window), focus_(GetFocus()), disabled_(window != nullptr && EnableWindow(window, FALSE) == 0) {}
+    ~DisabledWindow() {
+        if (disabled_ && IsWindow(window_)) {
+            EnableWindow(window_, TRUE);
+            if (focus_ != nullptr && IsWindow(focus_)) {
+                SetFocus(focus_);
+            }
+        }
+    }
+    DisabledWindow(const DisabledWindow&) = delete;
+    DisabledWindow& operator=(const DisabledWindow&) = delete;
+
+  private:
+    HWND window_;
+    HWND focus_;
+    bool disabled_;  // by us: it was enabled before
+};
 
 // temp\Velmora.exe: the name the program has inside the archive, whatever the exe is called.
 // One separator at the join only: a temporary folder on a share starts with two.
@@ -78,15 +115,6 @@ bool SameFile(const wchar_t* first, const wchar_t* second) {
            info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
 }
 
-// Copying the exe onto itself (run from the temporary folder) would cut the running program.
-bool CopyProgramTo(const std::wstring& copy) {
-    std::wstring exe = ExecutablePath();
-    if (exe.empty()) {
-        return false;
-    }
-    return SameFile(exe.c_str(), copy.c_str()) || CopyFileW(exe.c_str(), copy.c_str(), FALSE);
-}
-
 bool InvokeVerb(IContextMenu* menu, const char* verb) {
     ScopedMenu popup(CreatePopupMenu());
     if (!popup || FAILED(menu->QueryContextMenu(popup.Get(), 0, kFirstCommand, kLastCommand, CMF_EXPLORE))) {
@@ -96,11 +124,10 @@ bool InvokeVerb(IContextMenu* menu, const char* verb) {
     invoke.cbSize = sizeof(invoke);
     invoke.lpVerb = verb;
     invoke.nShow = SW_SHOWNORMAL;
-    menu->InvokeCommand(&invoke);
-    return true;
+    return SUCCEEDED(menu->InvokeCommand(&invoke));
 }
 
-// Whether the clipboard still holds the shell's cut of `file` alone.
+// Whether the clipboard holds exactly one file, `file`: the shell's cut of our copy.
 bool ClipboardHoldsCutOf(const wchar_t* file) {
     if (!OpenClipboard(nullptr)) {
         return false;
@@ -116,21 +143,35 @@ bool ClipboardHoldsCutOf(const wchar_t* file) {
     return ours;
 }
 
-// Keeps the program's windows answering while the ZIP folder moves `file`.
-void WaitUntilMoved(const wchar_t* file) {
-    DWORD start = GetTickCount();
-    while (GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES && GetTickCount() - start < kMoveWaitMs) {
+bool IsInput(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+// Answers the program's messages while the ZIP folder moves `file`, which needs this thread's
+// messages for the clipboard's data. Input for `owner` is dropped: nothing of the program may
+// start inside the wait. A quit message ends it and goes back into the queue for the loop.
+ShellMove WaitUntilMoved(const wchar_t* file, HWND owner) {
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount() - start >= kMoveWaitMs) {
+            return ShellMove::kNotMoved;
+        }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(message.wParam));  // for the program's own loop
-                return;
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return ShellMove::kEnding;
+            }
+            if (IsInput(message.message) && owner != nullptr &&
+                (message.hwnd == owner || IsChild(owner, message.hwnd))) {
+                continue;
             }
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
     }
+    return ShellMove::kMoved;
 }
 
 // The user's clipboard back, unless something else has been copied since the cut.
@@ -146,17 +187,59 @@ void GiveClipboardBack(ClipboardSnapshot& saved, const wchar_t* file) {
     }
 }
 
-// The shell's "cut" on the file and "paste" on the archive: the ZIP folder moves the file in.
-bool PasteIntoArchive(IShellFolder* desktop, ITEMIDLIST* archiveItem, const Text& archivePath, const wchar_t* file) {
-    ScopedItemIdList item(ILCreateFromPathW(file));
-    if (!item) {
+void ShowNumberedError(const Text& code) {
+    MessageBoxW(nullptr, (Text(L"Error ;) ") + code).c_str(), nullptr, MB_OK);
+}
+
+// The verbs on the shell's own objects: the copy's context menu, and the archive as a folder.
+class ShellContextVerbs : public ShellZipVerbs {
+  public:
+    ShellContextVerbs(IShellFolder* desktop, ITEMIDLIST* archiveItem, const Text& archivePath, IContextMenu* fileMenu)
+        : desktop_(desktop), archiveItem_(archiveItem), archivePath_(archivePath), fileMenu_(fileMenu) {}
+
+    bool Cut() override { return InvokeVerb(fileMenu_, "cut"); }
+
+    bool Paste() override {
+        ComRef<IShellFolder> archiveFolder;
+        ComRef<IContextMenu> archiveMenu;
+        if (FAILED(desktop_->BindToObject(archiveItem_, nullptr, IID_IShellFolder, archiveFolder.Out()))) {
+            ShowError(Text(L"4\n") + archivePath_);
+        } else if (FAILED(archiveFolder->QueryInterface(IID_IContextMenu, archiveMenu.Out()))) {
+            ShowError(L"5");
+        } else if (!InvokeVerb(archiveMenu.Get(), "paste")) {
+            ShowError(L"6");
+        } else {
+            return true;
+        }
         return false;
+    }
+
+    void ShowError(const Text& code) override { ShowNumberedError(code); }
+
+  private:
+    IShellFolder* desktop_;
+    ITEMIDLIST* archiveItem_;
+    Text archivePath_;
+    IContextMenu* fileMenu_;
+};
+
+// The ZIP folder's route from the shell's objects for the archive and the copy; nothing when
+// the shell cannot name them, and the program's own writer goes instead.
+std::optional<ShellMove> PackWithShell(const Text& archivePath, const std::wstring& copy, HWND owner) {
+    ComRef<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(reinterpret_cast<IShellFolder**>(desktop.Out()))) || desktop.Get() == nullptr) {
+        return std::nullopt;
+    }
+    ScopedItemIdList archiveItem(ILCreateFromPathW(archivePath.c_str()));
+    ScopedItemIdList item(ILCreateFromPathW(copy.c_str()));
+    if (!archiveItem || !item) {
+        return std::nullopt;
     }
     ITEMIDLIST* parentList = nullptr;
     ITEMIDLIST* childItem = nullptr;
     if (!SplitItemId(item.Get(), &parentList, &childItem)) {
-        ShowError(L"1\n");
-        return false;
+        ShowNumberedError(L"1\n");
+        return ShellMove::kNotPasted;
     }
     ScopedItemIdList parent(parentList);
     ScopedItemIdList child(childItem);
@@ -165,70 +248,75 @@ bool PasteIntoArchive(IShellFolder* desktop, ITEMIDLIST* archiveItem, const Text
     LPCITEMIDLIST children[] = {child.Get()};
     if (FAILED(desktop->BindToObject(parent.Get(), nullptr, IID_IShellFolder, parentFolder.Out())) ||
         FAILED(parentFolder->GetUIObjectOf(nullptr, 1, children, IID_IContextMenu, nullptr, fileMenu.Out()))) {
-        ShowError(L"2");
-        return false;
+        ShowNumberedError(L"2");
+        return ShellMove::kNotPasted;
     }
-    ClipboardSnapshot saved;
-    saved.Take(nullptr);
-    if (!InvokeVerb(fileMenu.Get(), "cut")) {
-        ShowError(L"3");
-        return false;
-    }
-    ComRef<IShellFolder> archiveFolder;
-    ComRef<IContextMenu> archiveMenu;
-    bool pasted = false;
-    if (FAILED(desktop->BindToObject(archiveItem, nullptr, IID_IShellFolder, archiveFolder.Out()))) {
-        ShowError(Text(L"4\n") + archivePath);
-    } else if (FAILED(archiveFolder->QueryInterface(IID_IContextMenu, archiveMenu.Out()))) {
-        ShowError(L"5");
-    } else if (!InvokeVerb(archiveMenu.Get(), "paste")) {
-        ShowError(L"6");
-    } else {
-        pasted = true;
-        WaitUntilMoved(file);
-    }
-    GiveClipboardBack(saved, file);
-    return pasted;
-}
-
-bool PackWithShell(const Text& archivePath, const std::wstring& copy) {
-    ComRef<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(reinterpret_cast<IShellFolder**>(desktop.Out()))) || desktop.Get() == nullptr) {
-        return false;
-    }
-    ScopedItemIdList archiveItem(ILCreateFromPathW(archivePath.c_str()));
-    if (!archiveItem) {
-        return false;
-    }
-    return PasteIntoArchive(desktop.Get(), archiveItem.Get(), archivePath, copy.c_str());
+    ShellContextVerbs verbs(desktop.Get(), archiveItem.Get(), archivePath, fileMenu.Get());
+    return CutAndPaste(verbs, copy.c_str(), owner);
 }
 
 }  // namespace
 
-bool PackProgramZip(const Text& archivePath, int flag) {
-    // The wait for the ZIP folder answers messages: a second command meanwhile must not start.
-    static bool packing = false;
+ShellMove CutAndPaste(ShellZipVerbs& verbs, const wchar_t* copy, HWND owner) {
+    PackingUnderWay underWay;
+    ClipboardSnapshot saved;
+    saved.Take(nullptr);
+    ShellMove result = ShellMove::kNotPasted;
+    if (!verbs.Cut() || !ClipboardHoldsCutOf(copy)) {
+        verbs.ShowError(L"3");
+    } else {
+        DisabledWindow busy(owner);
+        if (verbs.Paste()) {
+            result = WaitUntilMoved(copy, owner);
+        }
+    }
+    GiveClipboardBack(saved, copy);
+    return result;
+}
+
+bool PackProgramZip(const Text& archivePath, int flag, HWND owner) {
     if (packing) {
         return false;
     }
-    bool shellZip = ZipFolderHandler() != nullptr;
-    if (flag == 0 && !WriteResourceToFile(ProgramInstance(), IDR_EMPTY_ZIP, archivePath.c_str(), kZipResourceType)) {
+    PackingUnderWay underWay;
+    const std::wstring exe = ExecutablePath();
+    const std::wstring copy = ProgramCopyPath();
+    // A stale archive that another program holds open cannot be replaced: it is never sent.
+    if (exe.empty() || copy.empty() ||
+        (flag == 0 && !WriteResourceToFile(ProgramInstance(), IDR_EMPTY_ZIP, archivePath.c_str(), kZipResourceType))) {
+        ShowFileAccessError(nullptr, archivePath);
         return false;
     }
-    OleInitialize(nullptr);
-    std::wstring copy = ProgramCopyPath();
-    if (copy.empty() || !CopyProgramTo(copy)) {
+    // Run from the temporary folder under the product's name, the exe is its own copy: it is
+    // added as it is, never moved or deleted.
+    const bool ownCopy = !SameFile(exe.c_str(), copy.c_str());
+    if (ownCopy && !CopyFileW(exe.c_str(), copy.c_str(), FALSE)) {
+        ShowFileAccessError(nullptr, copy.c_str());
         return false;
     }
-    if (!shellZip) {
-        // The copy stays in the temporary folder, as it does until a paste has moved it.
-        Text name = Text(productName) + L".exe";
-        return AddStoredFile(archivePath.c_str(), copy.c_str(), name.c_str());
+    const Text name = Text(productName) + L".exe";
+    std::optional<ShellMove> moved;
+    if (ownCopy && ZipFolderHandler() != nullptr) {
+        OleInitialize(nullptr);
+        moved = PackWithShell(archivePath, copy, owner);
     }
-    packing = true;
-    bool pasted = PackWithShell(archivePath, copy);
-    packing = false;
-    return pasted;
+    if (!moved) {
+        AddStoredFile(archivePath.c_str(), copy.c_str(), name.c_str());  // checked below
+        if (ownCopy) {
+            DeleteFileW(copy.c_str());
+        }
+    } else if (*moved == ShellMove::kNotPasted) {
+        DeleteFileW(copy.c_str());
+        return false;  // a numbered error has told the user
+    } else if (*moved == ShellMove::kEnding) {
+        return false;  // no mail after Exit, and nothing shown
+    }
+    // Not moved in time, the copy stays: the ZIP folder may still be moving it.
+    if (!ArchiveHoldsFile(archivePath.c_str(), name.c_str(), exe.c_str())) {
+        ShowFileAccessError(nullptr, archivePath);
+        return false;
+    }
+    return true;
 }
 
 bool WriteResourceToFile(HMODULE module, int id, const wchar_t* path, const wchar_t* type) {

@@ -9,9 +9,39 @@
 
 // Puts a copy of the running exe, named after the product, into the archive `archivePath`.
 // With `flag` 0 the archive is first made anew as an empty one; otherwise the file is added to
-// the archive as it is. True when the shell was asked to paste the copy into the archive, or
-// our own writer added it.
-bool PackProgramZip(const Text& archivePath, int flag);
+// the archive as it is. True only when the archive's directory then lists the exe with its
+// size and CRC-32; the copy is gone by then. False when the user has been told why (the shell
+// steps' numbered errors, a file access error otherwise), and, with nothing shown, while
+// another packing waits for the shell or when the program was asked to end during that wait.
+// `owner` (the settings dialog) takes no input while the shell moves the copy.
+bool PackProgramZip(const Text& archivePath, int flag, HWND owner);
+
+// The shell's two verbs on the ZIP folder's route, for a test to stand in for.
+class ShellZipVerbs {
+  public:
+    virtual ~ShellZipVerbs() = default;
+    // "cut" on the copy of the program: true when the shell carried it out.
+    virtual bool Cut() = 0;
+    // "paste" on the archive: true when the shell took it; shows errors 4 to 6 itself.
+    virtual bool Paste() = 0;
+    // Shows the numbered error "Error ;) " + `code`.
+    virtual void ShowError(const Text& code) = 0;
+};
+
+enum class ShellMove {
+    kMoved,      // the copy has left for the archive
+    kNotPasted,  // "paste" was not invoked: the clipboard and the files are as they were
+    kNotMoved,   // pasted, but the copy was still there when the wait ran out
+    kEnding,     // pasted, and the program was asked to end meanwhile
+};
+
+// The ZIP folder's route for `copy`: "cut" on it, then "paste" on the archive only when the
+// cut succeeded and the clipboard holds that one file (anything else there is the user's,
+// which a paste would move or add into the archive), else numbered error 3. Then up to ten
+// seconds for the ZIP folder, on a thread of its own, to move the copy: the program's messages
+// are answered, with `owner` disabled and its input dropped. The user's clipboard comes back
+// if it still holds the cut.
+ShellMove CutAndPaste(ShellZipVerbs& verbs, const wchar_t* copy, HWND owner);
 
 // Writes the bytes of resource `id` of type `type` in `module` as the whole file `path`.
 // False when the resource is missing or the file cannot be written.

@@ -1,8 +1,10 @@
 #include "extras/recommend_mail.h"
 
+#include <optional>
 #include <string>
 
 #include "common/program.h"
+#include "common/system_library.h"
 #include "lang/language_pack.h"
 
 namespace {
@@ -14,27 +16,29 @@ constexpr ULONG kNoPosition = 0xFFFFFFFF;  // the attachment is not placed insid
 constexpr int kGermanLinkHeader = 23;      // header texts with the maker's page for the mail
 constexpr int kInternationalLinkHeader = 24;
 
-SendMailFunction LoadSendMail() {
-    // Loaded once and kept: mail programs do not expect to be unloaded while they run.
-    static HMODULE mapi = LoadLibraryW(L"MAPI32.DLL");
-    if (mapi == nullptr) {
-        return nullptr;
-    }
-    return reinterpret_cast<SendMailFunction>(reinterpret_cast<void*>(GetProcAddress(mapi, "MAPISendMail")));
+// Loaded once and kept: mail programs do not expect to be unloaded while they run.
+HMODULE MailLibrary() {
+    static const HMODULE mapi = LoadSystemLibrary(L"MAPI32.DLL");
+    return mapi;
 }
 
-// The text in the ANSI code page. Sized by the conversion itself: a code page such as UTF-8
-// needs three bytes for one UTF-16 unit.
-std::string Ansi(const Text& text) {
+template <typename Function>
+Function MailFunction(HMODULE mapi, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(mapi, name)));
+}
+
+// The text in the ANSI code page, a look-alike for what the code page lacks. Sized by the
+// conversion itself: a code page such as UTF-8 needs three bytes for one UTF-16 unit.
+std::string Ansi(const Text& text, UINT codePage) {
     if (text.Empty()) {
         return std::string();
     }
-    int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), text.Length(), nullptr, 0, nullptr, nullptr);
+    int bytes = WideCharToMultiByte(codePage, 0, text.c_str(), text.Length(), nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) {
         return std::string();
     }
     std::string converted(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), text.Length(), converted.data(), bytes, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.c_str(), text.Length(), converted.data(), bytes, nullptr, nullptr);
     return converted;
 }
 
@@ -58,48 +62,90 @@ Text MailBody(const Text& body, int language) {
     return text;
 }
 
-bool MailTookIt(ULONG result) {
-    return result == SUCCESS_SUCCESS || result == MAPI_USER_ABORT || result == MAPI_E_LOGIN_FAILURE;
+MailOutcome Outcome(ULONG result) {
+    bool taken = result == SUCCESS_SUCCESS || result == MAPI_USER_ABORT || result == MAPI_E_LOGIN_FAILURE;
+    return taken ? MailOutcome::kTaken : MailOutcome::kRefused;
+}
+
+// The message's texts as the mail program gets them: writable copies, as MAPI declares them.
+template <typename String>
+struct MailFields {
+    String path;
+    String fileName;
+    String subject;
+    String body;
+};
+
+template <typename String, typename File, typename Message>
+ULONG Send(ULONG(WINAPI* send)(LHANDLE, ULONG_PTR, Message*, FLAGS, ULONG),
+           HWND owner,
+           MailFields<String>& fields,
+           bool attached) {
+    File file = {};
+    file.nPosition = kNoPosition;
+    file.lpszPathName = fields.path.data();
+    file.lpszFileName = fields.fileName.data();
+
+    Message message = {};
+    message.lpszSubject = fields.subject.data();
+    message.lpszNoteText = fields.body.data();
+    message.nFileCount = attached ? 1 : 0;
+    message.lpFiles = attached ? &file : nullptr;
+    return send(0, reinterpret_cast<ULONG_PTR>(owner), &message, kSendMailFlags, 0);
 }
 
 }  // namespace
 
-bool SendRecommendMail(HWND owner, const Text& attachment, const Text& subject, const Text& body) {
+MailOutcome SendRecommendMail(HWND owner, const Text& attachment, const Text& subject, const Text& body) {
     if (owner == nullptr || !IsWindow(owner)) {
-        return false;
+        return MailOutcome::kRefused;
     }
-    SendMailFunction send = LoadSendMail();
-    if (send == nullptr) {
-        return false;
+    HMODULE mapi = MailLibrary();
+    if (mapi == nullptr) {
+        return MailOutcome::kRefused;
     }
-    return SendRecommendMailThrough(send, owner, attachment, subject, body, languagePack.currentLanguage);
+    MailSystem mail;
+    mail.wide = MailFunction<SendMailWideFunction>(mapi, "MAPISendMailW");
+    mail.ansi = MailFunction<SendMailFunction>(mapi, "MAPISendMail");
+    mail.ansiCodePage = GetACP();
+    mail.shortPath = SystemShortPath;
+    if (mail.wide == nullptr && mail.ansi == nullptr) {
+        return MailOutcome::kRefused;
+    }
+    return SendRecommendMailThrough(mail, owner, attachment, subject, body, languagePack.currentLanguage);
 }
 
-bool SendRecommendMailThrough(SendMailFunction send,
-                              HWND owner,
-                              const Text& attachment,
-                              const Text& subject,
-                              const Text& body,
-                              int language) {
+MailOutcome SendRecommendMailThrough(const MailSystem& mail,
+                                     HWND owner,
+                                     const Text& attachment,
+                                     const Text& subject,
+                                     const Text& body,
+                                     int language) {
     Text mailSubject = subject;
     mailSubject.Replace(L"#AP#", productName);
     if (mailSubject.Length() >= kMaxFieldLength || attachment.Length() >= kMaxFieldLength) {
-        return false;
+        return MailOutcome::kRefused;
     }
-    std::string path = Ansi(attachment);
-    std::string fileName = Ansi(FileNameOf(attachment));
-    std::string subjectBytes = Ansi(mailSubject);
-    std::string bodyBytes = Ansi(MailBody(body, language));
-
-    MapiFileDesc file = {};
-    file.nPosition = kNoPosition;
-    file.lpszPathName = path.data();
-    file.lpszFileName = fileName.data();
-
-    MapiMessage message = {};
-    message.lpszSubject = subjectBytes.data();
-    message.lpszNoteText = bodyBytes.data();
-    message.nFileCount = attachment.Empty() ? 0 : 1;
-    message.lpFiles = attachment.Empty() ? nullptr : &file;
-    return MailTookIt(send(0, reinterpret_cast<ULONG_PTR>(owner), &message, kSendMailFlags, 0));
+    const Text mailBody = MailBody(body, language);
+    const bool attached = !attachment.Empty();
+    if (mail.wide != nullptr) {
+        MailFields<std::wstring> fields{attachment.c_str(), FileNameOf(attachment).c_str(), mailSubject.c_str(),
+                                        mailBody.c_str()};
+        ULONG result = Send<std::wstring, WideMapiFile>(mail.wide, owner, fields, attached);
+        // A mail program of its own may offer the call and still refuse it.
+        if (result != MAPI_E_NOT_SUPPORTED || mail.ansi == nullptr) {
+            return Outcome(result);
+        }
+    }
+    if (mail.ansi == nullptr) {
+        return MailOutcome::kRefused;
+    }
+    std::optional<std::string> path =
+        attached ? PathInCodePage(attachment.c_str(), mail.ansiCodePage, mail.shortPath) : std::string();
+    if (!path) {
+        return MailOutcome::kAttachmentUnnamed;  // a "?" in the path would attach another file, or none
+    }
+    MailFields<std::string> fields{*path, Ansi(FileNameOf(attachment), mail.ansiCodePage),
+                                   Ansi(mailSubject, mail.ansiCodePage), Ansi(mailBody, mail.ansiCodePage)};
+    return Outcome(Send<std::string, MapiFileDesc>(mail.ansi, owner, fields, attached));
 }

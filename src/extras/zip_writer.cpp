@@ -113,27 +113,37 @@ bool ReadArchiveEnd(HANDLE archive, ArchiveEnd& end) {
     return SeekTo(archive, end.directoryOffset) && ReadAll(archive, end.directory.data(), directorySize);
 }
 
-// Whether the directory is whole and names no entry `name` yet.
-bool DirectoryTakes(const ArchiveEnd& end, const std::string& name) {
+enum class Lookup { kAbsent, kFound, kBroken };
+
+// Looks for the entry `name` in a directory that must be whole up to it (to its end when the
+// name is absent); `record` then points at the entry's central header.
+Lookup FindEntry(const ArchiveEnd& end, const std::string& name, const std::uint8_t** record) {
     std::size_t at = 0;
     const std::vector<std::uint8_t>& directory = end.directory;
     for (std::uint32_t entry = 0; entry < end.entries; ++entry) {
         if (directory.size() - at < kCentralHeaderSize || ReadLe(&directory[at], 4) != kCentralHeaderSignature) {
-            return false;
+            return Lookup::kBroken;
         }
         std::size_t nameLength = ReadLe(&directory[at + 28], 2);
         std::size_t recordSize =
             kCentralHeaderSize + nameLength + ReadLe(&directory[at + 30], 2) + ReadLe(&directory[at + 32], 2);
         if (directory.size() - at < recordSize) {
-            return false;
+            return Lookup::kBroken;
         }
         if (name.compare(0, std::string::npos, reinterpret_cast<const char*>(&directory[at + kCentralHeaderSize]),
                          nameLength) == 0) {
-            return false;
+            *record = &directory[at];
+            return Lookup::kFound;
         }
         at += recordSize;
     }
-    return at == directory.size();
+    return at == directory.size() ? Lookup::kAbsent : Lookup::kBroken;
+}
+
+// Whether the directory is whole and names no entry `name` yet.
+bool DirectoryTakes(const ArchiveEnd& end, const std::string& name) {
+    const std::uint8_t* record = nullptr;
+    return FindEntry(end, name, &record) == Lookup::kAbsent;
 }
 
 std::string Utf8(const wchar_t* text) {
@@ -272,6 +282,28 @@ std::uint32_t Crc32(const void* data, std::size_t size, std::uint32_t crc) {
         crc = table.values[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
     }
     return ~crc;
+}
+
+bool ArchiveHoldsFile(const wchar_t* archive, const wchar_t* name, const wchar_t* source) {
+    ScopedKernelHandle input = OpenExisting(source, GENERIC_READ, FILE_SHARE_READ);
+    std::uint64_t size = input ? FileSize(input.Get()) : ~std::uint64_t{0};
+    if (size > kMostBytes) {
+        return false;
+    }
+    std::uint32_t crc = 0;
+    std::vector<std::uint8_t> chunk(kCopyChunk);
+    DWORD read = 0;
+    std::uint64_t total = 0;
+    while (ReadFile(input.Get(), chunk.data(), kCopyChunk, &read, nullptr) && read > 0) {
+        crc = Crc32(chunk.data(), read, crc);
+        total += read;
+    }
+    ScopedKernelHandle zip = OpenExisting(archive, GENERIC_READ, FILE_SHARE_READ);
+    ArchiveEnd end;
+    const std::uint8_t* record = nullptr;
+    return total == size && zip && ReadArchiveEnd(zip.Get(), end) &&
+           FindEntry(end, Utf8(name), &record) == Lookup::kFound && ReadLe(record + 16, 4) == crc &&
+           ReadLe(record + 24, 4) == size;
 }
 
 bool AddStoredFile(const wchar_t* archive, const wchar_t* source, const wchar_t* name) {

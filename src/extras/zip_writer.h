@@ -14,3 +14,7 @@ std::uint32_t Crc32(const void* data, std::size_t size, std::uint32_t crc = 0);
 // 64-bit records, and no entry of that name yet. False, with the archive as it was, when it
 // is not, when a size outgrows the format or when reading or writing fails.
 bool AddStoredFile(const wchar_t* archive, const wchar_t* source, const wchar_t* name);
+
+// Whether the archive's directory lists an entry `name` with the size and CRC-32 of the file
+// `source`, whichever way it was packed: the archive holds that file whole.
+bool ArchiveHoldsFile(const wchar_t* archive, const wchar_t* name, const wchar_t* source);

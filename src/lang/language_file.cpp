@@ -41,6 +41,11 @@ bool ReadAllBytes(const wchar_t* path, std::string& bytes) {
     return ferror(file.Get()) == 0;
 }
 
+bool WriteWhole(HANDLE file, const void* data, DWORD size) {
+    DWORD written = 0;
+    return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
 void AppendUtf16(const std::string& bytes, Text& text) {
     // Each block ends at its first zero unit, as a block read into a terminated buffer would.
     for (size_t at = 2; at + 1 < bytes.size(); at += kBlockBytes) {
@@ -99,15 +104,24 @@ void ExportTranslation() {
     HANDLE created = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     ScopedKernelHandle file(created == INVALID_HANDLE_VALUE ? nullptr : created);
-    if (file) {
-        static constexpr BYTE kByteOrderMark[] = {0xFF, 0xFE};
-        DWORD written = 0;
-        WriteFile(file.Get(), kByteOrderMark, sizeof(kByteOrderMark), &written, nullptr);
-        WriteFile(file.Get(), content.c_str(), static_cast<DWORD>(content.Length()) * sizeof(wchar_t), &written,
-                  nullptr);
-    }
+    static constexpr BYTE kByteOrderMark[] = {0xFF, 0xFE};
+    const bool whole = file && WriteWhole(file.Get(), kByteOrderMark, sizeof(kByteOrderMark)) &&
+                       WriteWhole(file.Get(), content.c_str(), static_cast<DWORD>(content.Length()) * sizeof(wchar_t));
     file.Reset();  // closed before the editor opens it
+    // A locked file may still hold the export of another day: only one this run wrote whole is opened.
+    if (!whole) {
+        if (created != INVALID_HANDLE_VALUE) {
+            DeleteFileW(path.c_str());
+        }
+        ShowFileAccessError(kReportCaption, path);
+        return;
+    }
     ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void ShowFileAccessError(const wchar_t* caption, const Text& paths) {
+    const Text message = Text::Format(L"%s\n%s", GetText(kTextFileAccessError), paths.c_str());
+    MessageBoxW(GetActiveWindow(), message.c_str(), caption, MB_OK);
 }
 
 bool ReadTextFile(const wchar_t* path, Text& text, UINT codePage) {
@@ -151,8 +165,7 @@ Text CompletenessReport(const wchar_t* const* entries, const wchar_t* const* eng
 void LoadLanguageFile(const wchar_t* path, LanguageHost& host) {
     Text text;
     if (!ReadTextFile(path, text)) {
-        const Text message = Text::Format(L"%s\n%s", GetText(kTextFileAccessError), path);
-        MessageBoxW(host.Window(), message.c_str(), kReportCaption, MB_OK);
+        ShowFileAccessError(kReportCaption, path);
         return;
     }
     wchar_t* chars = text.GetBuffer(text.Length());

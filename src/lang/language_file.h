@@ -29,8 +29,12 @@ Text TranslationExportName(const wchar_t* productAndVersion);
 // request to translators, the English header line and the English section as the pack has it.
 Text TranslationExportText(const LanguagePack& pack);
 
-// Writes the export file into the temporary folder and has the shell open it.
+// Writes the export file into the temporary folder and has the shell open it; a file that
+// cannot be written whole is reported instead.
 void ExportTranslation();
+
+// Tells the user that the files `paths` (one a line) could not be read, written or deleted.
+void ShowFileAccessError(const wchar_t* caption, const Text& paths);
 
 // Appends the text of a UTF-16LE file with byte-order mark, or of an ANSI file without one.
 // False, with `text` unchanged, when the file cannot be read. ANSI text is read in `codePage`.

@@ -123,7 +123,9 @@ HMENU BuildTrayMenu(const TrayMenuState& state) {
 }
 
 void TrayIconClicked(UINT mouseMessage, HWND dialog) {
-    if (dialog == nullptr) {
+    // A disabled dialog waits for a step of the program's own (a message box, the ZIP folder
+    // moving the program's copy): nothing of the tray menu may run inside that wait.
+    if (dialog == nullptr || !IsWindowEnabled(dialog)) {
         return;
     }
     if (mouseMessage == WM_LBUTTONDOWN) {

@@ -24,7 +24,7 @@ struct TrayMenuState {
 HMENU BuildTrayMenu(const TrayMenuState& state);
 
 // `mouseMessage` is WM_LBUTTONDOWN or WM_RBUTTONDOWN; `dialog` is the settings dialog, which
-// carries out every option the menu changes.
+// carries out every option the menu changes. Nothing happens while the dialog is disabled.
 void TrayIconClicked(UINT mouseMessage, HWND dialog);
 
 // Shows `dialog` at the top of the z-order (not topmost) and makes it the foreground window.

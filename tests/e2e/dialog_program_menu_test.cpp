@@ -6,6 +6,7 @@
 
 #include "e2e/support/browser_record.h"
 #include "e2e/support/dialog_app.h"
+#include "e2e/support/velmora_app.h"
 #include "resource_ids.h"
 
 namespace {
@@ -56,9 +57,9 @@ BOOL CALLBACK MatchUninstallBox(HWND window, LPARAM param) {
 }
 
 // Asks the program to uninstall and waits for its question; null when none came in time.
-HWND AskToUninstall(DialogApp& app) {
-    PostMessageW(app.Dialog().Window(), WM_COMMAND, IDM_UNINSTALL, 0);
-    BoxSearch search{app.App().Running().Id(), app.Dialog().Window(), nullptr};
+HWND AskToUninstall(HWND dialog, DWORD process) {
+    PostMessageW(dialog, WM_COMMAND, IDM_UNINSTALL, 0);
+    BoxSearch search{process, dialog, nullptr};
     e2e::WaitUntil(
         [&] {
             EnumWindows(MatchUninstallBox, reinterpret_cast<LPARAM>(&search));
@@ -68,10 +69,24 @@ HWND AskToUninstall(DialogApp& app) {
     return search.found;
 }
 
+HWND AskToUninstall(DialogApp& app) {
+    return AskToUninstall(app.Dialog().Window(), app.App().Running().Id());
+}
+
 std::wstring TempFile(const wchar_t* name) {
     wchar_t temp[MAX_PATH + 1] = L"";
     GetTempPathW(MAX_PATH + 1, temp);
     return std::wstring(temp) + name;
+}
+
+// Answers the uninstall question with Yes; the program then ends with exit code 0.
+bool UninstallWithYes(DialogApp& app) {
+    HWND box = AskToUninstall(app);
+    if (box == nullptr) {
+        return false;
+    }
+    PostMessageW(box, WM_COMMAND, IDYES, 0);
+    return true;
 }
 
 // Wine reports no time zone, so every site but the German one is the .com site.
@@ -139,9 +154,7 @@ TEST(DialogProgramMenu, UninstallAnsweredYesLeavesNothingBehindAndExits) {
     DialogApp app({{L"lng", L"1"}});
     RunValue run(app.App().ExePath());
     ASSERT_NE(app.Start(), nullptr);
-    HWND box = AskToUninstall(app);
-    ASSERT_NE(box, nullptr);
-    PostMessageW(box, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(UninstallWithYes(app));
     EXPECT_EQ(app.App().Running().WaitForExit(15000), 0);
     EXPECT_FALSE(RunValueExists());
     EXPECT_EQ(browser.NextAddress(), "\"http://www.velmora-soft.com?seite=Microsoft/Velmora/Uninstall\"");
@@ -155,6 +168,85 @@ TEST(DialogProgramMenu, UninstallAnsweredYesLeavesNothingBehindAndExits) {
         20000))
         << "exe " << e2e::FileExists(app.App().ExePath()) << ", ini " << e2e::FileExists(app.App().IniPath())
         << ", batch " << e2e::FileExists(batch);
+}
+
+// Wine's CreateProcess cannot start an exe from a path of MAX_PATH characters or more; Wine's
+// loader can, asked from the Unix side as a user's shell would. Returns the program's process.
+HANDLE StartFromUnixSide(const std::wstring& exe) {
+    std::wstring command = L"Z:\\bin\\sh -c \"exec wine '" + exe + L"'\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION shell = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &shell)) {
+        return nullptr;
+    }
+    CloseHandle(shell.hThread);
+    CloseHandle(shell.hProcess);
+    HWND main = nullptr;
+    e2e::WaitUntil([&] { return (main = FindWindowW(L"Velmora", nullptr)) != nullptr; }, 15000);
+    DWORD id = 0;
+    GetWindowThreadProcessId(main, &id);
+    return main != nullptr ? OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id)
+                           : nullptr;
+}
+
+// DEL refuses a path of MAX_PATH characters or more: the batch names the files by their short
+// forms. The command interpreter that starts the batch would expand a "%" in its name.
+TEST(DialogProgramMenu, UninstallFromAFolderDeeperThanMaxPathUnderAnAwkwardNameRemovesExeAndIni) {
+    e2e::BrowserRecord browser;
+    e2e::TempFolder root;
+    std::wstring folder = root.Path();
+    while (folder.size() < MAX_PATH + 10) {
+        folder += L"\\" + std::wstring(40, L'd');
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr));
+    }
+    const std::wstring name = L"V%TEMP%x&(mkdir X)^.exe";
+    e2e::VelmoraApp app(L"\\\\?\\" + folder, name);
+    HANDLE process = StartFromUnixSide(folder + L"\\" + name);
+    ASSERT_NE(process, nullptr);
+    const DWORD id = GetProcessId(process);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (dialog = e2e::FindProcessWindow(id, L"#32770")) != nullptr; }, 15000));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::FileExists(app.IniPath()); }, 5000));
+    HWND box = AskToUninstall(dialog, id);
+    if (box != nullptr) {
+        PostMessageW(box, WM_COMMAND, IDYES, 0);
+    }
+    EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+    TerminateProcess(process, 1);  // nothing to do if it ended
+    CloseHandle(process);
+    EXPECT_EQ(browser.NextAddress(), "\"http://www.velmora-soft.com?seite=Microsoft/Velmora/Uninstall\"");
+    EXPECT_TRUE(
+        e2e::WaitUntil([&] { return !e2e::FileExists(app.ExePath()) && !e2e::FileExists(app.IniPath()); }, 20000))
+        << "exe " << e2e::FileExists(app.ExePath()) << ", ini " << e2e::FileExists(app.IniPath());
+}
+
+// Without a batch nothing would delete the files: the user is told which stay, sees no page
+// saying that the program is gone, and the program ends so that they can be deleted by hand.
+TEST(DialogProgramMenu, UninstallThatCannotWriteItsBatchNamesTheFilesThatStay) {
+    e2e::BrowserRecord browser;
+    e2e::TempFolder temp;
+    ASSERT_TRUE(CreateDirectoryW(temp.File(L"Velmora.exe_selfdestruct.bat").c_str(), nullptr));
+    DialogApp app({{L"lng", L"1"}});
+    RunValue run(app.App().ExePath());
+    ASSERT_NE(app.Start(L"", {L"TEMP=" + temp.Path(), L"TMP=" + temp.Path()}), nullptr);
+    ASSERT_TRUE(UninstallWithYes(app));
+    HWND box = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+            box = FindWindowW(L"#32770", L"Uninstall");
+            return box != nullptr && IsWindowVisible(box) && GetDlgItem(box, IDYES) == nullptr;
+        },
+        15000));
+    wchar_t text[1024] = L"";
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    EXPECT_EQ(std::wstring(text), L"File access error\n" + app.App().ExePath() + L"\n" + app.App().IniPath());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(app.App().Running().WaitForExit(15000), 0);
+    EXPECT_FALSE(RunValueExists());
+    EXPECT_EQ(browser.NextAddress(1000), "");
+    EXPECT_TRUE(e2e::FileExists(app.App().ExePath()));
+    EXPECT_TRUE(e2e::FileExists(app.App().IniPath()));
 }
 
 }  // namespace

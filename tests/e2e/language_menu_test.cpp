@@ -156,6 +156,12 @@ class LanguageMenu : public ::testing::Test {
         SendMessageW(name ? name : GetDlgItem(chooser, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
         PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+        return CloseReport();
+    }
+
+    // The text of the "Translate" message box that comes next, which it closes.
+    std::wstring CloseReport() {
+        const DWORD process = app_.App().Running().Id();
         HWND box = nullptr;
         if (!e2e::WaitUntil([&] { return (box = FindOtherDialog(process, Settings(), L"Translate")) != nullptr; },
                             10000)) {
@@ -198,7 +204,16 @@ TEST_F(LanguageMenu, TranslatorsExportTheEnglishTextsAndLoadTheirFileBack) {
     EXPECT_EQ(refused.find(L'%'), std::wstring::npos) << refused;
     EXPECT_EQ(DisableText(), L"Deaktivieren");
 
-    // "Translate" is the item above "Load from File (Unicode)".
+    // An export that another program holds open may still hold an old one: it is reported, and
+    // not opened.
+    WriteBytes(exportPath, "OLD CONTENT");
+    HANDLE exportHolder = CreateFileW(exportPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(exportHolder, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(Choose({VK_END, VK_UP}));  // "Translate" is the item above "Load from File (Unicode)"
+    EXPECT_EQ(CloseReport(), L"Fehler beim Dateizugriff\n" + exportPath);
+    CloseHandle(exportHolder);
+    EXPECT_FALSE(e2e::FileExists(opened));
+
     ASSERT_TRUE(Choose({VK_END, VK_UP}));
     const std::string expected = "\xFF\xFE" + Utf16Bytes(ExpectedExport());
     EXPECT_TRUE(e2e::WaitUntil([&] { return ReadBytes(exportPath) == expected; }, 10000))

@@ -171,3 +171,17 @@ TEST(SelfDeleteBatch, NamesAPathTheCodePageLacksByItsShortFormOrNotAtAll) {
     EXPECT_EQ(SelfDeleteBatchText(L"C:\\V.exe", L"C:\\\x4E2D\\V.ini", L"C:\\V.bat", kWesternCodePage, nullptr), "");
     EXPECT_EQ(SelfDeleteBatchText(L"C:\\V.exe", L"C:\\V.ini", L"C:\\\x4E2D\\V.bat", kWesternCodePage, NoShortForm), "");
 }
+
+// DEL refuses a path of MAX_PATH characters or more: such a path goes by its short form.
+TEST(SelfDeleteBatch, NamesAPathOfMaxPathCharactersOrMoreByItsShortFormOrNotAtAll) {
+    const std::wstring exe = L"C:\\" + std::wstring(MAX_PATH - 15, L'd') + L"\\Velmora.exe";
+    ASSERT_EQ(exe.size(), size_t{MAX_PATH});
+    std::string text = SelfDeleteBatchText(exe.c_str(), L"C:\\V.ini", L"C:\\V.bat", kWesternCodePage, AsciiShortForm);
+    EXPECT_NE(text.find("DEL \"C:\\LODZ~1\\VELMORA.EXE\"\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("ddd"), std::string::npos);
+    EXPECT_EQ(SelfDeleteBatchText(exe.c_str(), L"C:\\V.ini", L"C:\\V.bat", kWesternCodePage, NoShortForm), "");
+
+    const std::wstring fits = exe.substr(0, 3) + exe.substr(4);
+    text = SelfDeleteBatchText(fits.c_str(), L"C:\\V.ini", L"C:\\V.bat", kWesternCodePage, AsciiShortForm);
+    EXPECT_NE(text.find("DEL \"C:\\ddd"), std::string::npos);
+}

@@ -14,11 +14,22 @@ namespace {
 int calls = 0;
 std::string lastMail;
 ULONG mapiResult = SUCCESS_SUCCESS;
+ULONG wideResult = SUCCESS_SUCCESS;
 
 ULONG WINAPI RecordMail(LHANDLE, ULONG_PTR owner, MapiMessage* message, FLAGS flags, ULONG) {
     ++calls;
     lastMail = MailRecord(owner, *message, flags);
     return mapiResult;
+}
+
+ULONG WINAPI RecordWideMail(LHANDLE, ULONG_PTR owner, WideMapiMessage* message, FLAGS flags, ULONG) {
+    ++calls;
+    lastMail = MailRecordW(owner, *message, flags);
+    return wideResult;
+}
+
+std::wstring AsciiShortForm(const wchar_t*) {
+    return L"C:\\TEMP~1\\VELMORA.ZIP";
 }
 
 const HWND kOwner = reinterpret_cast<HWND>(static_cast<INT_PTR>(70000));
@@ -31,10 +42,21 @@ class RecommendMail : public EnglishPackTest {
         calls = 0;
         lastMail.clear();
         mapiResult = SUCCESS_SUCCESS;
+        wideResult = SUCCESS_SUCCESS;
+        mail_.ansi = RecordMail;
+        mail_.ansiCodePage = 1252;
     }
     bool Send(const wchar_t* attachment, const wchar_t* subject, const wchar_t* body, int language = kEnglish) {
-        return SendRecommendMailThrough(RecordMail, kOwner, attachment, subject, body, language);
+        return SendThrough(attachment, subject, body, language) == MailOutcome::kTaken;
     }
+    MailOutcome SendThrough(const wchar_t* attachment,
+                            const wchar_t* subject,
+                            const wchar_t* body,
+                            int language = kEnglish) {
+        return SendRecommendMailThrough(mail_, kOwner, attachment, subject, body, language);
+    }
+
+    MailSystem mail_;
 };
 
 }  // namespace
@@ -95,7 +117,34 @@ TEST_F(RecommendMail, WithoutAValidOwnerNothingIsSentAndNoMailProgramLoaded) {
     HWND gone = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(gone, nullptr);
     DestroyWindow(gone);
-    EXPECT_FALSE(SendRecommendMail(nullptr, L"", L"s", L"b"));
-    EXPECT_FALSE(SendRecommendMail(gone, L"", L"s", L"b"));
+    EXPECT_EQ(SendRecommendMail(nullptr, L"", L"s", L"b"), MailOutcome::kRefused);
+    EXPECT_EQ(SendRecommendMail(gone, L"", L"s", L"b"), MailOutcome::kRefused);
     EXPECT_EQ(GetModuleHandleW(L"MAPI32.DLL"), nullptr);
+}
+
+// The Unicode call keeps every character; in the ANSI call the texts lose what the code page
+// lacks, and the attachment goes by its short form rather than by a path with "?" in it.
+TEST_F(RecommendMail, UnicodeCallWhereThereIsOneAnsiWithTheShortPathOtherwiseOrTheUserIsTold) {
+    const wchar_t* path = L"C:\\\x0412\x0440\x0435\x043C\x044F\\Velmora.zip";
+    const wchar_t* subject = L"#AP# \x2014 \x0441\x043E\x0432\x0435\x0442";
+    mail_.wide = RecordWideMail;
+    ASSERT_EQ(SendThrough(path, subject, L"b"), MailOutcome::kTaken);
+    EXPECT_EQ(lastMail, "MAPISendMailW\n" + kHeader +
+                            "files 1\nfile C:\\\xD0\x92\xD1\x80\xD0\xB5\xD0\xBC\xD1\x8F\\Velmora.zip as "
+                            "Velmora.zip at 4294967295\nsubject Velmora \xE2\x80\x94 "
+                            "\xD1\x81\xD0\xBE\xD0\xB2\xD0\xB5\xD1\x82\nbody b");
+
+    // A mail program that offers the Unicode call but refuses it gets the ANSI one.
+    wideResult = MAPI_E_NOT_SUPPORTED;
+    mail_.shortPath = AsciiShortForm;
+    ASSERT_EQ(SendThrough(path, subject, L"b"), MailOutcome::kTaken);
+    EXPECT_EQ(lastMail, kHeader +
+                            "files 1\nfile C:\\TEMP~1\\VELMORA.ZIP as Velmora.zip at 4294967295\n"
+                            "subject Velmora \x97 ?????\nbody b");
+    EXPECT_EQ(calls, 3);
+
+    mail_.wide = nullptr;
+    mail_.shortPath = nullptr;  // no short form: the mail is not sent with another file or none
+    EXPECT_EQ(SendThrough(path, subject, L"b"), MailOutcome::kAttachmentUnnamed);
+    EXPECT_EQ(calls, 3);
 }

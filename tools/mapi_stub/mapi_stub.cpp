@@ -1,5 +1,6 @@
-// A MAPI32.DLL whose MAPISendMail writes down what it was given (mail_record.h) into the file
-// named by the environment variable VELMORA_MAPI_LOG, and reports success showing nothing.
+// A MAPI32.DLL whose MAPISendMail and MAPISendMailW write down what they were given
+// (mail_record.h) into the file named by the environment variable VELMORA_MAPI_LOG, and report
+// success showing nothing.
 #include <windows.h>
 
 #include <mapi.h>
@@ -36,5 +37,13 @@ extern "C" ULONG WINAPI MAPISendMail(LHANDLE, ULONG_PTR owner, lpMapiMessage mes
         return MAPI_E_FAILURE;
     }
     WriteLog(MailRecord(owner, *message, flags));
+    return SUCCESS_SUCCESS;
+}
+
+extern "C" ULONG WINAPI MAPISendMailW(LHANDLE, ULONG_PTR owner, WideMapiMessage* message, FLAGS flags, ULONG) {
+    if (message == nullptr) {
+        return MAPI_E_FAILURE;
+    }
+    WriteLog(MailRecordW(owner, *message, flags));
     return SUCCESS_SUCCESS;
 }
