@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include "common/program.h"
+#include "common/system_library.h"
 #include "desktop/colour_window.h"
 #include "lang/language_pack.h"
 #include "lang/text_ids.h"
@@ -36,7 +37,8 @@ int PickColour(HWND owner, int initial) {
     choice.rgbResult = static_cast<COLORREF>(initial);
     choice.lpCustColors = customColours;
     choice.Flags = CC_RGBINIT | CC_ANYCOLOR;
-    if (ChooseColorW(&choice) == 0) {
+    static const auto chooseColour = CommonDialogFunction<BOOL(WINAPI*)(CHOOSECOLORW*)>("ChooseColorW");
+    if (chooseColour == nullptr || chooseColour(&choice) == 0) {
         return kNoWallpaperColour;
     }
     return static_cast<int>(choice.rgbResult);

@@ -11,6 +11,7 @@
 
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "common/system_library.h"
 #include "lang/text_ids.h"
 
 namespace {
@@ -195,7 +196,8 @@ void ChooseLanguageFile(LanguageHost& host) {
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrFileTitle = fileTitle;
     dialog.nMaxFileTitle = MAX_PATH;
-    if (GetOpenFileNameW(&dialog)) {
+    static const auto openFileName = CommonDialogFunction<BOOL(WINAPI*)(OPENFILENAMEW*)>("GetOpenFileNameW");
+    if (openFileName != nullptr && openFileName(&dialog)) {
         LoadLanguageFile(file, host);
     }
 }
