@@ -1,9 +1,9 @@
-// What every end of the program leaves behind: no tray icon, and the desktop icons and both
+// What every end of the program leaves behind: no tray icon, and the desktop icons and the
 // taskbars visible. The order is fixed: the tray icon goes first, the desktop comes back last.
 #pragma once
 
 // Stops every further hide (on any thread), removes the tray icon (and its thread), then
-// shows the icons and both taskbars. Harmless when called more than once.
+// shows the icons and the taskbars. Harmless when called more than once.
 void RestoreAtExit();
 
 // Runs RestoreAtExit when the program's run function returns, whichever way it returns.

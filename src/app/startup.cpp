@@ -8,6 +8,7 @@
 #include "app/process_objects.h"
 #include "app/single_instance.h"
 #include "appearance/dark_mode.h"
+#include "common/foreign_messages.h"
 #include "common/startup_trace.h"
 #include "common/system_library.h"
 #include "desktop/desktop_restore.h"
@@ -53,6 +54,11 @@ LONG WINAPI RestoreDesktopOnCrash(EXCEPTION_POINTERS*) {
 int RunMessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // A notification here was posted, so it came from outside: the program's own
+        // controls send theirs.
+        if (IsForbiddenPostedMessage(message)) {
+            continue;
+        }
         if (settingsDialog != nullptr && IsDialogMessageW(settingsDialog, &message)) {
             continue;
         }

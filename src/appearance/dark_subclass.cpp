@@ -9,6 +9,7 @@
 #include "appearance/dark_mode_api.h"
 #include "appearance/dark_painting.h"
 #include "appearance/window_theme.h"
+#include "common/foreign_messages.h"
 #include "common/window_subclass.h"
 #include "settings/settings.h"
 
@@ -28,16 +29,27 @@ bool IsToolbar(HWND window) {
     return wcscmp(className, L"ToolbarWindow32") == 0;  // case matters: only the common control
 }
 
-NMCUSTOMDRAW* CustomDrawOf(UINT message, LPARAM lParam) {
-    auto* header = reinterpret_cast<NMHDR*>(lParam);
-    if (message != WM_NOTIFY || header == nullptr || header->code != static_cast<UINT>(NM_CUSTOMDRAW)) {
+// A notice that did not come from one of the window's own controls goes no further: the
+// window's own procedure would read it too.
+bool IsForeignNotification(HWND window, UINT message, LPARAM lParam) {
+    return message == WM_NOTIFY && TrustedNotification(window, lParam) == nullptr;
+}
+
+// The custom draw record of a trusted WM_NOTIFY, `size` bytes long, or null.
+NMCUSTOMDRAW* CustomDrawOf(HWND window, UINT message, LPARAM lParam, size_t size) {
+    NMHDR* header = message == WM_NOTIFY ? TrustedNotification(window, lParam, size) : nullptr;
+    if (header == nullptr || header->code != static_cast<UINT>(NM_CUSTOMDRAW)) {
         return nullptr;
     }
     return reinterpret_cast<NMCUSTOMDRAW*>(header);
 }
 
 LRESULT CALLBACK DarkDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (NMCUSTOMDRAW* draw = CustomDrawOf(message, lParam); draw != nullptr && IsToolbar(draw->hdr.hwndFrom)) {
+    if (IsForeignNotification(dialog, message, lParam)) {
+        return 0;
+    }
+    if (NMCUSTOMDRAW* draw = CustomDrawOf(dialog, message, lParam, sizeof(NMTBCUSTOMDRAW));
+        draw != nullptr && IsToolbar(draw->hdr.hwndFrom)) {
         if (auto answer = DarkToolbarCustomDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(draw))) {
             return *answer;
         }
@@ -56,7 +68,10 @@ LRESULT CALLBACK DarkDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT CALLBACK DarkListViewProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (NMCUSTOMDRAW* draw = CustomDrawOf(message, lParam)) {
+    if (IsForeignNotification(listView, message, lParam)) {
+        return 0;
+    }
+    if (NMCUSTOMDRAW* draw = CustomDrawOf(listView, message, lParam, sizeof(NMCUSTOMDRAW))) {
         if (draw->dwDrawStage == CDDS_PREPAINT) {
             return CDRF_NOTIFYITEMDRAW;
         }

@@ -9,6 +9,7 @@
 #include "appearance/background_fill.h"
 #include "appearance/menu_navigation.h"
 #include "appearance/toolbar.h"
+#include "common/foreign_messages.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "common/window_subclass.h"
@@ -26,6 +27,12 @@ HHOOK filterHook = nullptr;
 
 MenuBar* BarOf(DWORD_PTR data) {
     return reinterpret_cast<MenuBar*>(data);
+}
+
+// A notice that did not come from one of the dialog's own windows goes no further: the
+// toolbar's own procedure would read it too.
+bool IsForeignNotification(HWND toolbar, UINT message, LPARAM lParam) {
+    return message == WM_NOTIFY && TrustedNotification(toolbar, lParam) == nullptr;
 }
 
 void DeleteAllButtons(HWND toolbar) {
@@ -255,6 +262,7 @@ LRESULT MenuBar::OnToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY: {
             // The right-hand buttons are the dialog's to colour (dark mode draws them through
             // custom draw) and to explain in tool tips ("Velmora-FAQ"), as if they were its own.
+            // ToolbarProc lets only the dialog's own notices in.
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             if (rightToolbar_ != nullptr && header != nullptr &&
                 (header->hwndFrom == rightToolbar_ ||
@@ -477,6 +485,9 @@ LRESULT CALLBACK MenuBar::ParentProc(HWND window, UINT message, WPARAM wParam, L
 LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR data) {
     MenuBar* bar = BarOf(data);
+    if (IsForeignNotification(window, message, lParam)) {
+        return 0;
+    }
     if (message == WM_NCDESTROY) {
         bar->toolbar_ = nullptr;
         bar->menuCount_ = 0;
@@ -490,6 +501,9 @@ LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, 
 // paints it, shifted to where the toolbar lies in it.
 LRESULT CALLBACK MenuBar::RightToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR data) {
+    if (IsForeignNotification(window, message, lParam)) {
+        return 0;
+    }
     if (message == WM_ERASEBKGND && GetParent(GetParent(window)) != nullptr) {
         return EraseWithGrandparent(window, reinterpret_cast<HDC>(wParam));
     }

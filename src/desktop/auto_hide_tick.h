@@ -7,7 +7,7 @@
 // until the tick itself shows or hides a window, and a query whose answer cannot change what
 // the tick does is not made: no menu walk while no popup menu exists, no label-editor
 // question once a desktop menu has been found, no taskbar lookups without hide_taskbar.
-// Nothing here allocates.
+// Nothing here allocates: the secondary taskbars of one tick live in a fixed array.
 #pragma once
 #include <windows.h>
 
@@ -69,6 +69,17 @@ class AutoHideTickRun {
     static constexpr int kMiddleButton = VK_MBUTTON;  // 4
     static constexpr int kLeftWindowsKey = VK_LWIN;   // 0x5B; the right one does not count
     static constexpr int kKeyD = 0x44;
+    static constexpr const wchar_t* kPrimaryTaskbarClass = L"Shell_TrayWnd";
+    static constexpr const wchar_t* kSecondaryTaskbarClass = L"Shell_SecondaryTrayWnd";
+    // Secondary taskbars a tick keeps its answers for (one a monitor). Any beyond these still
+    // follow the cursor and hide by the idle rule of every taskbar, only not at once with the
+    // icons.
+    static constexpr int kMostSecondaryTaskbars = 16;
+
+    struct SecondaryTaskbar {
+        HWND window;
+        bool over;  // the cursor is in it, or touched it less than the idle time ago
+    };
 
     int Now() { return desktop_.Now(); }
 
@@ -150,21 +161,50 @@ class AutoHideTickRun {
         } else if (h != nullptr && h == shell_.defView && settings.show_icons_mouse_move != 0) {
             state_.idleSince = Now();
             SetIcons(true);
-            if (settings.hide_taskbar != 0) {
-                ShowTaskbarIfHidden(desktop_.Find(nullptr, nullptr, L"Shell_TrayWnd", nullptr));
-                ShowTaskbarIfHidden(desktop_.Find(nullptr, nullptr, L"Shell_SecondaryTrayWnd", nullptr));
-            }
+            ShowHiddenTaskbars();
         }
     }
 
     // Without hide_taskbar nothing below depends on the taskbars, so they are not looked up.
+    // Each secondary taskbar (one a further monitor) gets the rules on its own, and what they
+    // answered is kept for the idle check of this tick.
     void ApplyTaskbarRules() {
         if (settings.hide_taskbar == 0) {
             return;
         }
-        TaskbarRule(desktop_.Find(nullptr, nullptr, L"Shell_TrayWnd", nullptr));
-        secondary_ = desktop_.Find(nullptr, nullptr, L"Shell_SecondaryTrayWnd", nullptr);
-        over_ = TaskbarRule(secondary_);
+        TaskbarRule(desktop_.Find(nullptr, nullptr, kPrimaryTaskbarClass, nullptr));
+        HWND taskbar = nullptr;
+        while ((taskbar = desktop_.Find(nullptr, taskbar, kSecondaryTaskbarClass, nullptr)) != nullptr) {
+            // Showing a taskbar may raise it, and the walk then meets the others once more.
+            if (Recorded(taskbar)) {
+                continue;
+            }
+            const bool over = TaskbarRule(taskbar) != 0;
+            if (secondaryCount_ < kMostSecondaryTaskbars) {
+                secondaries_[secondaryCount_++] = SecondaryTaskbar{taskbar, over};
+            }
+        }
+    }
+
+    bool Recorded(HWND taskbar) const {
+        for (int i = 0; i < secondaryCount_; ++i) {
+            if (secondaries_[i].window == taskbar) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The icons are back at the user's request: so is every taskbar. Rare, so looked up afresh.
+    void ShowHiddenTaskbars() {
+        if (settings.hide_taskbar == 0) {
+            return;
+        }
+        ShowTaskbarIfHidden(desktop_.Find(nullptr, nullptr, kPrimaryTaskbarClass, nullptr));
+        HWND taskbar = nullptr;
+        while ((taskbar = desktop_.Find(nullptr, taskbar, kSecondaryTaskbarClass, nullptr)) != nullptr) {
+            ShowTaskbarIfHidden(taskbar);
+        }
     }
 
     // Returns whether the taskbar is to stay: the cursor is in it, or it was touched less
@@ -211,9 +251,7 @@ class AutoHideTickRun {
         if (!visible && h != nullptr && h == shell_.defView) {
             state_.idleSince = Now();
             SetIcons(true);
-            if (settings.hide_taskbar != 0) {
-                ShowTaskbarIfHidden(secondary_);
-            }
+            ShowHiddenTaskbars();
             return true;
         }
         if (visible && h == shell_.listView) {
@@ -228,8 +266,11 @@ class AutoHideTickRun {
             if (IconsVisible()) {
                 SetIcons(false);
             }
-            if (settings.hide_taskbar != 0 && secondary_ != nullptr && over_ == 0 && desktop_.Visible(secondary_)) {
-                Show(secondary_, SW_HIDE);
+            // The secondary taskbars go with the icons, each unless the cursor keeps it.
+            for (int i = 0; i < secondaryCount_; ++i) {
+                if (!secondaries_[i].over && desktop_.Visible(secondaries_[i].window)) {
+                    Show(secondaries_[i].window, SW_HIDE);
+                }
             }
             return;
         }
@@ -283,8 +324,8 @@ class AutoHideTickRun {
     POINT cursor_;  // a failed read leaves the cursor where it last was
     bool cursorRead_ = false;
     DesktopWindows shell_;
-    HWND secondary_ = nullptr;
-    int over_ = 0;
+    SecondaryTaskbar secondaries_[kMostSecondaryTaskbars];
+    int secondaryCount_ = 0;
     int iconsVisible_ = -1;  // not asked yet on this tick
     bool underKnown_ = false;
     POINT underPoint_ = {};

@@ -6,6 +6,7 @@
 
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "desktop/desktop_windows.h"
 #include "settings/settings.h"
 
 namespace {
@@ -78,12 +79,59 @@ HWND CreateColourWindow(int colour) {
     }
     colourBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(colour)));
     SetClassLongPtrW(window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(colourBrush.Get()));
-    // Without a "Program Manager" it stays an unparented pop-up over the virtual screen.
+    // Without a "Program Manager" it stays an unparented pop-up over the virtual screen, below
+    // every program (PlaceColourWindow).
     SetParent(window, desktop);
     if (setLayeredAttributes != nullptr) {
         setLayeredAttributes(window, 0, kOpaque, LWA_ALPHA);
     }
     return window;
+}
+
+bool Topmost(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// The shell's top-level desktop windows: "Program Manager" and its "WorkerW" windows.
+bool IsDesktopWindow(HWND window) {
+    wchar_t className[16] = L"";
+    GetClassNameW(window, className, 16);
+    return lstrcmpW(className, L"WorkerW") == 0 || lstrcmpW(className, L"Progman") == 0;
+}
+
+// Where a colour window without "Program Manager" goes: just above the top-level window that
+// holds the desktop view and the shell's desktop windows right above it, so that it covers
+// the wallpaper and no program; with no desktop view, or one in a topmost window, to the very
+// bottom. Never above a program, never topmost. Null when it is in its place already.
+HWND PopupInsertAfter(HWND window) {
+    HWND view = FindDesktopListView().defView;
+    HWND host = view != nullptr ? GetAncestor(view, GA_ROOT) : nullptr;
+    if (host == nullptr || host == window || Topmost(host)) {
+        return HWND_BOTTOM;
+    }
+    HWND above = GetWindow(host, GW_HWNDPREV);
+    while (above != nullptr && above != window && IsDesktopWindow(above)) {
+        above = GetWindow(above, GW_HWNDPREV);
+    }
+    if (above == window) {
+        return nullptr;
+    }
+    // The desktop leads the ordinary windows: the top of them is just above it.
+    return above == nullptr || Topmost(above) ? HWND_TOP : above;
+}
+
+// A child of "Program Manager" goes to the top of its siblings, above the desktop view; a
+// pop-up below every program.
+void PlaceColourWindow(HWND window) {
+    UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+    HWND insertAfter = HWND_TOP;
+    if (GetAncestor(window, GA_PARENT) == GetDesktopWindow()) {
+        insertAfter = PopupInsertAfter(window);
+        if (insertAfter == nullptr) {
+            flags |= SWP_NOZORDER;
+        }
+    }
+    SetWindowPos(window, insertAfter, 0, 0, 0, 0, flags);
 }
 
 }  // namespace
@@ -103,7 +151,7 @@ void UpdateColourWindow(bool iconsVisible) {
         colourWindow.store(window);
     }
     if (window != nullptr) {
-        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        PlaceColourWindow(window);
     }
 }
 

@@ -1,6 +1,8 @@
 // The solid-colour window that covers the wallpaper while the icons are hidden: an opaque,
 // click-through window of the colour m_wallpaper_color, a child of the shell's "Program
-// Manager" window above its desktop view. It exists only while the icons are hidden.
+// Manager" window above its desktop view. Without "Program Manager" it is a pop-up just above
+// the window that holds the desktop view, below every program, never topmost. It exists only
+// while the icons are hidden.
 #pragma once
 
 // Called after every change of the icons' visibility. Icons hidden with a colour set: creates

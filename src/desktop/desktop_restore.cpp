@@ -24,11 +24,10 @@ void ShowWindowsHiddenByEarlierRun() {
     }
     // Every secondary taskbar: a killed run may have hidden one that is no longer the first.
     for (const wchar_t* taskbarClass : {L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"}) {
-        HWND taskbar = nullptr;
-        while ((taskbar = FindWindowExW(nullptr, taskbar, taskbarClass, nullptr)) != nullptr) {
+        ForEachTopLevelWindowOfClass(taskbarClass, [](HWND taskbar) {
             if (HiddenByProgram(taskbar)) {
                 ShowShellWindow(taskbar);
             }
-        }
+        });
     }
 }

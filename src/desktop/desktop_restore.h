@@ -1,7 +1,8 @@
-// Bringing the desktop back whatever the settings say: the icons and both taskbars shown.
+// Bringing the desktop back whatever the settings say: the icons and the taskbars shown.
 #pragma once
 
-// Shows the desktop icons and both taskbars. Runs at every end of the program, normal or not.
+// Shows the desktop icons and the taskbars (ShowTaskbars: every one the program hid). Runs at
+// every end of the program, normal or not.
 void RestoreDesktop();
 
 // Shows the list view and the taskbars that an earlier run hid and could not show again (it

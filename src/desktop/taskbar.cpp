@@ -1,37 +1,36 @@
 #include "desktop/taskbar.h"
 
-#include <windows.h>
-
-#include <initializer_list>
-
 #include "desktop/desktop_windows.h"
 #include "desktop/shell_window_visibility.h"
 #include "settings/settings.h"
 
 namespace {
 
-void ShowBoth(bool show) {
-    for (const wchar_t* taskbarClass : {L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"}) {
-        HWND taskbar = FindWindowW(taskbarClass, nullptr);
-        if (taskbar == nullptr) {
-            continue;
-        }
-        if (show) {
-            ShowShellWindow(taskbar);
-        } else {
-            HideShellWindow(taskbar);
-        }
-    }
-}
+constexpr wchar_t kPrimaryTaskbarClass[] = L"Shell_TrayWnd";
+constexpr wchar_t kSecondaryTaskbarClass[] = L"Shell_SecondaryTrayWnd";
 
 }  // namespace
 
 void ShowTaskbars() {
-    ShowBoth(true);
+    if (HWND primary = FindWindowW(kPrimaryTaskbarClass, nullptr)) {
+        ShowShellWindow(primary);
+    }
+    // The first one is shown whoever hid it, as ever; the others when the program hid them.
+    // Showing removes the mark, so a window the walk meets again is not shown twice.
+    bool first = true;
+    ForEachTopLevelWindowOfClass(kSecondaryTaskbarClass, [&first](HWND taskbar) {
+        if (first || HiddenByProgram(taskbar)) {
+            ShowShellWindow(taskbar);
+        }
+        first = false;
+    });
 }
 
 void HideTaskbars() {
-    ShowBoth(false);
+    if (HWND primary = FindWindowW(kPrimaryTaskbarClass, nullptr)) {
+        HideShellWindow(primary);
+    }
+    ForEachTopLevelWindowOfClass(kSecondaryTaskbarClass, [](HWND taskbar) { HideShellWindow(taskbar); });
 }
 
 void ShowEverything() {

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "appearance/owner_drawn_menu_bar.h"
+#include "common/foreign_messages.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/icons_hot_key.h"
@@ -242,8 +243,13 @@ void HideDialogToTray(HWND dialog) {
     ShowWindow(dialog, SW_HIDE);
 }
 
-void OnDialogNotify(WPARAM controlId, NMHDR* header) {
-    if (header == nullptr || header->code != TTN_GETDISPINFOW || controlId != IDC_FAQ) {
+void OnDialogNotify(HWND dialog, WPARAM controlId, LPARAM lParam) {
+    if (controlId != IDC_FAQ) {
+        return;
+    }
+    // The whole record is checked: the text is written into it.
+    NMHDR* header = TrustedNotification(dialog, lParam, sizeof(NMTTDISPINFOW));
+    if (header == nullptr || header->code != TTN_GETDISPINFOW) {
         return;
     }
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);

@@ -29,7 +29,9 @@ INT_PTR OnDialogSysCommand(HWND dialog, UINT command);
 // Close box and "To-Tray": the dialog goes, the program stays.
 void HideDialogToTray(HWND dialog);
 
-void OnDialogNotify(WPARAM controlId, NMHDR* header);
+// A notification to the dialog: the FAQ button's tool tip asks for its text. Acts only on a
+// notice from one of the dialog's own windows (TrustedNotification).
+void OnDialogNotify(HWND dialog, WPARAM controlId, LPARAM lParam);
 
 // Follows the "Disable" check box: greys the options that need the engine, and shows the
 // icons (disabled) or restarts the countdown (enabled). "Hide desktop icons permanently"

@@ -216,7 +216,7 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
             HideDialogToTray(window);
             return TRUE;
         case WM_NOTIFY:
-            OnDialogNotify(wParam, reinterpret_cast<NMHDR*>(lParam));
+            OnDialogNotify(window, wParam, lParam);
             return FALSE;
         case kLoadMenuImagesMessage:
             LoadMenuImages();

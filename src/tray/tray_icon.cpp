@@ -120,42 +120,51 @@ TrayShell& SystemTrayShell() {
 
 TrayIcon::~TrayIcon() {
     Remove();
-    if (abandonedThread_ != nullptr && WaitForSingleObject(abandonedThread_, kIconThreadStopWaitMs) == WAIT_OBJECT_0) {
-        CloseHandle(std::exchange(abandonedThread_, nullptr));
-        threadAbandoned_ = false;
+    HANDLE abandoned = abandonedThread_.load();
+    if (abandoned != nullptr && WaitForSingleObject(abandoned, kIconThreadStopWaitMs) == WAIT_OBJECT_0) {
+        CloseHandle(abandonedThread_.exchange(nullptr));
+        threadAbandoned_.store(false);
     }
-    if (stopEvent_ != nullptr && !threadAbandoned_) {
-        CloseHandle(stopEvent_);
+    HANDLE stopEvent = stopEvent_.load();
+    if (stopEvent != nullptr && !threadAbandoned_.load()) {
+        CloseHandle(stopEvent);
     }
 }
 
+bool TrayIcon::ThreadRunning() const {
+    std::lock_guard lock(shellLock_);
+    return thread_ != nullptr;
+}
+
 bool TrayIcon::Notify(DWORD message, UINT flags, ScopedIcon icon, const wchar_t* tip) {
-    NOTIFYICONDATAW record = MakeNotifyRecord(ownerWindow_, iconId_, flags, icon.Get(), tip);
+    NOTIFYICONDATAW record = MakeNotifyRecord(ownerWindow_.load(), iconId_.load(), flags, icon.Get(), tip);
     return shell_.Notify(message, &record);
 }
 
 void TrayIcon::Create(UINT iconId, const wchar_t* tip, bool startThread) {
     {
         std::lock_guard lock(shellLock_);
-        iconId_ = iconId;
+        iconId_.store(iconId);
         lstrcpynW(tip_, tip != nullptr ? tip : L"", static_cast<int>(std::size(tip_)));
-        shown_ = true;
+        shown_.store(true);
     }
     Refresh();
     if (!startThread) {
         return;
     }
     StopThread();
-    if (threadAbandoned_) {
+    if (threadAbandoned_.load()) {
         return;  // the old thread still waits on the event; it must not see it reset
     }
-    if (stopEvent_ == nullptr) {
-        stopEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    // Made by the first start only, before any thread exists that could read the field.
+    if (stopEvent_.load() == nullptr) {
+        stopEvent_.store(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     }
-    if (stopEvent_ == nullptr) {
+    HANDLE stopEvent = stopEvent_.load();
+    if (stopEvent == nullptr) {
         return;
     }
-    ResetEvent(stopEvent_);
+    ResetEvent(stopEvent);
     std::lock_guard lock(shellLock_);
     thread_ = CreateThread(nullptr, 0, IconThread, this, 0, &threadId_);
 }
@@ -170,14 +179,14 @@ void TrayIcon::Refresh() {
 }
 
 void TrayIcon::Update(bool onlyWhenLost) {
-    if (ownerWindow_ == nullptr) {
+    if (ownerWindow_.load() == nullptr) {
         return;
     }
     // Built outside the lock: it may wait for the GUI thread, which may be waiting for the lock.
     // The handle is this call's alone, so the two threads never destroy each other's icon.
-    ScopedIcon icon(shell_.BuildIcon(iconSourceWindow_, iconId_, disabledLook_));
+    ScopedIcon icon(shell_.BuildIcon(iconSourceWindow_.load(), iconId_.load(), disabledLook_.load()));
     std::lock_guard lock(shellLock_);
-    if (!shown_) {
+    if (!shown_.load()) {
         return;  // removed meanwhile: an icon added now would outlive the program
     }
     bool present = Notify(NIM_MODIFY, NIF_MESSAGE, ScopedIcon(), tip_);
@@ -190,7 +199,7 @@ void TrayIcon::Update(bool onlyWhenLost) {
 DWORD WINAPI TrayIcon::IconThread(void* self) {
     auto* tray = static_cast<TrayIcon*>(self);
     // Normally one Shell_NotifyIconW call a wake; the picture is built only for a lost icon.
-    while (WaitForSingleObject(tray->stopEvent_, tray->periodMs_) == WAIT_TIMEOUT) {
+    while (WaitForSingleObject(tray->stopEvent_.load(), tray->periodMs_) == WAIT_TIMEOUT) {
         if (!tray->Present()) {
             tray->Update(true);
         }
@@ -212,14 +221,15 @@ bool TrayIcon::StopThread() {
     if (thread == nullptr) {
         return true;
     }
-    SetEvent(stopEvent_);
+    SetEvent(stopEvent_.load());
     if (threadId == GetCurrentThreadId()) {
-        threadAbandoned_ = true;  // the crash filter on the icon thread itself: it ends with the process
+        threadAbandoned_.store(true);  // the crash filter on the icon thread itself: it ends with the process
         return true;
     }
     if (WaitForSingleObject(thread, kIconThreadStopWaitMs) != WAIT_OBJECT_0) {
-        threadAbandoned_ = true;
-        abandonedThread_ = thread;
+        // Only the one caller that took the handle from thread_ gets here.
+        abandonedThread_.store(thread);
+        threadAbandoned_.store(true);
         return false;
     }
     CloseHandle(thread);
@@ -231,8 +241,7 @@ bool TrayIcon::Remove() {
         std::unique_lock lock(shellLock_, std::defer_lock);
         // Whoever holds the lock is stuck in the shell; the delete is still worth a try.
         bool locked = lock.try_lock_for(std::chrono::milliseconds(kIconThreadStopWaitMs));
-        if (shown_ || !locked) {
-            shown_ = false;
+        if (shown_.exchange(false) || !locked) {
             Notify(NIM_DELETE, kAllFields, ScopedIcon(), nullptr);
         }
     }

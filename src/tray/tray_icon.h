@@ -64,6 +64,11 @@ TrayShell& SystemTrayShell();
 // loader or a send to the GUI thread can leave a lock held that the ending program then
 // needs. Removal and the thread's re-add are serialised, so an icon the thread builds while
 // removal runs is thrown away instead of added, and two refreshes never add twice.
+//
+// Three threads may meet here: the GUI thread, the icon thread, and whichever thread crashed
+// (the crash filter removes the icon). Every field that more than one of them touches is
+// either atomic or read and written only under `shellLock_`; the rest never change after
+// construction.
 class TrayIcon {
   public:
     explicit TrayIcon(TrayShell& shell, DWORD periodMs = kIconThreadPeriodMs) : shell_(shell), periodMs_(periodMs) {}
@@ -71,8 +76,8 @@ class TrayIcon {
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
 
-    void SetOwnerWindow(HWND window) { ownerWindow_ = window; }
-    void SetIconSourceWindow(HWND window) { iconSourceWindow_ = window; }
+    void SetOwnerWindow(HWND window) { ownerWindow_.store(window); }
+    void SetIconSourceWindow(HWND window) { iconSourceWindow_.store(window); }
     void SetDisabledLook(bool grey) { disabledLook_ = grey; }
 
     // Adds the icon; with `startThread`, (re)starts the thread that re-adds it when lost.
@@ -85,7 +90,7 @@ class TrayIcon {
     // Deletes the icon, then stops the thread and waits for it at most kIconThreadStopWaitMs.
     // Returns false when the thread did not end in that time (the program may end anyway).
     bool Remove();
-    bool ThreadRunning() const { return thread_ != nullptr; }
+    bool ThreadRunning() const;
 
   private:
     static DWORD WINAPI IconThread(void* self);
@@ -94,22 +99,27 @@ class TrayIcon {
     bool Notify(DWORD message, UINT flags, ScopedIcon icon, const wchar_t* tip);
     bool StopThread();
 
-    TrayShell& shell_;
-    const DWORD periodMs_;
-    HWND ownerWindow_ = nullptr;
-    HWND iconSourceWindow_ = nullptr;
+    TrayShell& shell_;       // never changes
+    const DWORD periodMs_;   // never changes
+    // Set on the GUI thread, read by the icon thread outside the lock (the picture is built
+    // there): atomic.
+    std::atomic<HWND> ownerWindow_ = nullptr;
+    std::atomic<HWND> iconSourceWindow_ = nullptr;
     std::atomic<bool> disabledLook_ = false;
-    UINT iconId_ = 0;
-    wchar_t tip_[1024] = L"";
-    // One add, modify or delete at a time; guards `shown_` and the thread's handles. Recursive
-    // and timed because removal also runs from the crash filter, on whichever thread crashed.
-    std::recursive_timed_mutex shellLock_;
-    bool shown_ = false;  // between Create and Remove
-    HANDLE thread_ = nullptr;
-    DWORD threadId_ = 0;
-    HANDLE stopEvent_ = nullptr;  // set: the thread ends; lives as long as the object
+    std::atomic<UINT> iconId_ = 0;
+    // One add, modify or delete at a time. Recursive and timed because removal also runs from
+    // the crash filter, on whichever thread crashed.
+    mutable std::recursive_timed_mutex shellLock_;
+    wchar_t tip_[1024] = L"";  // under the lock
+    // Between Create and Remove. Changed under the lock; atomic because removal clears it
+    // without the lock when the lock's holder hangs in the shell.
+    std::atomic<bool> shown_ = false;
+    HANDLE thread_ = nullptr;  // under the lock
+    DWORD threadId_ = 0;       // under the lock
+    // Set: the thread ends. Made before the first thread starts and kept as long as the object.
+    std::atomic<HANDLE> stopEvent_ = nullptr;
     // A thread that did not stop in time: it still uses this object, whose end waits for it
-    // once more.
-    HANDLE abandonedThread_ = nullptr;
-    bool threadAbandoned_ = false;
+    // once more. Written by whichever thread stopped it.
+    std::atomic<HANDLE> abandonedThread_ = nullptr;
+    std::atomic<bool> threadAbandoned_ = false;
 };

@@ -322,4 +322,44 @@ TEST_F(DesktopStandin, StaysBelowWineTaskbarWhileTheCursorRestsOnIt) {
     EXPECT_TRUE(ProgmanAtBottom());
 }
 
+// Windows 11 24H2: the view and the wallpaper's worker side by side under "Program Manager",
+// the view on top; no top-level worker. Velmora's lookups find the same view and list view.
+TEST_F(DesktopStandin, Layout24H2PutsTheWallpaperWorkerBesideTheViewUnderProgramManager) {
+    ASSERT_TRUE(standin_.Start({.layout = e2e::Layout::kProgman24H2}));
+    HWND progman = e2e::DesktopStandin::Progman();
+    ASSERT_NE(progman, nullptr);
+    EXPECT_EQ(ClassOf(progman), L"Progman");
+    HWND defView = GetWindow(progman, GW_CHILD);
+    ASSERT_NE(defView, nullptr);
+    EXPECT_EQ(ClassOf(defView), L"SHELLDLL_DefView");
+    EXPECT_EQ(e2e::DesktopStandin::DefView(), defView);
+    HWND worker = GetWindow(defView, GW_HWNDNEXT);
+    ASSERT_NE(worker, nullptr);
+    EXPECT_EQ(ClassOf(worker), L"WorkerW");
+    EXPECT_EQ(GetParent(worker), progman);
+    EXPECT_TRUE(IsWindowVisible(worker));
+    EXPECT_TRUE(SameRect(RectOf(worker), RectOf(defView)));
+    EXPECT_EQ(FindWindowExW(progman, worker, nullptr, nullptr), nullptr) << "nothing after the worker";
+    EXPECT_TRUE(e2e::DesktopStandin::Workers().empty());
+    HWND listView = e2e::DesktopStandin::ListView();
+    ASSERT_NE(listView, nullptr);
+    EXPECT_EQ(GetParent(listView), defView);
+    EXPECT_EQ(WindowAt(e2e::DesktopStandin::EmptyDesktopPoint()), listView);
+    EXPECT_TRUE(ProgmanAtBottom());
+
+    // A restart builds the same layout again, with new windows.
+    ASSERT_TRUE(standin_.Restart());
+    EXPECT_NE(e2e::DesktopStandin::Progman(), progman);
+    EXPECT_EQ(ClassOf(GetWindow(GetWindow(e2e::DesktopStandin::Progman(), GW_CHILD), GW_HWNDNEXT)), L"WorkerW");
+}
+
+// The e2e_Layout24H2 run asks for the Program Manager layout and gets 24H2's: a worker beside
+// the view. Every other run gets none.
+TEST_F(DesktopStandin, ProgramManagerLayoutIsPlayedAsTheEnvironmentSays) {
+    ASSERT_TRUE(standin_.Start({.layout = e2e::Layout::kProgman}));
+    const bool worker = FindWindowExW(e2e::DesktopStandin::Progman(), nullptr, L"WorkerW", nullptr) != nullptr;
+    EXPECT_EQ(worker, e2e::EffectiveLayout(e2e::Layout::kProgman) == e2e::Layout::kProgman24H2);
+    EXPECT_NE(e2e::DesktopStandin::ListView(), nullptr);
+}
+
 }  // namespace

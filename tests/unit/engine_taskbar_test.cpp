@@ -81,13 +81,81 @@ TEST_F(EngineTaskbar, TheSecondaryTaskbarHidesWithTheIconsUnlessTheCursorIsInIt)
     EXPECT_TRUE(desk.Visible(secondary));
 }
 
-TEST_F(EngineTaskbar, OnlyTheFirstSecondaryTaskbarIsEverHidden) {
-    const HWND first = AddSecondaryTaskbar();
-    const HWND second = desk.Add(L"Shell_SecondaryTrayWnd", L"", {2560, 760, 3840, 800});
+// Three monitors: each secondary taskbar follows the rules on its own.
+class EngineThreeTaskbars : public EngineTaskbar {
+  protected:
+    static constexpr POINT kOnSecond = {3000, 780};
+
+    void SetUp() override {
+        EngineTaskbar::SetUp();
+        first = AddSecondaryTaskbar();
+        second = desk.Add(L"Shell_SecondaryTrayWnd", L"", {2560, 760, 3840, 800});
+    }
+    bool AllTaskbarsVisible() { return desk.Visible(taskbar) && desk.Visible(first) && desk.Visible(second); }
+    bool NoTaskbarVisible() { return !desk.Visible(taskbar) && !desk.Visible(first) && !desk.Visible(second); }
+
+    HWND first = nullptr;
+    HWND second = nullptr;
+};
+
+TEST_F(EngineThreeTaskbars, EverySecondaryTaskbarHidesWithTheIconsAndThePrimaryOneTickLater) {
     TickAt(0, kOnDesktop);
-    TickEvery30Ms(5001, 12000);
+    TickAt(5001);
+    EXPECT_FALSE(IconsVisible());
+    EXPECT_FALSE(desk.Visible(first));
+    EXPECT_FALSE(desk.Visible(second));
+    EXPECT_TRUE(desk.Visible(taskbar));
+    TickAt(5031);
+    EXPECT_TRUE(NoTaskbarVisible());
+}
+
+TEST_F(EngineThreeTaskbars, TheSecondaryTaskbarUnderTheCursorStaysWhenTheIconsHide) {
+    TickAt(0, kOnDesktop);
+    TickAt(4000, kOnSecond);
+    TickAt(5001);
+    EXPECT_FALSE(IconsVisible());
     EXPECT_FALSE(desk.Visible(first));
     EXPECT_TRUE(desk.Visible(second));
+}
+
+TEST_F(EngineThreeTaskbars, TouchingOneHiddenTaskbarShowsThatOneOnly) {
+    TickAt(0, kOnDesktop);
+    TickEvery30Ms(5001, 5061);
+    ASSERT_TRUE(NoTaskbarVisible());
+    TickAt(6000, kOnSecond);
+    EXPECT_TRUE(desk.Visible(second));
+    EXPECT_FALSE(desk.Visible(first));
+    EXPECT_FALSE(desk.Visible(taskbar));
+    TickAt(6030, kOnSecondaryTaskbar);
+    EXPECT_TRUE(desk.Visible(first));
+    EXPECT_FALSE(desk.Visible(taskbar));
+    // Left alone, both go again once the idle time has passed since the last touch.
+    TickAt(6060, kOnDesktop);
+    TickAt(11030);
+    EXPECT_TRUE(desk.Visible(first));
+    TickAt(11031);
+    EXPECT_TRUE(NoTaskbarVisible());
+}
+
+TEST_F(EngineThreeTaskbars, AClickOnTheDesktopBringsEveryTaskbarBack) {
+    TickAt(0, kOnDesktop);
+    TickEvery30Ms(5001, 5061);
+    ASSERT_TRUE(NoTaskbarVisible());
+    Press(VK_LBUTTON);
+    TickAt(6000, kElsewhereOnDesktop);
+    Release(VK_LBUTTON);
+    EXPECT_TRUE(IconsVisible());
+    EXPECT_TRUE(AllTaskbarsVisible());
+}
+
+TEST_F(EngineThreeTaskbars, MovingOntoTheDesktopBringsEveryTaskbarBack) {
+    settings.show_icons_mouse_move = 1;
+    TickAt(0, kOnEditor);
+    TickEvery30Ms(5001, 5061);
+    ASSERT_TRUE(NoTaskbarVisible());
+    TickAt(6000, kOnDesktop);
+    EXPECT_TRUE(IconsVisible());
+    EXPECT_TRUE(AllTaskbarsVisible());
 }
 
 TEST_F(EngineTaskbar, MissingTaskbarsAreSkipped) {

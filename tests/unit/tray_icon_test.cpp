@@ -247,3 +247,38 @@ TEST(TrayIcon, RemovalWhileTheThreadBuildsItsIconIsBoundedAndLeavesNoIcon) {
     EXPECT_EQ(shell.icons.load(), 0);
     EXPECT_EQ(shell.adds.load(), 1);
 }
+
+// The three threads that meet in the object at once, over and over: the GUI thread refreshing
+// and re-creating the icon, the icon thread putting a lost icon back every millisecond, and a
+// third thread removing it as the crash filter would. Whoever wins, no second icon appears,
+// nothing is added after the last removal, and the thread always stops.
+TEST(TrayIcon, ThreeThreadsCreatingRefreshingAndRemovingNeverLeaveAnIconBehind) {
+    ScriptedShell shell;
+    TrayIcon tray(shell, 1);
+    tray.SetOwnerWindow(kOwner);
+    for (int round = 0; round < 40; ++round) {
+        tray.Create(kTrayIconId, L"Velmora", true);
+        HANDLE remover = CreateThread(
+            nullptr, 0,
+            [](void* param) -> DWORD {
+                Sleep(3);
+                static_cast<TrayIcon*>(param)->Remove();
+                return 0;
+            },
+            &tray, 0, nullptr);
+        ASSERT_NE(remover, nullptr);
+        for (int step = 0; WaitForSingleObject(remover, 0) == WAIT_TIMEOUT; ++step) {
+            if (step % 2 == 0) {
+                shell.Lose();
+            }
+            tray.SetDisabledLook(step % 3 == 0);
+            tray.SetIconSourceWindow(step % 2 == 0 ? nullptr : kOwner);
+            tray.Refresh();
+        }
+        CloseHandle(remover);
+        EXPECT_FALSE(tray.ThreadRunning()) << "round " << round;
+        tray.Refresh();
+        EXPECT_EQ(shell.icons.load(), 0) << "round " << round;
+    }
+    EXPECT_EQ(shell.maxIcons.load(), 1);
+}

@@ -92,7 +92,7 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case kQueryReadyMessage:
             return session.ready ? session.generation : 0;
         case kSetLayoutMessage:
-            if (wParam != static_cast<WPARAM>(Layout::kProgman) && wParam != static_cast<WPARAM>(Layout::kWorkerW)) {
+            if (!IsLayout(wParam)) {
                 return 0;
             }
             session.options.layout = static_cast<Layout>(wParam);

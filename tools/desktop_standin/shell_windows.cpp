@@ -28,6 +28,7 @@ struct ShellWindows {
     HWND progman = nullptr;
     HWND emptyWorker = nullptr;
     HWND viewWorker = nullptr;
+    HWND wallpaperWorker = nullptr;  // 24H2: the child of "Program Manager" after the view
     HWND defView = nullptr;
     ShellOrder order = {};
     bool iconsPlaced = false;
@@ -88,12 +89,15 @@ void PaintPlain(HWND window) {
     }
 }
 
-void FitChildToClient(HWND window) {
-    HWND child = GetWindow(window, GW_CHILD);
-    if (child != nullptr) {
-        RECT area = {};
-        GetClientRect(window, &area);
-        MoveWindow(child, 0, 0, area.right, area.bottom, TRUE);
+// The desktop's own children fill their host; another program's child (Velmora's colour
+// window) is that program's business.
+void FitChildrenToClient(HWND window) {
+    RECT area = {};
+    GetClientRect(window, &area);
+    for (HWND child : {shell.defView, shell.wallpaperWorker}) {
+        if (child != nullptr && GetParent(child) == window) {
+            MoveWindow(child, 0, 0, area.right, area.bottom, TRUE);
+        }
     }
 }
 
@@ -110,7 +114,7 @@ LRESULT CALLBACK ShellTopLevelProc(HWND window, UINT message, WPARAM wParam, LPA
             }
             return 0;
         case WM_SIZE:
-            FitChildToClient(window);
+            FitChildrenToClient(window);
             return 0;
         case WM_ERASEBKGND:
             return 1;
@@ -167,6 +171,19 @@ void ShowShellWindows() {
     }
 }
 
+// A child "WorkerW" filling "Program Manager", below the desktop view (its procedure keeps it
+// at the bottom of its siblings: it is in no stacking order).
+HWND CreateWallpaperWorker(HWND progman) {
+    RECT area = {};
+    GetClientRect(progman, &area);
+    HWND worker = CreateWindowExW(0, kWorkerClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, area.right,
+                                  area.bottom, progman, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (worker != nullptr) {
+        SetWindowPos(worker, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return worker;
+}
+
 }  // namespace
 
 bool StartShellWindows(HINSTANCE instance) {
@@ -202,6 +219,12 @@ bool BuildShellWindows(Layout layout) {
         return false;
     }
     shell.defView = CreateDesktopView(host);
+    if (layout == Layout::kProgman24H2 && shell.defView != nullptr) {
+        shell.wallpaperWorker = CreateWallpaperWorker(shell.progman);
+        if (shell.wallpaperWorker == nullptr) {
+            return false;
+        }
+    }
     LowerShellWindows(shell.order);
     ShowShellWindows();
     SetTimer(shell.progman, kStackingWatchTimerId, kStackingWatchMs, nullptr);

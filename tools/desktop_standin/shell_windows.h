@@ -1,7 +1,8 @@
 // The shell's top-level desktop windows: "Program Manager" (class "Progman") and, in the
 // WorkerW layout, two "WorkerW" windows, the first empty and hidden, the second holding the
 // desktop view. They cover the virtual screen and stay at the bottom of the z-order in this
-// order (top to bottom): empty worker, view worker, "Program Manager".
+// order (top to bottom): empty worker, view worker, "Program Manager". In the 24H2 layout the
+// wallpaper's "WorkerW" is a child of "Program Manager", below the desktop view.
 #pragma once
 #include <windows.h>
 

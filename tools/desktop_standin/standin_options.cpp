@@ -23,6 +23,8 @@ void ApplyWord(const wchar_t* word, StandinOptions& options) {
             options.layout = Layout::kProgman;
         } else if (wcscmp(value, L"workerw") == 0) {
             options.layout = Layout::kWorkerW;
+        } else if (wcscmp(value, L"24h2") == 0) {
+            options.layout = Layout::kProgman24H2;
         }
     } else if (const wchar_t* count = ValueAfter(word, kTaskbarsPrefix)) {
         if (count[0] >= L'0' && count[0] <= L'0' + kMaxSecondaryTaskbars && count[1] == L'\0') {

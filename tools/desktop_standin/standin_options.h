@@ -1,4 +1,4 @@
-// The stand-in's command line: --layout=progman|workerw and --secondary-taskbars=N.
+// The stand-in's command line: --layout=progman|workerw|24h2 and --secondary-taskbars=N.
 #pragma once
 #include <windows.h>
 

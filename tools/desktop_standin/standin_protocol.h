@@ -29,7 +29,15 @@ struct TaskbarRectRequest {
 enum class Layout : int {
     kProgman = 0,  // "Program Manager" > "SHELLDLL_DefView" > "SysListView32"
     kWorkerW = 1,  // "Program Manager" empty; an empty "WorkerW" first, then one holding the view
+    // Windows 11 24H2: "Program Manager" > "SHELLDLL_DefView" > "SysListView32", and after the
+    // view (below it among the children of "Program Manager") a "WorkerW" with the wallpaper.
+    kProgman24H2 = 2,
 };
+
+constexpr bool IsLayout(WPARAM value) {
+    return value == static_cast<WPARAM>(Layout::kProgman) || value == static_cast<WPARAM>(Layout::kWorkerW) ||
+           value == static_cast<WPARAM>(Layout::kProgman24H2);
+}
 
 constexpr int kMaxSecondaryTaskbars = 2;
 constexpr DWORD kMaxRestartGapMs = 60000;

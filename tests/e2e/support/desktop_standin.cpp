@@ -55,13 +55,34 @@ std::vector<HWND> TopLevelWindowsOfClass(const wchar_t* className) {
     return windows;
 }
 
+const wchar_t* LayoutWord(Layout layout) {
+    switch (layout) {
+        case Layout::kWorkerW:
+            return L"--layout=workerw";
+        case Layout::kProgman24H2:
+            return L"--layout=24h2";
+        case Layout::kProgman:
+        default:
+            return L"--layout=progman";
+    }
+}
+
 }  // namespace
+
+Layout EffectiveLayout(Layout requested) {
+    wchar_t value[16] = L"";
+    const DWORD length = GetEnvironmentVariableW(L"VELMORA_STANDIN_LAYOUT", value, 16);
+    if (requested == Layout::kProgman && length > 0 && length < 16 && lstrcmpiW(value, L"24h2") == 0) {
+        return Layout::kProgman24H2;
+    }
+    return requested;
+}
 
 bool DesktopStandin::Start(const StandinOptions& options) {
     Stop();
     EndOtherStandins();
     SetShellHideIconsSetting(options.shellHideIcons);
-    std::wstring arguments = options.layout == Layout::kWorkerW ? L"--layout=workerw" : L"--layout=progman";
+    std::wstring arguments = LayoutWord(EffectiveLayout(options.layout));
     arguments += L" --secondary-taskbars=" + std::to_wstring(options.secondaryTaskbars);
     process_ = Process::Start(StandinBuildExe(), arguments);
     generation_ = 0;
@@ -104,7 +125,7 @@ bool DesktopStandin::WaitUntilReady(DWORD timeoutMs) {
 }
 
 bool DesktopStandin::SetLayout(Layout layout) {
-    return Send(standin::kSetLayoutMessage, static_cast<WPARAM>(layout)) == 1 && WaitUntilReady();
+    return Send(standin::kSetLayoutMessage, static_cast<WPARAM>(EffectiveLayout(layout))) == 1 && WaitUntilReady();
 }
 
 bool DesktopStandin::SetSecondaryTaskbars(int count) {

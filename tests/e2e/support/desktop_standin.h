@@ -31,6 +31,11 @@ using standin::kMaxSecondaryTaskbars;
 constexpr DWORD kStandinReadyTimeoutMs = 20000;
 constexpr WPARAM kToggleDesktopIconsCommand = 0x7402;  // WM_COMMAND to the desktop view
 
+// With VELMORA_STANDIN_LAYOUT=24h2 in the environment (ctest's e2e_Layout24H2 sets it), every
+// request for the Program Manager layout gets Windows 11 24H2's instead: the same desktop view
+// under "Program Manager", with the wallpaper's "WorkerW" beside it. Other layouts stay.
+Layout EffectiveLayout(Layout requested);
+
 struct StandinOptions {
     Layout layout = Layout::kProgman;
     int secondaryTaskbars = 0;
