@@ -79,9 +79,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             }
             return 0;
         case kTrayCallbackMessage:
-            if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) {
-                TrayIconClicked(static_cast<UINT>(lParam), settingsDialog);
-            }
+            OnTrayCallback(wParam, lParam, settingsDialog);
             return 0;
         default:
             return DefWindowProcW(window, message, wParam, lParam);
