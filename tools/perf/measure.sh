@@ -71,7 +71,7 @@ idle_ratio() {
     sleep "$idle_seconds"
     v1=$(( $(cpu_ms "$velmora") - v0 )); f1=$(( $(cpu_ms "$floor") - f0 ))
     wait "$floor_job"
-    echo "$label: Velmora $v1 ms, floor $f1 ms, ratio $(awk -v v="$v1" -v f="$f1" 'BEGIN { printf "%.2f", f > 0 ? v / f : 0 }')"
+    echo "$label: Velmora $v1 ms, floor $f1 ms, ratio $(awk -v v="$v1" -v f="$f1" 'BEGIN { printf "%.2f", (f > 0 ? v / f : 0) }')"
 }
 
 idle_seconds=${VELMORA_IDLE_SECONDS:-60}
