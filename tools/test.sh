@@ -4,6 +4,9 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VELMORA_BUILD_DIR:-$root/build}
 "$root/tools/install-deps.sh"
-"$root/tools/build.sh"
-# Tests always get an Xvfb of their own: real input must not reach the user's desktop.
-VELMORA_HEADLESS=1 "$root/tools/wine-env" ctest --test-dir "$build" --output-on-failure "$@"
+# The program and what the tests run; the tools that are run by hand come with tools/build.sh.
+"$root/tools/build.sh" --target velmora_test_programs
+# Tests always get an Xvfb of their own: real input must not reach the user's desktop. The
+# end-to-end tests take turns on one desktop; the others run beside them in sessions of their
+# own (tests/CMakeLists.txt).
+VELMORA_HEADLESS=1 "$root/tools/wine-env" ctest --test-dir "$build" --output-on-failure -j "$(nproc)" "$@"

@@ -1,5 +1,7 @@
 // Without "Program Manager" the desktop colour is a pop-up of the program's own, which must
-// stay below every other program, never topmost (issue 19). The screen is read back.
+// stay below every other program, never topmost (issue 19), and let clicks through to the
+// desktop. Wine draws no child window of another process, so this is where the colour on the
+// screen is read back.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -117,8 +119,9 @@ class OtherProgramWindow {
 // dialog, older than the colour window, says nothing here). So the other program's window
 // comes after the colour window; the shell then shows the icons by itself, and when the
 // program hides them again it places the same colour window once more. The screen shows the
-// other window, and the colour still on the wallpaper.
-TEST(ColourWithoutProgramManager, StaysBelowOtherProgramsNeverTopmost) {
+// other window, and the colour still on the wallpaper. A click on the desktop goes through the
+// colour: the icons come back and the colour goes.
+TEST(ColourWithoutProgramManager, StaysBelowOtherProgramsNeverTopmostAndClicksStillReachTheDesktop) {
     DesktopStandin standin;
     ASSERT_TRUE(standin.Start({e2e::Layout::kWorkerW, 0, false}));
     ASSERT_TRUE(e2e::MoveCursor(kRestingPoint.x, kRestingPoint.y));
@@ -149,4 +152,15 @@ TEST(ColourWithoutProgramManager, StaysBelowOtherProgramsNeverTopmost) {
     EXPECT_FALSE(ScreenTurns(other.Centre(), kRed, 500)) << "the colour covers another program's window";
     EXPECT_EQ(ScreenPixel(other.Centre()), kGreen);
     EXPECT_TRUE(ScreenTurns(kProbePoint, kRed, 1000)) << "the colour still covers the wallpaper";
+
+    ASSERT_TRUE(e2e::MoveCursor(kRestingPoint.x, kRestingPoint.y));
+    e2e::HoldLeftButton();
+    ASSERT_TRUE(e2e::WaitUntil([] { return DesktopStandin::IconsVisible(); }, 5000));
+    EXPECT_TRUE(e2e::WaitUntil([] { return TopLevelColourWindows().empty(); }, 5000));
+    EXPECT_TRUE(e2e::WaitUntil(
+        [] {
+            PumpMessages();
+            return ScreenPixel(kProbePoint) != kRed;
+        },
+        5000));
 }

@@ -39,77 +39,7 @@ TEST(LanguageDialog, GermanUserLanguageShowsGermanTexts) {
     ExpectGerman(app.Dialog());
 }
 
-// What a control's text may take up: the box of a check box, the indent of a group box's
-// title and the frame of a button come off its width.
-struct Visible {
-    int id;
-    int margin;
-    bool dialogFont;  // keeps the template's font instead of the link bar's
-};
-
-constexpr int kCheckBoxMargin = 18;
-constexpr int kGroupMargin = 12;
-constexpr Visible kVisibleTexts[] = {
-    {IDC_PREFERENCES_GROUP, kGroupMargin, false},      {IDC_DISABLE, kCheckBoxMargin, false},
-    {IDC_START_WITH_WINDOWS, kCheckBoxMargin, false},  {IDC_START_IN_TRAY, kCheckBoxMargin, false},
-    {IDC_ALWAYS_ON_TOP, kCheckBoxMargin, false},       {IDC_HIDE_TASKBAR, kCheckBoxMargin, false},
-    {IDC_SHOW_BY_CLICK_GROUP, kGroupMargin, false},    {IDC_SHOW_BY_LEFT, kCheckBoxMargin, false},
-    {IDC_SHOW_BY_MIDDLE, kCheckBoxMargin, false},      {IDC_SHOW_BY_RIGHT, kCheckBoxMargin, false},
-    {IDC_SHOW_BY_CONTEXT_MENU, kCheckBoxMargin, true}, {IDC_MORE_OPTIONS, 8, false},
-    {IDC_DISABLE_PERMANENTLY, kCheckBoxMargin, false}, {IDC_TIMER_LABEL, 0, false},
-};
-
-// The fonts the dialog gives its controls, made again in this process.
-class ControlFonts {
-  public:
-    ControlFonts() {
-        LOGFONTW logFont = {};
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
-        logFont.lfItalic = 0;
-        logFont.lfCharSet = DEFAULT_CHARSET;
-        logFont.lfQuality = PROOF_QUALITY;
-        linkFont_ = CreateFontIndirectW(&logFont);
-        dialogFont_ = CreateFontW(-MulDiv(8, GetDeviceCaps(screen_, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0,
-                                  DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Sans Serif");
-    }
-    ~ControlFonts() {
-        DeleteObject(linkFont_);
-        DeleteObject(dialogFont_);
-        ReleaseDC(nullptr, screen_);
-    }
-    ControlFonts(const ControlFonts&) = delete;
-    ControlFonts& operator=(const ControlFonts&) = delete;
-
-    int Width(const std::wstring& text, bool dialogFont) const {
-        HGDIOBJ previous = SelectObject(screen_, dialogFont ? dialogFont_ : linkFont_);
-        SIZE size = {};
-        GetTextExtentPoint32W(screen_, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(screen_, previous);
-        return size.cx;
-    }
-
-  private:
-    HDC screen_ = GetDC(nullptr);
-    HFONT linkFont_ = nullptr;
-    HFONT dialogFont_ = nullptr;
-};
-
-TEST(DialogLanguage, EveryLanguagesTextsFitTheirControls) {
-    constexpr int kLanguagesWithTexts = 42;
-    ControlFonts fonts;
-    DialogApp app;
-    for (int language = 0; language < kLanguagesWithTexts; ++language) {
-        e2e::WriteIniValue(app.App().IniPath(), L"lng", std::to_wstring(language).c_str());
-        ASSERT_NE(language == 0 ? app.Start() : app.Restart(), nullptr) << "language " << language;
-        for (const Visible& control : kVisibleTexts) {
-            RECT client = {};
-            GetClientRect(app.Dialog().Control(control.id), &client);
-            std::wstring text = app.Dialog().Text(control.id);
-            text.erase(text.find_last_not_of(L' ') + 1);  // a trailing blank takes no room
-            EXPECT_LE(fonts.Width(text, control.dialogFont), client.right - control.margin)
-                << "language " << language << ", control " << control.id << ": \"" << text << "\"";
-        }
-    }
-}
+// Whether every language's texts fit their controls is checked on the real dialog in a test
+// process (tests/dialog/dialog_texts_test.cpp), without a program start per language.
 
 }  // namespace

@@ -89,7 +89,15 @@ bool UninstallWithYes(DialogApp& app) {
     return true;
 }
 
-// Wine reports no time zone, so every site but the German one is the .com site.
+// The link bar's donate button opens the donation page on the site of the language.
+void ExpectDonationPage(DialogApp& app, e2e::BrowserRecord& browser, const std::string& site) {
+    PostMessageW(app.Dialog().Window(), WM_COMMAND, IDM_DONATE, 0);
+    const std::string address = browser.NextAddress();
+    EXPECT_NE(address.find(site + "/donate.php?seite=PayPal&Program=Velmora"), std::string::npos) << address;
+}
+
+// Wine reports no time zone, so every site but the German one is the .com site. The donation
+// page goes by the language too.
 TEST(DialogProgramMenu, WebCommandsOpenTheirPagesOnTheSiteOfTheLanguage) {
     e2e::BrowserRecord browser;
     ASSERT_TRUE(browser.Installed());
@@ -116,6 +124,7 @@ TEST(DialogProgramMenu, WebCommandsOpenTheirPagesOnTheSiteOfTheLanguage) {
             PostMessageW(app.Dialog().Window(), WM_COMMAND, page.command, 0);
             EXPECT_EQ(browser.NextAddress(), page.address) << "command " << page.command;
         }
+        ExpectDonationPage(app, browser, "velmora-soft.com");
     }
     DialogApp app({{L"lng", L"0"}});
     ASSERT_NE(app.Start(), nullptr);
@@ -123,6 +132,7 @@ TEST(DialogProgramMenu, WebCommandsOpenTheirPagesOnTheSiteOfTheLanguage) {
         PostMessageW(app.Dialog().Window(), WM_COMMAND, page.command, 0);
         EXPECT_EQ(browser.NextAddress(), page.address) << "command " << page.command;
     }
+    ExpectDonationPage(app, browser, "velmora-soft.de");
 }
 
 TEST(DialogProgramMenu, UninstallAnsweredNoOrCancelChangesNothing) {

@@ -51,14 +51,9 @@ TEST(DialogStart, FirstStartShowsTheDefaultsInEnglish) {
     EXPECT_EQ(dialog.Text(IDC_DISABLE_PERMANENTLY), L"Hide desktop icons permanentl");
 }
 
-TEST(DialogStart, CountdownStartsFull) {
-    // Disabled, the engine leaves the bar where the dialog put it.
-    DialogApp app({{L"m_disable", L"1"}, {L"auto_hide_icons_sec", L"30"}});
-    ASSERT_NE(app.Start(), nullptr);
-    EXPECT_EQ(app.Dialog().CountdownMaximum(), 30);
-    EXPECT_EQ(app.Dialog().CountdownPosition(), 30);
-}
-
+// Disabled, the engine leaves the countdown bar where the dialog put it: full. An idle time
+// beyond 16 bits puts the slider at its end and is kept as it is; "Hide desktop icons
+// permanently" is never read at start.
 TEST(DialogStart, StoredSettingsAreShown) {
     DialogApp app({{L"topmost", L"1"},
                    {L"hide_taskbar", L"1"},
@@ -68,7 +63,8 @@ TEST(DialogStart, StoredSettingsAreShown) {
                    {L"show_icons_mouse_move", L"1"},
                    {L"hide_at_programstart", L"1"},
                    {L"m_disable", L"1"},
-                   {L"auto_hide_icons_sec", L"600"}});
+                   {L"disable_permanently", L"1"},
+                   {L"auto_hide_icons_sec", L"70000"}});
     ASSERT_NE(app.Start(), nullptr);
     const auto& dialog = app.Dialog();
     EXPECT_TRUE(dialog.Checked(IDC_ALWAYS_ON_TOP));
@@ -80,9 +76,13 @@ TEST(DialogStart, StoredSettingsAreShown) {
     EXPECT_TRUE(dialog.Checked(IDC_SHOW_BY_MOUSE_MOVE));
     EXPECT_TRUE(dialog.Checked(IDC_HIDE_AT_START));
     EXPECT_TRUE(dialog.Checked(IDC_DISABLE));
-    EXPECT_EQ(dialog.Text(IDC_HIDE_TIME_TEXT), L"00:10:00");
-    EXPECT_EQ(dialog.SliderPosition(), 78);
-    // Disabled, the options that need the engine are greyed.
+    EXPECT_FALSE(dialog.Checked(IDC_DISABLE_PERMANENTLY));
+    EXPECT_EQ(dialog.Text(IDC_HIDE_TIME_TEXT), L"19:26:40");
+    EXPECT_EQ(dialog.SliderPosition(), 248);
+    EXPECT_EQ(dialog.CountdownMaximum(), 70000 & 0xFFFF);
+    EXPECT_EQ(dialog.CountdownPosition(), 70000 & 0xFFFF);
+    EXPECT_EQ(app.Ini(L"auto_hide_icons_sec"), L"70000");
+    // Disabled, the options that need the engine are greyed; "Disable" itself is not locked.
     for (int id : {IDC_SHOW_BY_LEFT, IDC_SHOW_BY_MIDDLE, IDC_SHOW_BY_RIGHT, IDC_SHOW_BY_CONTEXT_MENU, IDC_HIDE_TASKBAR,
                    IDC_HIDE_AT_START}) {
         EXPECT_FALSE(dialog.Enabled(id)) << id;
@@ -102,14 +102,6 @@ TEST(DialogStart, NoButtonLeftToShowTheIconsIsRepairedAndSaved) {
     EXPECT_EQ(app.Ini(L"show_icons_by_r_mouse"), L"0");
 }
 
-TEST(DialogStart, HidePermanentlyIsNeverReadAtStart) {
-    DialogApp app({{L"disable_permanently", L"1"}});
-    ASSERT_NE(app.Start(), nullptr);
-    EXPECT_FALSE(app.Dialog().Checked(IDC_DISABLE_PERMANENTLY));
-    EXPECT_FALSE(app.Dialog().Checked(IDC_DISABLE));
-    EXPECT_TRUE(app.Dialog().Enabled(IDC_DISABLE));
-}
-
 TEST(DialogStart, BackgroundWordKeepsTheDialogHidden) {
     DialogApp app;
     ASSERT_NE(app.Start(L"-bg", {}, true), nullptr);
@@ -118,17 +110,13 @@ TEST(DialogStart, BackgroundWordKeepsTheDialogHidden) {
     EXPECT_FALSE(app.Dialog().Visible());
 }
 
-TEST(DialogStart, StartInTrayKeepsTheDialogHidden) {
+// A second start brings the hidden dialog back.
+TEST(DialogStart, StartInTrayKeepsTheDialogHiddenUntilASecondStart) {
     DialogApp app({{L"start_tray", L"1"}});
     ASSERT_NE(app.Start(L"", {}, true), nullptr);
     ASSERT_TRUE(app.Dialog().CatchUp());
     EXPECT_FALSE(app.Dialog().Visible());
     EXPECT_TRUE(app.Dialog().Checked(IDC_START_IN_TRAY));
-}
-
-TEST(DialogStart, SecondStartBringsAHiddenDialogBack) {
-    DialogApp app({{L"start_tray", L"1"}});
-    ASSERT_NE(app.Start(L"", {}, true), nullptr);
     EXPECT_EQ(app.App().RunToExit(L""), 45054);
     EXPECT_TRUE(e2e::WaitUntil([&] { return app.Dialog().Visible(); }, 5000));
 }

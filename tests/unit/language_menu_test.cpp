@@ -2,12 +2,42 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "lang/language_menu.h"
 #include "unit/support/english_pack.h"
+#include "unit/support/read_menu_item.h"
 
 namespace {
 
 class LanguageMenu : public EnglishPackTest {};
+
+// The menu as the program builds it, read by a host that reads it instead of showing it and
+// chooses nothing.
+class ReadingHost final : public LanguageHost {
+  public:
+    HWND Window() const override { return nullptr; }
+    UINT TrackLanguagePopup(HMENU menu) override {
+        for (int at = 0; at < GetMenuItemCount(menu); ++at) {
+            shownItems.push_back(ReadMenuItem(menu, at));
+        }
+        return 0;
+    }
+    void Retext() override {}
+
+    std::vector<MenuItemView> shownItems;
+};
+
+std::vector<MenuItemView> BuiltLanguageMenu() {
+    ReadingHost host;
+    ShowLanguageMenu(host);
+    return host.shownItems;
+}
+
+// Where the model asks for a new column with a bar before the item.
+bool StartsAColumn(const LanguageMenuItem& item) {
+    return (item.flags & MF_MENUBARBREAK) != 0;
+}
 
 const LanguageMenuItem* FindItem(const LanguageMenuModel& model, UINT id) {
     for (int at = 0; at < model.count; ++at) {
@@ -18,29 +48,34 @@ const LanguageMenuItem* FindItem(const LanguageMenuModel& model, UINT id) {
     return nullptr;
 }
 
+// Read back from the built menu: what the menu shows, not the flags that asked for it.
 TEST_F(LanguageMenu, ListsTheFortyTwoNamedLanguagesInTwoColumnsWithTheTranslatorTools) {
-    const LanguageMenuModel model = BuildLanguageMenuModel(languagePack, false);
+    const std::vector<MenuItemView> menu = BuiltLanguageMenu();
     // 42 languages, the column break, a separator and two tools; the unnamed 43rd is left out.
-    ASSERT_EQ(model.count, 46);
-    EXPECT_EQ(FindItem(model, kFirstLanguageCommand + 42), nullptr);
+    ASSERT_EQ(menu.size(), 46u);
     for (int at = 0; at < 23; ++at) {
-        EXPECT_EQ(model.items[at].id, kFirstLanguageCommand + static_cast<UINT>(at)) << at;
+        EXPECT_EQ(menu[at].id, kFirstLanguageCommand + static_cast<UINT>(at)) << at;
     }
-    const LanguageMenuItem& columnBreak = model.items[23];
-    EXPECT_EQ(columnBreak.flags, 0x4460u);
+    // An empty item that opens the second column, with a bar between the columns.
+    const MenuItemView& columnBreak = menu[23];
+    EXPECT_NE(columnBreak.type & MFT_MENUBARBREAK, 0u);
     EXPECT_EQ(columnBreak.id, 0u);
     EXPECT_EQ(columnBreak.text, L"");
     // The second column: the remaining 19 languages, then the tools under a separator.
-    for (int at = 24; at < 43; ++at) {
-        EXPECT_EQ(model.items[at].id, kFirstLanguageCommand + static_cast<UINT>(at - 1)) << at;
-        EXPECT_EQ(model.items[at].flags, static_cast<UINT>(MF_BYPOSITION)) << at;
+    for (int at = 24; at < 46; ++at) {
+        EXPECT_EQ(menu[at].type & (MFT_MENUBARBREAK | MFT_MENUBREAK), 0u) << "no further column at " << at;
     }
-    EXPECT_EQ(model.items[43].flags, 0x0C00u);
-    EXPECT_EQ(model.items[44].id, 1000u);
-    EXPECT_EQ(model.items[44].text, L"Translate");
-    EXPECT_EQ(model.items[44].flags, static_cast<UINT>(MF_BYPOSITION));
-    EXPECT_EQ(model.items[45].id, 1001u);
-    EXPECT_EQ(model.items[45].text, L"Load from File (Unicode)");
+    for (int at = 24; at < 43; ++at) {
+        EXPECT_EQ(menu[at].id, kFirstLanguageCommand + static_cast<UINT>(at - 1)) << at;
+    }
+    EXPECT_NE(menu[43].type & MFT_SEPARATOR, 0u);
+    EXPECT_EQ(menu[44].id, kTranslateCommand);
+    EXPECT_EQ(menu[44].text, L"Translate");
+    EXPECT_EQ(menu[45].id, kLoadLanguageFileCommand);
+    EXPECT_EQ(menu[45].text, L"Load from File (Unicode)");
+    for (int at : {44, 45}) {
+        EXPECT_EQ(menu[at].state & (MFS_CHECKED | MFS_GRAYED), 0u) << at;
+    }
 }
 
 TEST_F(LanguageMenu, ItemsShowNameCompletenessAndInNumberedModeTheIndex) {
@@ -55,17 +90,24 @@ TEST_F(LanguageMenu, ItemsShowNameCompletenessAndInNumberedModeTheIndex) {
               Text::Format(L"41.) Bosnian\tBosanski/Hrvatski/Srpski / %d %%", languagePack.completeness[41]));
 }
 
+// Ticked, and greyed so that it cannot be chosen again; the other commands are neither.
 TEST_F(LanguageMenu, OnlyTheCurrentLanguageIsTickedAndGreyed) {
     languagePack.currentLanguage = 5;
-    const LanguageMenuModel model = BuildLanguageMenuModel(languagePack, false);
-    for (int at = 0; at < model.count; ++at) {
-        const UINT ticked = model.items[at].flags & (MF_CHECKED | MF_GRAYED | MF_DISABLED);
-        EXPECT_EQ(ticked, model.items[at].id == 15 ? 0x000Bu : 0u) << at;
+    int commands = 0;
+    for (const MenuItemView& item : BuiltLanguageMenu()) {
+        if (item.id != 0) {
+            ++commands;
+            const bool current = item.id == kFirstLanguageCommand + 5;
+            EXPECT_EQ((item.state & MFS_CHECKED) != 0, current) << item.id;
+            EXPECT_EQ((item.state & MFS_GRAYED) == MFS_GRAYED, current) << item.id;
+        }
     }
+    EXPECT_EQ(commands, 44);
     languagePack.currentLanguage = 99;  // an INI value past the pack's languages marks none
-    const LanguageMenuModel none = BuildLanguageMenuModel(languagePack, false);
-    for (int at = 0; at < none.count; ++at) {
-        EXPECT_EQ(none.items[at].flags & MF_CHECKED, 0u) << at;
+    for (const MenuItemView& item : BuiltLanguageMenu()) {
+        if (item.id != 0) {
+            EXPECT_EQ(item.state & (MFS_CHECKED | MFS_GRAYED), 0u) << item.id;
+        }
     }
 }
 
@@ -79,12 +121,16 @@ TEST(LanguageMenuSmallPack, BreakFollowsHalfTheLanguagesPlusTwoAndNeverPassesThe
     }
     const LanguageMenuModel model = BuildLanguageMenuModel(pack, false);
     ASSERT_EQ(model.count, 10);
-    EXPECT_EQ(model.items[5].flags, 0x4460u);
+    for (int at = 0; at < model.count; ++at) {
+        EXPECT_EQ(StartsAColumn(model.items[at]), at == 5) << at;
+    }
     pack.languageCount = 1;
     const LanguageMenuModel single = BuildLanguageMenuModel(pack, false);
     ASSERT_EQ(single.count, 5);
-    EXPECT_EQ(single.items[1].flags, 0x4460u);
-    EXPECT_EQ(single.items[2].flags, 0x0C00u);
+    for (int at = 0; at < single.count; ++at) {
+        EXPECT_EQ(StartsAColumn(single.items[at]), at == 1) << at;
+    }
+    EXPECT_EQ(single.items[2].flags & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
 }
 
 }  // namespace

@@ -245,7 +245,6 @@ TEST(OwnerDrawnMenus, ConvertEachItemOnceWithItsFirstImageAndFreeTheRecordsOfDes
         ASSERT_EQ(bar.LiveRecordCount(), 3) << "after " << retext << " re-texts";
         if (retext == 0) {
             const MenuItemRecord& exit = RecordAt(popup, 0);
-            EXPECT_EQ(exit.marker, 0x1313u);
             EXPECT_STREQ(exit.text.c_str(), L"Exit\tAlt+F4");
             EXPECT_EQ(exit.imageIndex, 0);
             EXPECT_EQ(exit.state & MFS_CHECKED, static_cast<UINT>(MFS_CHECKED));

@@ -92,11 +92,11 @@ TEST(NotifyRecord, CarriesTheCallbackAlwaysAndTheTipCutTo127) {
     NOTIFYICONDATAW record = MakeNotifyRecord(owner, kTrayIconId, NIF_TIP, nullptr, longTip.c_str());
     EXPECT_EQ(record.cbSize, NOTIFYICONDATAW_V2_SIZE);
     EXPECT_EQ(record.hWnd, owner);
-    EXPECT_EQ(record.uID, 107u);
-    EXPECT_EQ(record.uCallbackMessage, 32868u);
+    EXPECT_EQ(record.uID, kTrayIconId);
+    EXPECT_EQ(record.uCallbackMessage, kTrayCallbackMessage) << "the message the main window handles";
     EXPECT_EQ(std::wstring(record.szTip), std::wstring(127, L'x'));
-    EXPECT_EQ(std::wstring(MakeNotifyRecord(owner, 107, NIF_TIP, nullptr, L"Velmora").szTip), L"Velmora");
-    EXPECT_EQ(MakeNotifyRecord(owner, 107, NIF_MESSAGE, nullptr, nullptr).szTip[0], L'\0');
+    EXPECT_EQ(std::wstring(MakeNotifyRecord(owner, kTrayIconId, NIF_TIP, nullptr, L"Velmora").szTip), L"Velmora");
+    EXPECT_EQ(MakeNotifyRecord(owner, kTrayIconId, NIF_MESSAGE, nullptr, nullptr).szTip[0], L'\0');
 }
 
 namespace {

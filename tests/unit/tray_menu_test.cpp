@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/scoped_handle.h"
+#include "resource_ids.h"
 #include "unit/support/english_pack.h"
 #include "unit/support/read_menu_item.h"
 #include "tray/tray_menu.h"
@@ -31,9 +32,12 @@ TEST_F(TrayMenu, ListsTheMainSwitchesUnderTheGreyedProgramName) {
         UINT id;
         const wchar_t* text;
     };
-    for (const Expected& e : {Expected{2, 11111, L"Disable"}, Expected{3, 1, L"Hide desktop icons permanentl"},
-                              Expected{4, 3, L"To-Tray"}, Expected{5, 2, L"Preferences"}, Expected{7, 32790, L"Exit"},
-                              Expected{9, 22, L"Show everything"}, Expected{10, 33, L"Hide everything"}}) {
+    // Each text with the command the program carries out for it.
+    for (const Expected& e :
+         {Expected{2, kTrayDisable, L"Disable"}, Expected{3, kTrayHideIconsPermanently, L"Hide desktop icons permanentl"},
+          Expected{4, kTrayToTray, L"To-Tray"}, Expected{5, kTrayPreferences, L"Preferences"},
+          Expected{7, IDM_EXIT, L"Exit"}, Expected{9, kTrayShowEverything, L"Show everything"},
+          Expected{10, kTrayHideEverything, L"Hide everything"}}) {
         MenuItemView item = ReadMenuItem(menu.Get(), e.position);
         EXPECT_EQ(item.id, e.id) << e.position;
         EXPECT_EQ(item.text, e.text) << e.position;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "common/scoped_handle.h"
 
@@ -43,15 +44,6 @@ struct Scene {
     double sunX, sunY, glowRadius;
 };
 
-Colour SkyAt(const Scene& s, double x, double y) {
-    double t = Clamp01(y / s.horizon);
-    Colour sky = t < 0.55 ? Mix(kZenith, kMidSky, t / 0.55) : Mix(kMidSky, kHorizon, (t - 0.55) / 0.45);
-    double dx = x - s.sunX;
-    double dy = y - s.sunY;
-    double glow = std::exp(-(dx * dx + dy * dy) / (2.0 * s.glowRadius * s.glowRadius));
-    return Mix(sky, kSunGlow, 0.75 * glow);
-}
-
 double FarHillTop(const Scene& s, double x) {
     return s.horizon + 0.035 * s.height * std::sin(6.2832 * x / s.width * 1.3 + 0.6);
 }
@@ -60,15 +52,42 @@ double NearHillTop(const Scene& s, double x) {
     return s.horizon + 0.11 * s.height + 0.045 * s.height * std::sin(6.2832 * x / s.width * 0.9 + 2.4);
 }
 
-// The hills are blended over a pixel of their edge so the outline is smooth.
-Colour PixelAt(const Scene& s, int px, int py) {
+// What a pixel's colour takes from its column and from its row: the sun's glow is a product of
+// the two, the hills' outlines depend on the column alone, and the sky's gradient and the
+// hills' shade on the row. Worked out once per column and row, the picture takes a few
+// milliseconds instead of a third of a second (the desktop is built for every test).
+struct Column {
+    double glow;
+    double farTop, nearTop;
+};
+
+struct Row {
+    double y;
+    Colour sky;
+    double glow;
+    Colour farHill;
+};
+
+Column ColumnAt(const Scene& s, int px) {
     double x = px + 0.5;
+    double dx = x - s.sunX;
+    return Column{std::exp(-(dx * dx) / (2.0 * s.glowRadius * s.glowRadius)), FarHillTop(s, x), NearHillTop(s, x)};
+}
+
+Row RowAt(const Scene& s, int py) {
     double y = py + 0.5;
-    Colour c = SkyAt(s, x, y);
-    double farCover = Clamp01(y - FarHillTop(s, x) + 0.5);
-    c = Mix(c, Mix(kFarHill, kNearHill, Clamp01((y - s.horizon) / s.height)), farCover);
-    double nearCover = Clamp01(y - NearHillTop(s, x) + 0.5);
-    return Mix(c, kNearHill, nearCover);
+    double t = Clamp01(y / s.horizon);
+    Colour sky = t < 0.55 ? Mix(kZenith, kMidSky, t / 0.55) : Mix(kMidSky, kHorizon, (t - 0.55) / 0.45);
+    double dy = y - s.sunY;
+    return Row{y, sky, std::exp(-(dy * dy) / (2.0 * s.glowRadius * s.glowRadius)),
+               Mix(kFarHill, kNearHill, Clamp01((y - s.horizon) / s.height))};
+}
+
+// The hills are blended over a pixel of their edge so the outline is smooth.
+Colour PixelAt(const Column& column, const Row& row) {
+    Colour c = Mix(row.sky, kSunGlow, 0.75 * column.glow * row.glow);
+    c = Mix(c, row.farHill, Clamp01(row.y - column.farTop + 0.5));
+    return Mix(c, kNearHill, Clamp01(row.y - column.nearTop + 0.5));
 }
 
 // A fixed scatter of faint stars in the upper sky, the same on every run.
@@ -113,9 +132,14 @@ HBITMAP CreateWallpaper(int width, int height) {
     }
     Scene scene{width, height, 0.70 * height, 0.72 * width, 0.64 * height, 0.16 * width};
     auto* pixels = static_cast<uint32_t*>(bits);
+    std::vector<Column> columns(static_cast<size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        columns[static_cast<size_t>(x)] = ColumnAt(scene, x);
+    }
     for (int y = 0; y < height; ++y) {
+        const Row row = RowAt(scene, y);
         for (int x = 0; x < width; ++x) {
-            pixels[static_cast<size_t>(y) * width + x] = Pack(PixelAt(scene, x, y));
+            pixels[static_cast<size_t>(y) * width + x] = Pack(PixelAt(columns[static_cast<size_t>(x)], row));
         }
     }
     AddStars(scene, pixels);

@@ -26,7 +26,9 @@ HWND DialogApp::Start(const std::wstring& arguments, const std::vector<std::wstr
 }
 
 HWND DialogApp::Restart(bool hidden) {
-    app_.EndWithExitWord();
+    if (app_.End() < 0) {
+        app_.EndWithExitWord();
+    }
     return Start(L"", {}, hidden);
 }
 

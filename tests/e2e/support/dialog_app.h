@@ -29,7 +29,8 @@ class DialogApp {
     HWND Start(const std::wstring& arguments = L"",
                const std::vector<std::wstring>& environment = {},
                bool hidden = false);
-    // Ends the running instance with the exit word and starts it again on the same INI file.
+    // Ends the running instance (closing its main window) and starts it again on the same INI
+    // file.
     HWND Restart(bool hidden = false);
     const DialogDriver& Dialog() const { return dialog_; }
 

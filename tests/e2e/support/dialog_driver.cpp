@@ -130,11 +130,9 @@ bool DialogDriver::ChooseMoreOption(int index) const {
     if (!WaitUntil([&] { return (menu = FindOpenMenu()) != nullptr; }, 5000)) {
         return false;
     }
-    std::vector<WORD> keys(static_cast<size_t>(index) + 1, VK_DOWN);
-    for (WORD key : keys) {
-        PressKeys({key}, 60);
-    }
-    PressKeys({VK_RETURN}, 60);
+    std::vector<WPARAM> keys(static_cast<size_t>(index) + 1, VK_DOWN);
+    keys.push_back(VK_RETURN);
+    PressKeysInMenu(menu, keys);
     return WaitUntil([] { return FindOpenMenu() == nullptr; }, 5000);
 }
 
@@ -146,6 +144,13 @@ HWND FindOpenMenu() {
         }
     }
     return nullptr;
+}
+
+void PressKeysInMenu(HWND menu, const std::vector<WPARAM>& keys) {
+    for (WPARAM key : keys) {
+        PostMessageW(menu, WM_KEYDOWN, key, 1);
+        PostMessageW(menu, WM_KEYUP, key, 1 | 0xC0000000);
+    }
 }
 
 }  // namespace e2e

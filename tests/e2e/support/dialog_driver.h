@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -43,7 +44,7 @@ class DialogDriver {
     bool WaitForWholeTick(DWORD timeoutMs = 5000) const;
 
     // Opens "More options" with a click and picks the item at `index` (separators not
-    // counted) with the keyboard. False when the menu did not open.
+    // counted) with keys posted to the menu. False when the menu did not open.
     bool ChooseMoreOption(int index) const;
 
     // Brings the dialog to the front with a click on a neutral spot of its client area.
@@ -55,5 +56,9 @@ class DialogDriver {
 
 // The first top-level window of class "#32768" (a popup menu) that is visible.
 HWND FindOpenMenu();
+
+// Keys posted to an open menu, in order: its own loop takes them as it takes real ones, and
+// none can go astray on a loaded machine.
+void PressKeysInMenu(HWND menu, const std::vector<WPARAM>& keys);
 
 }  // namespace e2e

@@ -1,5 +1,7 @@
 #include "e2e/support/e2e_support.h"
 
+#include <cstdio>
+
 
 namespace e2e {
 
@@ -134,11 +136,18 @@ Process Process::Start(const std::wstring& exe, const std::wstring& arguments,
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     Process result;
-    if (CreateProcessW(exe.size() >= MAX_PATH ? exe.c_str() : nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                       environment.empty() ? nullptr : block.data(), nullptr, &startup, &info)) {
-        CloseHandle(info.hThread);
-        result.process_ = info.hProcess;
-        result.id_ = info.dwProcessId;
+    // A creation that fails has run no line of the program: it is reported and made again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (CreateProcessW(exe.size() >= MAX_PATH ? exe.c_str() : nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                           CREATE_UNICODE_ENVIRONMENT, environment.empty() ? nullptr : block.data(), nullptr, &startup,
+                           &info)) {
+            CloseHandle(info.hThread);
+            result.process_ = info.hProcess;
+            result.id_ = info.dwProcessId;
+            break;
+        }
+        std::fprintf(stderr, "e2e: CreateProcess of %ls failed with error %lu\n", plainExe.c_str(), GetLastError());
+        Sleep(100);
     }
     return result;
 }

@@ -14,7 +14,7 @@ VelmoraApp::VelmoraApp(const std::wstring& folder, const std::wstring& exeName)
 }
 
 VelmoraApp::~VelmoraApp() {
-    if (process_.Running()) {
+    if (process_.Running() && End(10000) < 0) {
         EndWithExitWord(10000);
     }
     process_.Kill();
@@ -50,6 +50,14 @@ HWND VelmoraApp::WaitForDialog(DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindProcessWindow(process_.Id(), L"#32770")) != nullptr; }, timeoutMs);
     return found;
+}
+
+long long VelmoraApp::End(DWORD timeoutMs) {
+    HWND mainWindow = FindProcessWindow(process_.Id(), L"Velmora");
+    if (mainWindow == nullptr || !PostMessageW(mainWindow, WM_CLOSE, 0, 0)) {
+        return -1;
+    }
+    return process_.WaitForExit(timeoutMs);
 }
 
 long long VelmoraApp::EndWithExitWord(DWORD timeoutMs) {

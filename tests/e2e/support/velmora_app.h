@@ -37,6 +37,10 @@ public:
     HWND WaitForDialog(DWORD timeoutMs = 15000);
     // Ends the running instance the way another instance would: "Velmora.exe exit".
     long long EndWithExitWord(DWORD timeoutMs = 30000);
+    // Ends the running instance by closing its main window: the same end with everything
+    // shown again, without starting a process for the exit word. Its exit code, -1 when it
+    // has not ended in the time.
+    long long End(DWORD timeoutMs = 15000);
 
 private:
     std::unique_ptr<TempFolder> ownFolder_;
