@@ -105,10 +105,8 @@ class Colour : public ::testing::Test {
 };
 
 // One colour window under "Program Manager", over the whole desktop, while the icons are
-// hidden: gone when a click shows them, raised again (not made anew) when the shell showed them
-// by itself, made anew for a restarted shell, and gone at once, with no dialog, when the menu
-// item switches the colour off.
-TEST_F(Colour, CoversTheWholeDesktopWhileTheIconsAreHiddenOneWindowRaisedAgainAndANewOneForANewShell) {
+// hidden: gone when a click shows them, and made anew for a restarted shell.
+TEST_F(Colour, CoversTheWholeDesktopWhileTheIconsAreHiddenGoesWithAClickAndComesAnewForANewShell) {
     DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"m_wallpaper_color", L"255"}});
     ASSERT_NE(app.Start(), nullptr);
     EXPECT_TRUE(ColourWindows().empty());
@@ -129,16 +127,6 @@ TEST_F(Colour, CoversTheWholeDesktopWhileTheIconsAreHiddenOneWindowRaisedAgainAn
     // Click-through: the empty desktop, not the colour, is under the cursor.
     EXPECT_EQ(WindowFromPoint(kRestingPoint), DesktopStandin::DefView());
 
-    // The shell shows the icons by itself: the next hiding raises the window there is.
-    SetWindowPos(colour, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ASSERT_NE(GetWindow(DesktopStandin::Progman(), GW_CHILD), colour);
-    ShowWindow(DesktopStandin::ListView(), SW_SHOW);
-    ASSERT_TRUE(WaitForIcons(false, kHideMs));
-    app.Dialog().Settle();
-    EXPECT_EQ(ColourWindows(), std::vector<HWND>{colour});
-    EXPECT_EQ(GetWindow(DesktopStandin::Progman(), GW_CHILD), colour);
-    EXPECT_TRUE(IsWindowVisible(colour));
-
     ClickEmptyDesktop();
     ASSERT_TRUE(WaitForIcons(true, kAnswerMs));
     EXPECT_TRUE(e2e::WaitUntil([] { return ColourWindows().empty(); }, kAnswerMs));
@@ -155,8 +143,25 @@ TEST_F(Colour, CoversTheWholeDesktopWhileTheIconsAreHiddenOneWindowRaisedAgainAn
     EXPECT_NE(colour, old);
     EXPECT_EQ(GetAncestor(colour, GA_PARENT), DesktopStandin::Progman());
     EXPECT_TRUE(IsWindowVisible(colour));
+}
 
-    // Switched off while the icons stay hidden, the colour goes at once, with no dialog.
+// The shell shows the icons by itself: the next hiding raises the window there is instead of
+// making another. Switched off from the menu while the icons stay hidden, the colour goes at
+// once, with no dialog.
+TEST_F(Colour, HidingAgainRaisesTheSameWindowAndTheMenuItemSwitchesTheColourOffAtOnce) {
+    DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"m_wallpaper_color", L"255"}});
+    StartAndLetTheIconsHide(app);
+    HWND colour = TheColourWindow();
+    ASSERT_NE(colour, nullptr);
+    SetWindowPos(colour, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_NE(GetWindow(DesktopStandin::Progman(), GW_CHILD), colour);
+    ShowWindow(DesktopStandin::ListView(), SW_SHOW);
+    ASSERT_TRUE(WaitForIcons(false, kHideMs));
+    app.Dialog().Settle();
+    EXPECT_EQ(ColourWindows(), std::vector<HWND>{colour});
+    EXPECT_EQ(GetWindow(DesktopStandin::Progman(), GW_CHILD), colour);
+    EXPECT_TRUE(IsWindowVisible(colour));
+
     ASSERT_TRUE(app.Dialog().ChooseMoreOption(kColourItem));
     EXPECT_TRUE(e2e::WaitUntil([&] { return app.Ini(L"m_wallpaper_color") == L"-1"; }, kAnswerMs));
     EXPECT_EQ(FindColourDialog(app.App().Running().Id(), app.Dialog().Window()), nullptr);
