@@ -43,6 +43,11 @@
 #define IDC_LINK_BAR_PLACE 1013
 #define IDC_FAQ 1050
 
+// The hot key's dialog
+#define IDD_HOTKEY 150
+#define IDC_HOTKEY_CONTROL 1060
+#define IDC_HOTKEY_MESSAGE 1061
+
 // Commands that reach the settings dialog from its menus, the menu bar, the link bar and the
 // tray menu. The link bar's notice shares its id with the place holder it covers (1013) and
 // the FAQ command with the hidden "# ?" button (1050).
@@ -58,3 +63,4 @@
 #define IDM_HISTORY 32899
 #define IDM_UNINSTALL 32904
 #define IDM_LICENSE 32905
+#define IDM_HOTKEY 32910

@@ -4,6 +4,7 @@
 #include "app/process_objects.h"
 #include "common/program.h"
 #include "desktop/desktop_windows.h"
+#include "desktop/icons_hot_key.h"
 #include "dialog/settings_dialog.h"
 #include "resource_ids.h"
 #include "settings/settings.h"
@@ -24,6 +25,9 @@ void CreateUserInterface() {
     }
     CreateSettingsDialog(nullptr, startInBackground != 0);
     CreateTrayIcon(mainWindow, settingsDialog, settings.m_disable != 0);
+    // A key another program took since the last run is simply not ours this time.
+    SetHotKeyWindow(mainWindow);
+    ApplyIconsHotKey(settings.hotkey, settings.m_disable == 0);
 }
 
 // Another instance asks with wParam == lParam == instanceMessage for this one to end; with
@@ -69,10 +73,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_TIMER:
             return 0;
-        case kTrayCallbackMessage:
-            if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) {
-                TrayIconClicked(static_cast<UINT>(lParam), settingsDialog);
+        case WM_HOTKEY:
+            if (wParam == kIconsHotKeyId) {
+                OnIconsHotKey();
             }
+            return 0;
+        case kTrayCallbackMessage:
+            OnTrayCallback(wParam, lParam, settingsDialog);
             return 0;
         default:
             return DefWindowProcW(window, message, wParam, lParam);
@@ -95,7 +102,8 @@ bool RegisterMainWindowClass() {
 }
 
 HWND CreateMainWindow() {
-    constexpr DWORD kMainWindowStyle = 0xCF0002;  // WS_OVERLAPPEDWINDOW plus 0x2
+    // 0x2 means nothing to an overlapped window; the style is kept as other instances have seen it.
+    constexpr DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | 0x2;
     mainWindow = CreateWindowExW(0, mainClassName, mainTitle, kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, -100,
                                  -100, nullptr, nullptr, ProgramInstance(), nullptr);
     ShowWindow(mainWindow, SW_HIDE);

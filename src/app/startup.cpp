@@ -39,7 +39,7 @@ bool MakeProcessDpiAware() {
 void InitialiseCommonControls() {
     INITCOMMONCONTROLSEX controls = {};
     controls.dwSize = sizeof(controls);
-    controls.dwICC = 0x5FF;
+    controls.dwICC = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_COOL_CLASSES;  // 0x5FF
     InitCommonControlsEx(&controls);
     InitCommonControls();
 }
@@ -107,10 +107,12 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
             InstallDarkModeHook(instance);
         }
     }
+    MarkStartup("dark mode");
 
     if (ClaimSingleInstance()) {
         ShowWindowsHiddenByEarlierRun();
     }
+    MarkStartup("single instance");
     CreateMainWindow();
     MarkStartup("main window");
     return RunMessageLoop();

@@ -36,11 +36,10 @@ bool HasRequiredExports(const DarkModeApi& api, DWORD build) {
 
 }  // namespace
 
-void InitDarkModeWith(const DarkModeApi& api, int disableDarkTheme, int softPaint) {
+void InitDarkModeWith(const DarkModeApi& api, int disableDarkTheme) {
     state = DarkModeState{};
     state.api = api;
     state.disableDarkTheme = disableDarkTheme;
-    state.softPaint = softPaint;
     if (!api.versionKnown) {
         return;
     }
@@ -63,7 +62,7 @@ const DarkModeState& CurrentDarkMode() {
 }
 
 void InitDarkMode() {
-    InitDarkModeWith(LoadDarkModeApi(), settings.disable_dark_theme, settings.soft_paint);
+    InitDarkModeWith(LoadDarkModeApi(), settings.disable_dark_theme);
 }
 
 bool IsDarkModeActive() {

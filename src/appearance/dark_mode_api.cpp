@@ -52,7 +52,7 @@ DarkModeApi LoadDarkModeApi() {
     if (api.major < 6) {
         return api;
     }
-    HMODULE theme = LoadSystemLibrary(L"UxTheme.dll");
+    HMODULE theme = ThemeLibrary();
     api.themeLibraryLoaded = theme != nullptr;
     if (theme == nullptr || api.major < 10) {
         return api;

@@ -55,11 +55,10 @@ struct DarkModeState {
     bool supported = false;
     bool enabled = false;  // the user's apps are dark and high contrast is off
     int disableDarkTheme = 0;
-    int softPaint = 1;
 };
 
-// Start-up's decisions over a given table, with the two INI keys; InitDarkMode calls it with
-// the system's table and the settings read at start-up. A test may call it again.
-void InitDarkModeWith(const DarkModeApi& api, int disableDarkTheme, int softPaint);
+// Start-up's decisions over a given table and the INI key disable_dark_theme; InitDarkMode
+// calls it with the system's table and the setting read at start-up. A test may call it again.
+void InitDarkModeWith(const DarkModeApi& api, int disableDarkTheme);
 
 const DarkModeState& CurrentDarkMode();

@@ -2,6 +2,7 @@
 
 #include "appearance/background_fill.h"
 #include "appearance/dark_mode.h"
+#include "common/scoped_handle.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ void PaintRebarBackground(HDC dc, const RECT& clip, const RECT& client, bool sof
 }
 
 void RepaintStatusBarText(HWND statusBar) {
-    HDC dc = GetDC(statusBar);
+    WindowDc windowDc(statusBar);
+    HDC dc = windowDc.Get();
     if (dc == nullptr) {
         return;
     }
@@ -54,13 +56,11 @@ void RepaintStatusBarText(HWND statusBar) {
     wchar_t text[256] = L"";
     GetWindowTextW(statusBar, text, 255);
     auto font = reinterpret_cast<HFONT>(SendMessageW(statusBar, WM_GETFONT, 0, 0));
-    HGDIOBJ previousFont = SelectObject(dc, font);
+    ScopedSelect selectedFont(dc, font);
     int previousMode = SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kStatusBarText);
     SetBkColor(dc, kDarkBackground);
     area.left += GetSystemMetrics(SM_CXSMICON) >> 1;  // the indent the control gives its own text
     DrawTextW(dc, text, -1, &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     SetBkMode(dc, previousMode);
-    SelectObject(dc, previousFont);
-    ReleaseDC(statusBar, dc);
 }

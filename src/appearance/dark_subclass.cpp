@@ -10,13 +10,10 @@
 #include "appearance/dark_painting.h"
 #include "appearance/window_theme.h"
 #include "common/foreign_messages.h"
-#include "common/scoped_handle.h"
+#include "common/window_subclass.h"
+#include "settings/settings.h"
 
 namespace {
-
-// Each window keeps the procedure it had before, so windows of one class that someone else
-// subclassed first still reach their own.
-const wchar_t kPreviousProcProperty[] = L"VelmoraDarkPreviousProc";
 
 constexpr int kHeaderItemPart = 1;
 constexpr int kThemeFillColour = 3802;
@@ -25,22 +22,6 @@ constexpr DWORD kDarkListViewStyles = LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT
 
 // Taken from the theme when a list view is set up; the headers draw their items in it.
 COLORREF headerTextColour = 0;
-
-void ReplaceWindowProc(HWND window, WNDPROC replacement) {
-    auto previous = SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(replacement));
-    SetPropW(window, kPreviousProcProperty, reinterpret_cast<HANDLE>(previous));
-}
-
-LRESULT CallPreviousProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProcProperty));
-    if (message == WM_NCDESTROY) {
-        RemovePropW(window, kPreviousProcProperty);
-    }
-    if (previous == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return CallWindowProcW(previous, window, message, wParam, lParam);
-}
 
 bool IsToolbar(HWND window) {
     wchar_t className[32] = L"";
@@ -63,7 +44,7 @@ NMCUSTOMDRAW* CustomDrawOf(HWND window, UINT message, LPARAM lParam, size_t size
     return reinterpret_cast<NMCUSTOMDRAW*>(header);
 }
 
-LRESULT CALLBACK DarkDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK DarkDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (IsForeignNotification(dialog, message, lParam)) {
         return 0;
     }
@@ -83,10 +64,10 @@ LRESULT CALLBACK DarkDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         SetBkColor(dc, kDarkBackground);
         return reinterpret_cast<LRESULT>(DarkBackgroundBrush());
     }
-    return CallPreviousProc(dialog, message, wParam, lParam);
+    return PassToWindow(dialog, message, wParam, lParam, DarkDialogProc);
 }
 
-LRESULT CALLBACK DarkListViewProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK DarkListViewProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (IsForeignNotification(listView, message, lParam)) {
         return 0;
     }
@@ -99,26 +80,26 @@ LRESULT CALLBACK DarkListViewProc(HWND listView, UINT message, WPARAM wParam, LP
             return CDRF_DODEFAULT;
         }
     }
-    return CallPreviousProc(listView, message, wParam, lParam);
+    return PassToWindow(listView, message, wParam, lParam, DarkListViewProc);
 }
 
-LRESULT CALLBACK DarkRebarProc(HWND rebar, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK DarkRebarProc(HWND rebar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message != WM_ERASEBKGND) {
-        return CallPreviousProc(rebar, message, wParam, lParam);
+        return PassToWindow(rebar, message, wParam, lParam, DarkRebarProc);
     }
     auto dc = reinterpret_cast<HDC>(wParam);
     RECT clip = {};
     RECT client = {};
     GetClipBox(dc, &clip);
     GetClientRect(rebar, &client);
-    PaintRebarBackground(dc, clip, client, CurrentDarkMode().softPaint != 0);
+    PaintRebarBackground(dc, clip, client, settings.soft_paint != 0);
     return 1;
 }
 
-LRESULT CALLBACK DarkStatusBarProc(HWND statusBar, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK DarkStatusBarProc(HWND statusBar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     switch (message) {
         case WM_PAINT:
-            CallPreviousProc(statusBar, message, wParam, lParam);
+            PassToWindow(statusBar, message, wParam, lParam, DarkStatusBarProc);
             RepaintStatusBarText(statusBar);
             return 1;
         case WM_ERASEBKGND:
@@ -130,7 +111,7 @@ LRESULT CALLBACK DarkStatusBarProc(HWND statusBar, UINT message, WPARAM wParam, 
         default:
             break;
     }
-    return CallPreviousProc(statusBar, message, wParam, lParam);
+    return PassToWindow(statusBar, message, wParam, lParam, DarkStatusBarProc);
 }
 
 void ApplyDarkTheme(HWND window, const wchar_t* subAppName) {
@@ -166,12 +147,11 @@ void TakeItemsViewColours(HWND listView, HWND header) {
 }  // namespace
 
 HBRUSH DarkBackgroundBrush() {
-    static ScopedGdiObject brush(CreateSolidBrush(kDarkBackground));
-    return static_cast<HBRUSH>(brush.Get());
+    return SolidBrushFor(kDarkBackground);
 }
 
 void SubclassDarkDialog(HWND dialog) {
-    ReplaceWindowProc(dialog, DarkDialogProc);
+    AttachSubclass(dialog, DarkDialogProc, nullptr);
 }
 
 void SetUpDarkListView(HWND listView) {
@@ -189,16 +169,16 @@ void SetUpDarkListView(HWND listView) {
     ReadHeaderTextColour(header);
     TakeItemsViewColours(listView, header);
     SendMessageW(listView, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
-    ReplaceWindowProc(listView, DarkListViewProc);
+    AttachSubclass(listView, DarkListViewProc, nullptr);
 }
 
 void SubclassDarkRebar(HWND rebar) {
     AllowDarkModeForWindow(rebar, TRUE);
-    ReplaceWindowProc(rebar, DarkRebarProc);
+    AttachSubclass(rebar, DarkRebarProc, nullptr);
 }
 
 void SubclassDarkStatusBar(HWND statusBar) {
     AllowDarkModeForWindow(statusBar, TRUE);
     SendMessageW(statusBar, SB_SETBKCOLOR, 0, static_cast<LPARAM>(kDarkBackground));
-    ReplaceWindowProc(statusBar, DarkStatusBarProc);
+    AttachSubclass(statusBar, DarkStatusBarProc, nullptr);
 }

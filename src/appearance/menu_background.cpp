@@ -1,10 +1,7 @@
 // The solid background of the menus the menu bar opens (SetMenuBackground, menu_bar.h).
-#include <utility>
-#include <vector>
-
+#include "appearance/background_fill.h"
 #include "appearance/dark_mode.h"
 #include "appearance/menu_bar.h"
-#include "common/scoped_handle.h"
 #include "common/system_library.h"
 
 namespace {
@@ -20,21 +17,6 @@ SetMenuInfoFn SetMenuInfoFunction() {
     return function;
 }
 
-// One brush per colour for the life of the process: menus given a brush keep using it.
-HBRUSH BrushFor(COLORREF colour) {
-    static std::vector<std::pair<COLORREF, ScopedGdiObject>> brushes;
-    for (const auto& [known, brush] : brushes) {
-        if (known == colour) {
-            return static_cast<HBRUSH>(brush.Get());
-        }
-    }
-    HBRUSH brush = CreateSolidBrush(colour);
-    if (brush != nullptr) {
-        brushes.emplace_back(colour, ScopedGdiObject(brush));
-    }
-    return brush;
-}
-
 }  // namespace
 
 void SetMenuBackground(HMENU menu) {
@@ -42,7 +24,7 @@ void SetMenuBackground(HMENU menu) {
     if (menu == nullptr || setMenuInfo == nullptr) {
         return;
     }
-    HBRUSH brush = BrushFor(IsDarkModeActive() ? kDarkBackground : GetSysColor(COLOR_MENU));
+    HBRUSH brush = SolidBrushFor(IsDarkModeActive() ? kDarkBackground : GetSysColor(COLOR_MENU));
     if (brush == nullptr) {
         return;
     }

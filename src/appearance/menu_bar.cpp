@@ -12,11 +12,10 @@
 #include "common/foreign_messages.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "common/window_subclass.h"
 
 namespace {
 
-// Each window the bar stands in front of carries the bar, so its procedure finds it.
-constexpr wchar_t kMenuBarProperty[] = L"Velmora.MenuBar";
 constexpr int kMenuTextLength = 100;
 // WM_MENUCHAR's answer when the bar took the letter: MNC_CLOSE in the high word ends the
 // system's own menu mode.
@@ -26,40 +25,8 @@ constexpr LRESULT kMenuCharTaken = 0x10001;
 MenuBar* trackingMenuBar = nullptr;
 HHOOK filterHook = nullptr;
 
-HFONT MakeMenuFont() {
-    const LOGFONTW logFont = SystemMenuLogFont();
-    return CreateFontIndirectW(&logFont);
-}
-
-// Made once for the process; the right-hand buttons have a font object of their own.
-HFONT MenuFont() {
-    static ScopedGdiObject font(MakeMenuFont());
-    return static_cast<HFONT>(font.Get());
-}
-
-HFONT RightButtonFont() {
-    static ScopedGdiObject font(MakeMenuFont());
-    return static_cast<HFONT>(font.Get());
-}
-
-MenuBar* BarOf(HWND window) {
-    return static_cast<MenuBar*>(GetPropW(window, kMenuBarProperty));
-}
-
-WNDPROC StandInFront(HWND window, MenuBar* bar, WNDPROC procedure) {
-    SetPropW(window, kMenuBarProperty, bar);
-    return reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
-}
-
-// Gives the window its previous procedure back, unless someone has stood in front of ours since.
-void StepAside(HWND window, WNDPROC ours, WNDPROC previous) {
-    if (window == nullptr || previous == nullptr || !IsWindow(window)) {
-        return;
-    }
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == ours) {
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropW(window, kMenuBarProperty);
-    }
+MenuBar* BarOf(DWORD_PTR data) {
+    return reinterpret_cast<MenuBar*>(data);
 }
 
 // A notice that did not come from one of the dialog's own windows goes no further: the
@@ -109,7 +76,7 @@ MenuBar::~MenuBar() {
     if (toolbar_ != nullptr && IsWindow(toolbar_)) {
         DestroyWindow(toolbar_);  // the right-hand toolbar is its child and goes with it
     }
-    StepAside(parent_, ParentProc, parentProc_);
+    DetachSubclass(parent_, ParentProc);
     if (menu_ != nullptr) {
         DestroyMenu(menu_);
     }
@@ -125,15 +92,15 @@ bool MenuBar::Create(HWND parent) {
         return false;
     }
     parent_ = parent;
-    SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(MenuFont()), FALSE);
+    SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(SystemMenuFont()), FALSE);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(1, GetSystemMetrics(SM_CYSMICON)));
     SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonHeight, buttonHeight));
     RECT client = {};
     GetClientRect(parent, &client);
     SetWindowPos(toolbar_, nullptr, 0, top, client.right, static_cast<int>(buttonHeight * 1.5), SWP_SHOWWINDOW);
-    parentProc_ = StandInFront(parent, this, ParentProc);
-    toolbarProc_ = StandInFront(toolbar_, this, ToolbarProc);
+    AttachSubclass(parent, ParentProc, this);
+    AttachSubclass(toolbar_, ToolbarProc, this);
     return true;
 }
 
@@ -193,12 +160,12 @@ void MenuBar::CreateRightToolbar() {
     if (rightToolbar_ == nullptr) {
         return;
     }
-    SendMessageW(rightToolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(RightButtonFont()), FALSE);
+    SendMessageW(rightToolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(SystemMenuFont()), FALSE);
     SendMessageW(rightToolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     // As tall as the bar's own (invisible) bitmaps, so both rows of text line up at any dpi.
     SendMessageW(rightToolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, GetSystemMetrics(SM_CYSMICON)));
     SendMessageW(rightToolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonHeight, buttonHeight));
-    rightToolbarProc_ = StandInFront(rightToolbar_, this, RightToolbarProc);
+    AttachSubclass(rightToolbar_, RightToolbarProc, this);
 }
 
 void MenuBar::AlignRightToolbar() {
@@ -504,48 +471,36 @@ int MenuBar::HitTest(POINT screenPoint) const {
     return static_cast<int>(SendMessageW(toolbar_, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&screenPoint)));
 }
 
-LRESULT CALLBACK MenuBar::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MenuBar* bar = BarOf(window);
-    if (bar == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    WNDPROC previous = bar->parentProc_;
+LRESULT CALLBACK MenuBar::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) {
+    MenuBar* bar = BarOf(data);
     if (message == WM_NCDESTROY) {
-        StepAside(window, ParentProc, previous);
         bar->parent_ = nullptr;
     } else if (LRESULT answer = bar->OnParentMessage(message, wParam, lParam)) {
         return answer;
     }
-    return CallWindowProcW(previous, window, message, wParam, lParam);
+    return PassToWindow(window, message, wParam, lParam, ParentProc);
 }
 
-LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MenuBar* bar = BarOf(window);
-    if (bar == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    WNDPROC previous = bar->toolbarProc_;
+LRESULT CALLBACK MenuBar::ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR data) {
+    MenuBar* bar = BarOf(data);
     if (IsForeignNotification(window, message, lParam)) {
         return 0;
     }
     if (message == WM_NCDESTROY) {
-        StepAside(window, ToolbarProc, previous);
         bar->toolbar_ = nullptr;
         bar->menuCount_ = 0;
     } else if (LRESULT answer = bar->OnToolbarMessage(message, wParam, lParam)) {
         return answer;
     }
-    return CallWindowProcW(previous, window, message, wParam, lParam);
+    return PassToWindow(window, message, wParam, lParam, ToolbarProc);
 }
 
 // The right-hand toolbar sits on the menu bar but shows the dialog's background: the dialog
 // paints it, shifted to where the toolbar lies in it.
-LRESULT CALLBACK MenuBar::RightToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MenuBar* bar = BarOf(window);
-    if (bar == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    WNDPROC previous = bar->rightToolbarProc_;
+LRESULT CALLBACK MenuBar::RightToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR data) {
     if (IsForeignNotification(window, message, lParam)) {
         return 0;
     }
@@ -553,10 +508,17 @@ LRESULT CALLBACK MenuBar::RightToolbarProc(HWND window, UINT message, WPARAM wPa
         return EraseWithGrandparent(window, reinterpret_cast<HDC>(wParam));
     }
     if (message == WM_NCDESTROY) {
-        StepAside(window, RightToolbarProc, previous);
-        bar->rightToolbar_ = nullptr;
+        BarOf(data)->rightToolbar_ = nullptr;
     }
-    return CallWindowProcW(previous, window, message, wParam, lParam);
+    return PassToWindow(window, message, wParam, lParam, RightToolbarProc);
+}
+
+HFONT SystemMenuFont() {
+    static ScopedGdiObject font = [] {
+        const LOGFONTW logFont = SystemMenuLogFont();
+        return ScopedGdiObject(CreateFontIndirectW(&logFont));
+    }();
+    return static_cast<HFONT>(font.Get());
 }
 
 LOGFONTW SystemMenuLogFont() {

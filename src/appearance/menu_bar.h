@@ -67,15 +67,14 @@ class MenuBar {
     void MoveToMenu(int index);
     void PostOpenHotPopup(bool lightFirstItem);
 
-    static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK RightToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR data);
+    static LRESULT CALLBACK ToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                        DWORD_PTR data);
+    static LRESULT CALLBACK RightToolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR id, DWORD_PTR data);
     static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);
 
-    // The procedures the bar's own ones stand in front of.
-    WNDPROC parentProc_ = nullptr;
-    WNDPROC toolbarProc_ = nullptr;
-    WNDPROC rightToolbarProc_ = nullptr;
     // The next popup opens with its first item lit, as after Alt+letter or an arrow key.
     bool lightFirstItem_ = false;
 
@@ -97,3 +96,6 @@ void SetMenuBackground(HMENU menu);
 
 // The system's menu font, or the GUI font where the system cannot say.
 LOGFONTW SystemMenuLogFont();
+// The one font object made from it, for the life of the process: the bar's buttons, the
+// right-hand buttons and the menus the program draws all use it.
+HFONT SystemMenuFont();

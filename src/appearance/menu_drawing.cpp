@@ -14,12 +14,9 @@ constexpr int kTextGap = 3;
 constexpr UINT kTextFormat = DT_SINGLELINE | DT_VCENTER | DT_HIDEPREFIX;
 
 int TextWidth(HDC dc, HFONT font, const Text& text) {
-    HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
+    ScopedSelect selected(dc, font);
     RECT bounds = {};
     DrawTextW(dc, text.c_str(), -1, &bounds, DT_CALCRECT | DT_SINGLELINE | DT_VCENTER);
-    if (previous != nullptr) {
-        SelectObject(dc, previous);
-    }
     return bounds.right - bounds.left;
 }
 

@@ -35,7 +35,8 @@ OwnerDrawnMenuBar::~OwnerDrawnMenuBar() = default;
 void OwnerDrawnMenuBar::InitMenuAppearance() {
     languagePopupOpen_ = false;
     menuLogFont_ = SystemMenuLogFont();
-    menuFont_.Reset(CreateFontIndirectW(&menuLogFont_));
+    fallbackFont_.Reset();
+    menuFont_ = SystemMenuFont();
     metrics_ = MenuMetrics::FromSystem();
     ownerDrawEnabled_ = true;
     images_.Reset(metrics_.imageWidth, metrics_.imageHeight);
@@ -91,7 +92,7 @@ bool OwnerDrawnMenuBar::MeasureItem(MEASUREITEMSTRUCT& item) const {
     if (record == nullptr) {
         return false;
     }
-    const SIZE size = MeasureMenuItem(*record, static_cast<HFONT>(menuFont_.Get()), menuLogFont_, metrics_);
+    const SIZE size = MeasureMenuItem(*record, menuFont_, menuLogFont_, metrics_);
     item.itemWidth = static_cast<UINT>(size.cx);
     item.itemHeight = static_cast<UINT>(size.cy);
     return true;
@@ -106,12 +107,9 @@ void OwnerDrawnMenuBar::DrawItem(const DRAWITEMSTRUCT& item) {
     if (record == nullptr) {
         return;
     }
-    HGDIOBJ previousFont = MenuFontReady(item.hDC) ? SelectObject(item.hDC, menuFont_.Get()) : nullptr;
+    ScopedSelect menuFont(item.hDC, MenuFontReady(item.hDC) ? menuFont_ : nullptr);
     DcPainter painter(*this, item.hDC);
     DrawMenuItem(item, *record, CurrentLook(), metrics_, images_, painter);
-    if (previousFont != nullptr) {
-        SelectObject(item.hDC, previousFont);
-    }
 }
 
 MenuLook OwnerDrawnMenuBar::CurrentLook() const {
@@ -125,11 +123,12 @@ MenuLook OwnerDrawnMenuBar::CurrentLook() const {
 // Without a menu font this item is drawn in the context's font, and the menu font is made
 // from that one for the items after it.
 bool OwnerDrawnMenuBar::MenuFontReady(HDC dc) {
-    if (menuFont_) {
+    if (menuFont_ != nullptr) {
         return true;
     }
     OutputDebugStringW(L"NULL\n");
     GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof(menuLogFont_), &menuLogFont_);
-    menuFont_.Reset(CreateFontIndirectW(&menuLogFont_));
+    fallbackFont_.Reset(CreateFontIndirectW(&menuLogFont_));
+    menuFont_ = static_cast<HFONT>(fallbackFont_.Get());
     return false;
 }

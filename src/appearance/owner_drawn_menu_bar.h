@@ -45,7 +45,8 @@ class OwnerDrawnMenuBar : public MenuBar {
     MenuLook CurrentLook() const;
     bool MenuFontReady(HDC dc);
 
-    ScopedGdiObject menuFont_;
+    HFONT menuFont_ = nullptr;  // the process's menu font, or the fall-back below
+    ScopedGdiObject fallbackFont_;  // made from a menu's own font when the system gave none
     bool languagePopupOpen_ = false;
     LOGFONTW menuLogFont_ = {};
     CommandImages images_;

@@ -10,12 +10,9 @@ using OpenThemeDataFn = themes::Theme(WINAPI*)(HWND, const wchar_t*);
 using CloseThemeDataFn = HRESULT(WINAPI*)(themes::Theme);
 using GetThemeColorFn = HRESULT(WINAPI*)(themes::Theme, int, int, int, COLORREF*);
 
-// Each caller keeps its own module handle, loaded on its first call.
 template <typename Function>
-Function ThemeFunction(HMODULE& module, const char* name) {
-    if (module == nullptr) {
-        module = LoadSystemLibrary(L"UxTheme.dll");
-    }
+Function ThemeFunction(const char* name) {
+    HMODULE module = ThemeLibrary();
     if (module == nullptr) {
         return nullptr;
     }
@@ -26,28 +23,24 @@ Function ThemeFunction(HMODULE& module, const char* name) {
 
 // The theme library is loaded on first use only: systems without themes have no such DLL.
 HRESULT ApplyWindowTheme(HWND window, const wchar_t* subAppName, const wchar_t* subIdList) {
-    static HMODULE module = nullptr;
-    auto setWindowTheme = ThemeFunction<SetWindowThemeFn>(module, "SetWindowTheme");
+    auto setWindowTheme = ThemeFunction<SetWindowThemeFn>("SetWindowTheme");
     return setWindowTheme != nullptr ? setWindowTheme(window, subAppName, subIdList) : 0;
 }
 
 namespace themes {
 
 Theme OpenThemeData(HWND window, const wchar_t* classList) {
-    static HMODULE module = nullptr;
-    auto open = ThemeFunction<OpenThemeDataFn>(module, "OpenThemeData");
+    auto open = ThemeFunction<OpenThemeDataFn>("OpenThemeData");
     return open != nullptr ? open(window, classList) : nullptr;
 }
 
 HRESULT CloseThemeData(Theme theme) {
-    static HMODULE module = nullptr;
-    auto close = ThemeFunction<CloseThemeDataFn>(module, "CloseThemeData");
+    auto close = ThemeFunction<CloseThemeDataFn>("CloseThemeData");
     return close != nullptr ? close(theme) : 0;
 }
 
 HRESULT GetThemeColor(Theme theme, int part, int state, int property, COLORREF* colour) {
-    static HMODULE module = nullptr;
-    auto getColour = ThemeFunction<GetThemeColorFn>(module, "GetThemeColor");
+    auto getColour = ThemeFunction<GetThemeColorFn>("GetThemeColor");
     return getColour != nullptr ? getColour(theme, part, state, property, colour) : E_NOTIMPL;
 }
 

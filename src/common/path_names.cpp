@@ -31,6 +31,32 @@ std::wstring SystemShortPath(const wchar_t* path) {
     return shortForm;
 }
 
+Text GetExeFileName(const wchar_t* path) {
+    Text name = path;
+    name.Replace(L"/", L"\\");
+    int start = 0;
+    for (int at = name.Find(L'\\'); at >= 0; at = name.Find(L'\\', at + 1)) {
+        start = at + 1;
+    }
+    return Text(name.c_str() + start);
+}
+
+std::string ConvertedText(const wchar_t* text, int length, UINT codePage, DWORD flags) {
+    if (text == nullptr || length == 0) {
+        return std::string();
+    }
+    const int bytes = WideCharToMultiByte(codePage, flags, text, length, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) {
+        return std::string();
+    }
+    std::string converted(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(codePage, flags, text, length, converted.data(), bytes, nullptr, nullptr);
+    if (length < 0 && !converted.empty() && converted.back() == '\0') {
+        converted.pop_back();  // the terminator came along
+    }
+    return converted;
+}
+
 std::optional<std::string> ExactlyConverted(const std::wstring& text, UINT codePage) {
     if (text.empty()) {
         return std::string();
@@ -39,12 +65,11 @@ std::optional<std::string> ExactlyConverted(const std::wstring& text, UINT codeP
     // Without this flag a character the code page lacks becomes a look-alike ("Ł" as "L"),
     // which names another file instead of failing.
     DWORD flags = (codePage == CP_UTF8 || codePage == CP_UTF7) ? 0 : WC_NO_BEST_FIT_CHARS;
-    int bytes = WideCharToMultiByte(codePage, flags, text.c_str(), length, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) {
+    const std::string converted = ConvertedText(text.c_str(), length, codePage, flags);
+    if (converted.empty()) {
         return std::nullopt;
     }
-    std::string converted(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(codePage, flags, text.c_str(), length, converted.data(), bytes, nullptr, nullptr);
+    const int bytes = static_cast<int>(converted.size());
     int back = MultiByteToWideChar(codePage, 0, converted.c_str(), bytes, nullptr, 0);
     std::wstring readBack(static_cast<size_t>(back > 0 ? back : 0), L'\0');
     if (back > 0) {

@@ -6,6 +6,15 @@
 #include <optional>
 #include <string>
 
+#include "common/text.h"
+
+// The file name at the end of `path`: after its last "\\" or "/", the whole path without one.
+Text GetExeFileName(const wchar_t* path);
+
+// `length` characters of `text` (all up to the terminator with -1) in `codePage`, empty when
+// the conversion fails. Sized by the conversion itself: UTF-8 may need three bytes a unit.
+std::string ConvertedText(const wchar_t* text, int length, UINT codePage, DWORD flags = 0);
+
 // A path's short (8.3) form, empty when there is none.
 using ShortPathLookup = std::wstring (*)(const wchar_t* path);
 

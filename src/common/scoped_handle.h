@@ -53,19 +53,40 @@ using ScopedMenu = ScopedHandle<HMENU, scoped_detail::DestroyMenuHandle>;
 using ScopedMemoryDc = ScopedHandle<HDC, scoped_detail::DeleteMemoryDc>;
 using ScopedImageList = ScopedHandle<HIMAGELIST, scoped_detail::DestroyImageList>;
 
-// The screen's device context for the life of a scope.
-class ScreenDc {
+// A window's device context (the screen's for a null window) for the life of a scope.
+class WindowDc {
   public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
+    explicit WindowDc(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
         if (dc_ != nullptr) {
-            ReleaseDC(nullptr, dc_);
+            ReleaseDC(window_, dc_);
         }
     }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
     HDC Get() const { return dc_; }
 
   private:
+    HWND window_;
     HDC dc_;
+};
+
+using ScreenDc = WindowDc;
+
+// An object selected into a device context for the life of a scope; the one it replaced goes
+// back on every path. A null object selects nothing.
+class ScopedSelect {
+  public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
+    ~ScopedSelect() {
+        if (previous_ != nullptr) {
+            SelectObject(dc_, previous_);
+        }
+    }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
 };

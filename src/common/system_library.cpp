@@ -33,3 +33,8 @@ void RestrictDllSearchToSystem() {
         setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
 }
+
+HMODULE ThemeLibrary() {
+    static const HMODULE theme = LoadSystemLibrary(L"UxTheme.dll");
+    return theme;
+}

@@ -14,7 +14,7 @@
 #include <climits>
 #include <cwchar>
 
-#include "desktop/auto_hide_engine.h"
+#include "desktop/engine_state.h"
 #include "desktop/desktop_lookup.h"
 #include "desktop/desktop_windows.h"
 #include "settings/settings.h"

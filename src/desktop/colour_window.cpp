@@ -6,7 +6,6 @@
 
 #include "common/program.h"
 #include "common/scoped_handle.h"
-#include "desktop/desktop_windows.h"
 #include "settings/settings.h"
 
 namespace {
@@ -103,8 +102,7 @@ bool IsDesktopWindow(HWND window) {
 // holds the desktop view and the shell's desktop windows right above it, so that it covers
 // the wallpaper and no program; with no desktop view, or one in a topmost window, to the very
 // bottom. Never above a program, never topmost. Null when it is in its place already.
-HWND PopupInsertAfter(HWND window) {
-    HWND view = FindDesktopListView().defView;
+HWND PopupInsertAfter(HWND window, HWND view) {
     HWND host = view != nullptr ? GetAncestor(view, GA_ROOT) : nullptr;
     if (host == nullptr || host == window || Topmost(host)) {
         return HWND_BOTTOM;
@@ -122,11 +120,11 @@ HWND PopupInsertAfter(HWND window) {
 
 // A child of "Program Manager" goes to the top of its siblings, above the desktop view; a
 // pop-up below every program.
-void PlaceColourWindow(HWND window) {
+void PlaceColourWindow(HWND window, HWND desktopView) {
     UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
     HWND insertAfter = HWND_TOP;
     if (GetAncestor(window, GA_PARENT) == GetDesktopWindow()) {
-        insertAfter = PopupInsertAfter(window);
+        insertAfter = PopupInsertAfter(window, desktopView);
         if (insertAfter == nullptr) {
             flags |= SWP_NOZORDER;
         }
@@ -136,7 +134,7 @@ void PlaceColourWindow(HWND window) {
 
 }  // namespace
 
-void UpdateColourWindow(bool iconsVisible) {
+void UpdateColourWindow(bool iconsVisible, HWND desktopView) {
     if (iconsVisible) {
         RemoveColourWindow();
         return;
@@ -151,7 +149,7 @@ void UpdateColourWindow(bool iconsVisible) {
         colourWindow.store(window);
     }
     if (window != nullptr) {
-        PlaceColourWindow(window);
+        PlaceColourWindow(window, desktopView);
     }
 }
 

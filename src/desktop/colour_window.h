@@ -4,11 +4,13 @@
 // the window that holds the desktop view, below every program, never topmost. It exists only
 // while the icons are hidden.
 #pragma once
+#include <windows.h>
 
-// Called after every change of the icons' visibility. Icons hidden with a colour set: creates
-// the window (a new one when the shell took the old one away) or raises the one there is.
-// Icons shown: removes the window, whatever the colour is by now.
-void UpdateColourWindow(bool iconsVisible);
+// Called after every change of the icons' visibility, with the shell's desktop view (the list
+// view's parent). Icons hidden with a colour set: creates the window (a new one when the shell
+// took the old one away) or raises the one there is. Icons shown: removes the window, whatever
+// the colour is by now.
+void UpdateColourWindow(bool iconsVisible, HWND desktopView);
 
 // Removes the window if there is one: the colour was switched off, or the program is ending.
 void RemoveColourWindow();

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "desktop/desktop_windows.h"
+#include "desktop/shell_windows.h"
 
 namespace desktop_lookup {
 

@@ -6,6 +6,7 @@
 
 #include "desktop/colour_window.h"
 #include "desktop/desktop_windows.h"
+#include "desktop/icon_visibility.h"
 #include "desktop/shell_window_visibility.h"
 #include "desktop/taskbar.h"
 

@@ -1,8 +1,8 @@
 #include "desktop/desktop_windows.h"
+#include "desktop/icon_visibility.h"
 
 #include <shlobj.h>
 
-#include "desktop/colour_window.h"
 #include "desktop/desktop_lookup.h"
 #include "desktop/shell_window_visibility.h"
 #include "desktop/system_desktop.h"
@@ -37,17 +37,6 @@ void SetIconsVisible(bool show) {
         return;
     }
     ApplyIconsVisible(listView, show);
-}
-
-void ApplyIconsVisible(HWND listView, bool show) {
-    if (show) {
-        ShowShellWindow(listView);
-    } else if (HidingStopped()) {
-        return;  // and no colour over icons that stay
-    } else {
-        HideShellWindow(listView);
-    }
-    UpdateColourWindow(show);
 }
 
 HWND WindowUnderPoint(POINT p) {

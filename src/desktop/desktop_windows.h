@@ -4,10 +4,7 @@
 #pragma once
 #include <windows.h>
 
-struct DesktopWindows {
-    HWND listView = nullptr;  // "SysListView32": the icons
-    HWND defView = nullptr;   // "SHELLDLL_DefView": the empty desktop, the list view's parent
-};
+#include "desktop/shell_windows.h"
 
 // The desktop view under "Program Manager", else under the first "WorkerW" (in z-order)
 // that has one. Either handle may be null.
@@ -17,8 +14,6 @@ DesktopWindows FindDesktopListView();
 // then updates the colour window.
 void SetIconsVisible(bool show);
 
-// The same without lookup or comparison, for callers that already hold the list view.
-void ApplyIconsVisible(HWND listView, bool show);
 
 // The window under a screen point, preferring the smallest visible sibling that also
 // contains it. Null when there is none.

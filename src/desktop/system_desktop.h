@@ -6,8 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "desktop/auto_hide_engine.h"
-#include "desktop/desktop_windows.h"
+#include "desktop/engine_state.h"
+#include "desktop/icon_visibility.h"
 #include "desktop/shell_window_visibility.h"
 
 struct SystemDesktop {

@@ -3,15 +3,14 @@
 #include <commdlg.h>
 
 #include "common/program.h"
+#include "common/system_library.h"
 #include "desktop/colour_window.h"
-#include "dialog/settings_dialog.h"
 #include "lang/language_pack.h"
+#include "lang/text_ids.h"
 #include "settings/settings.h"
 #include "settings/settings_table.h"
 
 namespace {
-
-constexpr int kColourTextId = 61;  // "Change the desktop background to a color"
 
 // Offered again by every use of the colour dialog during the run; never saved.
 COLORREF customColours[16] = {};
@@ -27,27 +26,28 @@ Text FormatColourMenuText(const wchar_t* baseText, int colour) {
 }
 
 Text ColourMenuText() {
-    return FormatColourMenuText(GetText(kColourTextId), settings.m_wallpaper_color);
+    return FormatColourMenuText(GetText(kTextChangeTheDesktopBackground), settings.m_wallpaper_color);
 }
 
-int PickColour(int initial) {
+int PickColour(HWND owner, int initial) {
     CHOOSECOLORW choice = {};
     choice.lStructSize = sizeof(choice);
-    choice.hwndOwner = settingsDialog;
+    choice.hwndOwner = owner;
     choice.hInstance = reinterpret_cast<HWND>(ProgramInstance());
     choice.rgbResult = static_cast<COLORREF>(initial);
     choice.lpCustColors = customColours;
     choice.Flags = CC_RGBINIT | CC_ANYCOLOR;
-    if (ChooseColorW(&choice) == 0) {
+    static const auto chooseColour = CommonDialogFunction<BOOL(WINAPI*)(CHOOSECOLORW*)>("ChooseColorW");
+    if (chooseColour == nullptr || chooseColour(&choice) == 0) {
         return kNoWallpaperColour;
     }
     return static_cast<int>(choice.rgbResult);
 }
 
-void OnDesktopColourCommand() {
+void OnDesktopColourCommand(HWND dialog) {
     // Changing colours takes two steps: off, then a new choice.
     const int colour =
-        settings.m_wallpaper_color == kNoWallpaperColour ? PickColour(kNoWallpaperColour) : kNoWallpaperColour;
+        settings.m_wallpaper_color == kNoWallpaperColour ? PickColour(dialog, kNoWallpaperColour) : kNoWallpaperColour;
     SaveSetting(&Settings::m_wallpaper_color, colour);
     // A new colour waits for the next hiding of the icons; no colour means no coloured desktop
     // now, even while the icons stay hidden.

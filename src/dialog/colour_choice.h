@@ -1,6 +1,7 @@
 // The "More options" item that covers the wallpaper with a solid colour while the icons are
 // hidden: its text, and the command that switches the colour on (with the colour dialog) or off.
 #pragma once
+#include <windows.h>
 
 #include "common/text.h"
 
@@ -13,8 +14,8 @@ Text ColourMenuText();
 
 // Shows the system's colour dialog, starting at `initial`, with the custom colours of earlier
 // uses during this run. Returns the chosen COLORREF, or -1 when the user cancels.
-int PickColour(int initial);
+int PickColour(HWND owner, int initial);
 
 // Command 32907: without a colour, the colour dialog chooses one; with a colour, the item
 // switches it off. The value is saved at once.
-void OnDesktopColourCommand();
+void OnDesktopColourCommand(HWND dialog);

@@ -6,16 +6,18 @@
 #include "common/foreign_messages.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
+#include "desktop/icons_hot_key.h"
 #include "desktop/taskbar.h"
 #include "dialog/colour_choice.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_texts.h"
+#include "dialog/hot_key_dialog.h"
 #include "dialog/more_options_menu.h"
 #include "dialog/mouse_options.h"
-#include "dialog/settings_dialog.h"
 #include "extras/program_menu.h"
 #include "lang/language_menu.h"
 #include "lang/language_pack.h"
+#include "lang/text_ids.h"
 #include "resource_ids.h"
 #include "settings/autostart.h"
 #include "settings/settings.h"
@@ -25,40 +27,39 @@
 
 namespace {
 
-constexpr int kGermanDonatePage = 23;  // header texts with the donation page's address
-constexpr int kDonatePage = 24;
 constexpr int kTooltipLength = 80;
 
 // An option behind a check box: the box's new state is stored, saved, and then acted on.
 struct OptionCommand {
     int id;
     int Settings::*field;
-    void (*then)();
+    void (*then)(HWND dialog);
 };
 
-void AfterDisableChanged() {
-    ApplyDisableState();
+void AfterDisableChanged(HWND dialog) {
+    ApplyDisableState(dialog);
     RefreshTrayIcon(settings.m_disable != 0);
+    ApplyIconsHotKey(settings.hotkey, settings.m_disable == 0);
 }
 
-void AfterHideTaskbarChanged() {
+void AfterHideTaskbarChanged(HWND) {
     if (settings.hide_taskbar == 0) {
         ShowTaskbars();
     }
 }
 
 constexpr OptionCommand kOptionCommands[] = {
-    {IDC_ALWAYS_ON_TOP, &Settings::topmost, [] { ApplyTopmost(settingsDialog, settings.topmost); }},
+    {IDC_ALWAYS_ON_TOP, &Settings::topmost, [](HWND dialog) { ApplyTopmost(dialog, settings.topmost); }},
     {IDC_DISABLE, &Settings::m_disable, AfterDisableChanged},
     {IDC_START_IN_TRAY, &Settings::start_tray, nullptr},
     {IDC_HIDE_TASKBAR, &Settings::hide_taskbar, AfterHideTaskbarChanged},
     {IDC_HIDE_AT_START, &Settings::hide_at_programstart, nullptr},
-    {IDC_HIDE_BY_MIDDLE, &Settings::hide_icons_by_m_mouse, [] { BalanceMouseOptions(kMiddleButtonChanged); }},
-    {IDC_SHOW_BY_CONTEXT_MENU, &Settings::show_icons_by_contextmenu, [] { BalanceMouseOptions(kContextMenuChanged); }},
-    {IDC_SHOW_BY_LEFT, &Settings::show_icons_by_l_mouse, [] { BalanceMouseOptions(kLeftButtonChanged); }},
-    {IDC_SHOW_BY_MIDDLE, &Settings::show_icons_by_m_mouse, [] { BalanceMouseOptions(kMiddleButtonChanged); }},
-    {IDC_SHOW_BY_RIGHT, &Settings::show_icons_by_r_mouse, [] { BalanceMouseOptions(kRightButtonChanged); }},
-    {IDC_SHOW_BY_WIN_D, &Settings::show_icons_win_d, [] { BalanceMouseOptions(kWinDChanged); }},
+    {IDC_HIDE_BY_MIDDLE, &Settings::hide_icons_by_m_mouse, [](HWND dialog) { BalanceMouseOptions(dialog, kMiddleButtonChanged); }},
+    {IDC_SHOW_BY_CONTEXT_MENU, &Settings::show_icons_by_contextmenu, [](HWND dialog) { BalanceMouseOptions(dialog, kContextMenuChanged); }},
+    {IDC_SHOW_BY_LEFT, &Settings::show_icons_by_l_mouse, [](HWND dialog) { BalanceMouseOptions(dialog, kLeftButtonChanged); }},
+    {IDC_SHOW_BY_MIDDLE, &Settings::show_icons_by_m_mouse, [](HWND dialog) { BalanceMouseOptions(dialog, kMiddleButtonChanged); }},
+    {IDC_SHOW_BY_RIGHT, &Settings::show_icons_by_r_mouse, [](HWND dialog) { BalanceMouseOptions(dialog, kRightButtonChanged); }},
+    {IDC_SHOW_BY_WIN_D, &Settings::show_icons_win_d, [](HWND dialog) { BalanceMouseOptions(dialog, kWinDChanged); }},
     {IDC_SHOW_BY_MOUSE_MOVE, &Settings::show_icons_mouse_move, nullptr},
 };
 
@@ -71,22 +72,22 @@ const OptionCommand* FindOptionCommand(UINT id) {
     return nullptr;
 }
 
-void RunOptionCommand(const OptionCommand& option) {
-    SaveSetting(option.field, CheckBoxValue(option.id));
+void RunOptionCommand(HWND dialog, const OptionCommand& option) {
+    SaveSetting(option.field, CheckBoxValue(dialog, option.id));
     if (option.then != nullptr) {
-        option.then();
+        option.then(dialog);
     }
 }
 
 // Hiding the icons permanently is a stronger "Disable": its box drives the Disable box.
-void OnDisablePermanently() {
-    SaveSetting(&Settings::disable_permanently, CheckBoxValue(IDC_DISABLE_PERMANENTLY));
-    SetCheckBox(IDC_DISABLE, settings.disable_permanently);
-    RunOptionCommand(*FindOptionCommand(IDC_DISABLE));
+void OnDisablePermanently(HWND dialog) {
+    SaveSetting(&Settings::disable_permanently, CheckBoxValue(dialog, IDC_DISABLE_PERMANENTLY));
+    SetCheckBox(dialog, IDC_DISABLE, settings.disable_permanently);
+    RunOptionCommand(dialog, *FindOptionCommand(IDC_DISABLE));
 }
 
-void OnStartWithWindows() {
-    settings.autostart = CheckBoxValue(IDC_START_WITH_WINDOWS);
+void OnStartWithWindows(HWND dialog) {
+    KeepSettingUnsaved(&Settings::autostart, CheckBoxValue(dialog, IDC_START_WITH_WINDOWS));
     SetAutostart(settings.autostart != 0);
 }
 
@@ -95,40 +96,58 @@ void OnHideTaskbarRule() {
 }
 
 // Whatever hid them, the user gets the icons and taskbars back when the program ends.
-void ExitProgram() {
+void ExitProgram(HWND dialog) {
     SetIconsVisible(true);
     ShowTaskbars();
-    EndDialog(settingsDialog, IDM_EXIT);
+    EndDialog(dialog, IDM_EXIT);
     PostQuitMessage(1);
 }
 
 void OpenDonatePage() {
-    int page = languagePack.currentLanguage == kGerman ? kGermanDonatePage : kDonatePage;
+    HeaderId page = languagePack.currentLanguage == kGerman ? kHeaderGermanDonatePage : kHeaderDonatePage;
     const wchar_t* address = GetHeaderText(page);
     if (address != nullptr && address[0] != L'\0') {
         ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOW);
     }
 }
 
-UINT TrackUnderLanguageButton(HMENU menu) {
-    OwnerDrawnMenuBar& menuBar = DialogMenuBar();
-    menuBar.SetLanguagePopupOpen(true);
-    const UINT choice = menuBar.TrackPopupUnderRightButton(menu, IDM_LANGUAGE_MENU, TPM_RETURNCMD);
-    menuBar.SetLanguagePopupOpen(false);
-    return choice;
-}
+// The language menu opens under the menu bar's "# LNG" button, with its side band.
+class DialogLanguageHost final : public LanguageHost {
+  public:
+    explicit DialogLanguageHost(const DialogParts& dialog) : dialog_(dialog) {}
 
-bool RunProgramCommand(UINT command) {
+    HWND Window() const override { return dialog_.window; }
+
+    UINT TrackLanguagePopup(HMENU menu) override {
+        if (dialog_.menuBar == nullptr) {
+            return 0;
+        }
+        OwnerDrawnMenuBar& menuBar = *dialog_.menuBar;
+        menuBar.SetLanguagePopupOpen(true);
+        const UINT choice = menuBar.TrackPopupUnderRightButton(menu, IDM_LANGUAGE_MENU, TPM_RETURNCMD);
+        menuBar.SetLanguagePopupOpen(false);
+        return choice;
+    }
+
+    void Retext() override { ApplyDialogTexts(dialog_); }
+
+  private:
+    const DialogParts& dialog_;
+};
+
+bool RunProgramCommand(const DialogParts& dialog, UINT command) {
     switch (command) {
         case IDM_EXIT:
-            ExitProgram();
+            ExitProgram(dialog.window);
             return true;
         case IDM_TO_TRAY:
-            HideDialogToTray();
+            HideDialogToTray(dialog.window);
             return true;
-        case IDM_LANGUAGE_MENU:
-            ShowLanguageMenu(TrackUnderLanguageButton, ApplyDialogTexts);
+        case IDM_LANGUAGE_MENU: {
+            DialogLanguageHost host(dialog);
+            ShowLanguageMenu(host);
             return true;
+        }
         case IDM_DONATE:
             OpenDonatePage();
             return true;
@@ -140,7 +159,7 @@ bool RunProgramCommand(UINT command) {
         case IDM_HISTORY:
         case IDM_UNINSTALL:
         case IDM_LICENSE:
-            RunProgramMenuCommand(settingsDialog, command);
+            RunProgramMenuCommand(dialog.window, command);
             return true;
         default:
             return false;
@@ -149,31 +168,40 @@ bool RunProgramCommand(UINT command) {
 
 }  // namespace
 
-void OnDialogCommand(UINT command) {
+void ShowOptionBoxes(HWND dialog) {
+    for (const OptionCommand& option : kOptionCommands) {
+        SetCheckBox(dialog, option.id, settings.*option.field);
+    }
+}
+
+void OnDialogCommand(const DialogParts& dialog, UINT command) {
     if (const OptionCommand* option = FindOptionCommand(command)) {
-        RunOptionCommand(*option);
+        RunOptionCommand(dialog.window, *option);
         return;
     }
     switch (command) {
         case IDC_DISABLE_PERMANENTLY:
-            OnDisablePermanently();
+            OnDisablePermanently(dialog.window);
             return;
         case IDC_START_WITH_WINDOWS:
-            OnStartWithWindows();
+            OnStartWithWindows(dialog.window);
             return;
         case IDM_HIDE_TASKBAR_RULE:
             OnHideTaskbarRule();
             return;
         case IDM_DESKTOP_COLOUR:
-            OnDesktopColourCommand();
+            OnDesktopColourCommand(dialog.window);
             return;
         case IDC_MORE_OPTIONS:
-            ShowMoreOptionsMenu();
+            ShowMoreOptionsMenu(dialog.window);
+            return;
+        case IDM_HOTKEY:
+            ShowHotKeyDialog(dialog.window);
             return;
         case IDCANCEL:  // Escape: the dialog stays
             return;
         default:
-            RunProgramCommand(command);
+            RunProgramCommand(dialog, command);
             return;
     }
 }
@@ -182,37 +210,37 @@ namespace {
 
 // The timer is stopped while the tick runs, so a slow cross-process call cannot make timer
 // messages pile up, and the next tick comes a full period after this one ends.
-void RunEngineTick() {
-    KillTimer(settingsDialog, kTickTimerId);
-    RunAutoHideTick(GetDlgItem(settingsDialog, IDC_COUNTDOWN));
-    SetTimer(settingsDialog, kTickTimerId, kTickPeriodMs, nullptr);
+void RunEngineTick(HWND dialog) {
+    KillTimer(dialog, kTickTimerId);
+    RunAutoHideTick(GetDlgItem(dialog, IDC_COUNTDOWN));
+    SetTimer(dialog, kTickTimerId, kTickPeriodMs, nullptr);
 }
 
 }  // namespace
 
-void OnDialogTimer() {
+void OnDialogTimer(HWND dialog) {
     // The user may switch the icons back on in Explorer; permanently means permanently.
     if (settings.disable_permanently == 1) {
         ShellHideIcons();
     }
     if (settings.m_disable == 0) {
-        RunEngineTick();
+        RunEngineTick(dialog);
     }
 }
 
-INT_PTR OnDialogSysCommand(UINT command) {
+INT_PTR OnDialogSysCommand(HWND dialog, UINT command) {
     if (command != SC_MINIMIZE) {
         return FALSE;
     }
-    if (settings.tray_if_minimize == 1 && GetActiveWindow() == settingsDialog) {
-        HideDialogToTray();
+    if (settings.tray_if_minimize == 1 && GetActiveWindow() == dialog) {
+        HideDialogToTray(dialog);
     }
     return TRUE;
 }
 
-void HideDialogToTray() {
-    MinimiseToTray(settingsDialog);
-    ShowWindow(settingsDialog, SW_HIDE);
+void HideDialogToTray(HWND dialog) {
+    MinimiseToTray(dialog);
+    ShowWindow(dialog, SW_HIDE);
 }
 
 void OnDialogNotify(HWND dialog, WPARAM controlId, LPARAM lParam) {
@@ -228,13 +256,13 @@ void OnDialogNotify(HWND dialog, WPARAM controlId, LPARAM lParam) {
     lstrcpynW(info->szText, L"Velmora-FAQ", kTooltipLength);
 }
 
-void ApplyDisableState() {
-    settings.m_disable = CheckBoxValue(IDC_DISABLE);
+void ApplyDisableState(HWND dialog) {
+    KeepSettingUnsaved(&Settings::m_disable, CheckBoxValue(dialog, IDC_DISABLE));  // the box's command saved it
     bool enabled = settings.m_disable == 0;
-    UpdateMouseOptionBoxes();
-    EnableControl(IDC_HIDE_TASKBAR, enabled);
-    EnableControl(IDC_HIDE_AT_START, enabled);
-    EnableControl(IDC_DISABLE, settings.disable_permanently == 0);
+    UpdateMouseOptionBoxes(dialog);
+    EnableControl(dialog, IDC_HIDE_TASKBAR, enabled);
+    EnableControl(dialog, IDC_HIDE_AT_START, enabled);
+    EnableControl(dialog, IDC_DISABLE, settings.disable_permanently == 0);
     if (settings.disable_permanently == 1) {
         ShellHideIcons();
         return;

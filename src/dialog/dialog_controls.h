@@ -1,20 +1,18 @@
-// Small helpers for the settings dialog's controls, reached through `settingsDialog`.
+// Small helpers for the settings dialog's controls.
 #pragma once
 #include <windows.h>
 
-#include "dialog/settings_dialog.h"
-
 // The state of a check box as the option value it stands for: 0 or 1.
-inline int CheckBoxValue(int id) {
-    return SendDlgItemMessageW(settingsDialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+inline int CheckBoxValue(HWND dialog, int id) {
+    return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 }
 
-inline void SetCheckBox(int id, int value) {
-    SendDlgItemMessageW(settingsDialog, id, BM_SETCHECK, value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+inline void SetCheckBox(HWND dialog, int id, int value) {
+    SendDlgItemMessageW(dialog, id, BM_SETCHECK, value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-inline void EnableControl(int id, bool enable) {
-    EnableWindow(GetDlgItem(settingsDialog, id), enable ? TRUE : FALSE);
+inline void EnableControl(HWND dialog, int id, bool enable) {
+    EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE);
 }
 
 // A control's rectangle in the dialog's client coordinates.

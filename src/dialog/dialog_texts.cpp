@@ -10,17 +10,13 @@
 #include "common/text.h"
 #include "dialog/link_bar.h"
 #include "dialog/os_version.h"
-#include "dialog/settings_dialog.h"
 #include "extras/program_menu.h"
 #include "lang/language_pack.h"
+#include "lang/text_ids.h"
 #include "resource_ids.h"
 
 namespace {
 
-constexpr int kProductHeaderId = 19;  // product name and version
-constexpr int kNoticeHeaderId = 22;   // freeware notice ending with the maker's address
-constexpr int kDonateTextId = 248;
-constexpr int kExitTextId = 50;
 constexpr int kShellInfoIcon = 14;
 constexpr int kNoticeImage = 0;
 constexpr int kDonateImage = 1;
@@ -29,28 +25,28 @@ constexpr int kLinkButtonsToClear = 5;
 
 struct ControlText {
     int control;
-    int textId;
+    TextId text;
 };
 
 constexpr ControlText kControlTexts[] = {
-    {IDC_PREFERENCES_GROUP, 20},
-    {IDC_SHOW_BY_CLICK_GROUP, 40},
-    {IDC_SHOW_BY_LEFT, 41},
-    {IDC_SHOW_BY_MIDDLE, 42},
-    {IDC_SHOW_BY_RIGHT, 43},
-    {IDC_SHOW_BY_CONTEXT_MENU, 32},
-    {IDC_SHOW_BY_WIN_D, 52},
-    {IDC_SHOW_BY_MOUSE_MOVE, 55},
-    {IDC_MORE_OPTIONS, 56},
-    {IDC_TIMER_LABEL, 44},
-    {IDC_DISABLE, 25},
-    {IDC_START_WITH_WINDOWS, 21},
-    {IDC_START_IN_TRAY, 28},
-    {IDC_HIDE_TASKBAR, 46},
-    {IDC_ALWAYS_ON_TOP, 31},
-    {IDC_HIDE_AT_START, 53},
-    {IDC_DISABLE_PERMANENTLY, 60},
-    {IDC_HIDE_BY_MIDDLE, 54},
+    {IDC_PREFERENCES_GROUP, kTextPreferences},
+    {IDC_SHOW_BY_CLICK_GROUP, kTextShowViaDesktopClick},
+    {IDC_SHOW_BY_LEFT, kTextLeftMouseButton},
+    {IDC_SHOW_BY_MIDDLE, kTextMiddleMouseButton},
+    {IDC_SHOW_BY_RIGHT, kTextRightMouseButton},
+    {IDC_SHOW_BY_CONTEXT_MENU, kTextDesktopContextMenu},
+    {IDC_SHOW_BY_WIN_D, kTextIconsVisibleWinD},
+    {IDC_SHOW_BY_MOUSE_MOVE, kTextShowIconsWhenTheMouseMoves},
+    {IDC_MORE_OPTIONS, kTextMoreOptions},
+    {IDC_TIMER_LABEL, kTextTimer},
+    {IDC_DISABLE, kTextDisable},
+    {IDC_START_WITH_WINDOWS, kTextStartWithWindows},
+    {IDC_START_IN_TRAY, kTextAlwaysStartMinimised},
+    {IDC_HIDE_TASKBAR, kTextHideTaskbar},
+    {IDC_ALWAYS_ON_TOP, kTextAlwaysOnTop},
+    {IDC_HIDE_AT_START, kTextHideIconsAtProgramStart},
+    {IDC_DISABLE_PERMANENTLY, kTextHideDesktopIconsPermanently},
+    {IDC_HIDE_BY_MIDDLE, kTextHideViaMiddleMouseButton},
 };
 
 // The controls that take the link bar's font instead of the template's.
@@ -64,7 +60,7 @@ constexpr int kLinkFontControls[] = {
 ScopedImageList linkImages;
 
 const wchar_t* ProductHeader() {
-    const wchar_t* header = GetHeaderText(kProductHeaderId);
+    const wchar_t* header = GetHeaderText(kHeaderProductAndVersion);
     return header != nullptr ? header : productName;
 }
 
@@ -77,9 +73,9 @@ void SetTitle(HWND dialog) {
 
 void AddLinkBarButtons(HWND linkBar) {
     bool german = languagePack.currentLanguage == kGerman;
-    Text notice = Text(GetHeaderText(kNoticeHeaderId)) + Text(german ? L"de" : L"com");
+    Text notice = Text(GetHeaderText(kHeaderFreewareNotice)) + Text(german ? L"de" : L"com");
     AddLinkButton(linkBar, notice.c_str(), IDC_LINK_BAR_PLACE, kNoticeImage);
-    AddLinkButton(linkBar, GetText(kDonateTextId), IDM_DONATE, kDonateImage);
+    AddLinkButton(linkBar, GetText(kTextDonate), IDM_DONATE, kDonateImage);
 }
 
 void GiveLinkBarImages(HWND linkBar) {
@@ -102,12 +98,11 @@ void GiveLinkBarImages(HWND linkBar) {
 }
 
 // The program menu and the right-hand buttons follow the language, so they are made anew.
-void UpdateMenuBar() {
-    MenuBar& menuBar = DialogMenuBar();
+void UpdateMenuBar(MenuBar& menuBar) {
     menuBar.AttachMenu(BuildProgramMenu());
     menuBar.ClearRightButtons();
     menuBar.AddRightButton(L"# LNG", IDM_LANGUAGE_MENU);
-    menuBar.AddRightButton(Text::Format(L"# %s", GetText(kExitTextId)).c_str(), IDM_EXIT);
+    menuBar.AddRightButton(Text::Format(L"# %s", GetText(kTextExit)).c_str(), IDM_EXIT);
     menuBar.AddRightButton(L"# ?", IDC_FAQ);
     if (menuBar.Window() != nullptr) {
         ShowWindow(menuBar.Window(), SW_SHOW);
@@ -116,7 +111,7 @@ void UpdateMenuBar() {
 
 void SetControlTexts(HWND dialog) {
     for (const ControlText& entry : kControlTexts) {
-        SetDlgItemTextW(dialog, entry.control, GetText(entry.textId));
+        SetDlgItemTextW(dialog, entry.control, GetText(entry.text));
     }
 }
 
@@ -129,10 +124,12 @@ void ShareLinkBarFont(HWND dialog, HWND linkBar) {
 
 }  // namespace
 
-void ApplyDialogTexts() {
-    HWND dialog = settingsDialog;
-    HWND linkBar = LinkBarWindow();
-    UpdateMenuBar();
+void ApplyDialogTexts(const DialogParts& parts) {
+    HWND dialog = parts.window;
+    HWND linkBar = parts.linkBar;
+    if (parts.menuBar != nullptr) {
+        UpdateMenuBar(*parts.menuBar);
+    }
     RemoveLinkButtons(linkBar, kLinkButtonsToClear);
     SetTitle(dialog);
     AddLinkBarButtons(linkBar);

@@ -2,5 +2,7 @@
 // program menu.
 #pragma once
 
-// Sets every text again; the language menu calls it after a change of language.
-void ApplyDialogTexts();
+#include "dialog/dialog_parts.h"
+
+// Sets every text again; the language menu has it called after a change of language.
+void ApplyDialogTexts(const DialogParts& dialog);

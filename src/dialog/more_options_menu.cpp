@@ -1,10 +1,11 @@
 #include "dialog/more_options_menu.h"
 
-#include "dialog/settings_dialog.h"
 #include "common/scoped_handle.h"
 #include "dialog/colour_choice.h"
 #include "dialog/dialog_controls.h"
+#include "dialog/hot_key_dialog.h"
 #include "lang/language_pack.h"
+#include "lang/text_ids.h"
 #include "resource_ids.h"
 #include "settings/settings.h"
 
@@ -12,18 +13,19 @@ namespace {
 
 struct MenuEntry {
     UINT command;  // 0: a separator
-    int textId;    // 0: the colour item, whose text carries the colour
+    int text;      // a TextId; 0: the colour and hot-key items, whose texts carry their values
 };
 
 constexpr MenuEntry kEntries[] = {
-    {IDC_HIDE_BY_MIDDLE, 54},      // "Hide via middle mouse button."
-    {IDC_SHOW_BY_WIN_D, 52},       // "Icons visible [Win+D]"
-    {IDC_SHOW_BY_MOUSE_MOVE, 55},  // "Show icons when the mouse moves across the desktop"
+    {IDC_HIDE_BY_MIDDLE, kTextHideViaMiddleMouseButton},
+    {IDC_SHOW_BY_WIN_D, kTextIconsVisibleWinD},
+    {IDC_SHOW_BY_MOUSE_MOVE, kTextShowIconsWhenTheMouseMoves},
     {0, 0},
-    {IDC_HIDE_AT_START, 53},      // "Hide icons at program start"
-    {IDM_HIDE_TASKBAR_RULE, 57},  // "Hide taskbar when icons hide"
+    {IDC_HIDE_AT_START, kTextHideIconsAtProgramStart},
+    {IDM_HIDE_TASKBAR_RULE, kTextHideTaskbarWhenIconsHide},
     {0, 0},
     {IDM_DESKTOP_COLOUR, 0},
+    {IDM_HOTKEY, 0},
 };
 
 bool ItemChecked(const Settings& record, UINT command) {
@@ -45,6 +47,17 @@ bool ItemChecked(const Settings& record, UINT command) {
     }
 }
 
+Text EntryText(const MenuEntry& entry) {
+    switch (entry.command) {
+        case IDM_DESKTOP_COLOUR:
+            return ColourMenuText();
+        case IDM_HOTKEY:
+            return HotKeyMenuText();
+        default:
+            return Text(GetText(entry.text));
+    }
+}
+
 }  // namespace
 
 HMENU BuildMoreOptionsMenu() {
@@ -54,7 +67,7 @@ HMENU BuildMoreOptionsMenu() {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        Text text = entry.textId != 0 ? Text(GetText(entry.textId)) : ColourMenuText();
+        Text text = EntryText(entry);
         AppendMenuW(menu, MF_STRING, entry.command, text.c_str());
         UINT check = ItemChecked(settings, entry.command) ? MF_CHECKED : MF_UNCHECKED;
         CheckMenuItem(menu, entry.command, MF_BYCOMMAND | check);
@@ -62,19 +75,19 @@ HMENU BuildMoreOptionsMenu() {
     return menu;
 }
 
-void ShowMoreOptionsMenu() {
+void ShowMoreOptionsMenu(HWND dialog) {
     ScopedMenu menu(BuildMoreOptionsMenu());
     RECT button = {};
-    GetWindowRect(GetDlgItem(settingsDialog, IDC_MORE_OPTIONS), &button);
+    GetWindowRect(GetDlgItem(dialog, IDC_MORE_OPTIONS), &button);
     UINT command = static_cast<UINT>(
-        TrackPopupMenu(menu.Get(), TPM_RETURNCMD, button.left, button.bottom, 0, settingsDialog, nullptr));
+        TrackPopupMenu(menu.Get(), TPM_RETURNCMD, button.left, button.bottom, 0, dialog, nullptr));
     if (command == 0) {
         return;  // dismissed
     }
     // The hidden check boxes hold these options; the items without one work from the
     // settings alone.
-    if (GetDlgItem(settingsDialog, static_cast<int>(command)) != nullptr) {
-        SetCheckBox(static_cast<int>(command), CheckBoxValue(static_cast<int>(command)) == 0 ? 1 : 0);
+    if (GetDlgItem(dialog, static_cast<int>(command)) != nullptr) {
+        SetCheckBox(dialog, static_cast<int>(command), CheckBoxValue(dialog, static_cast<int>(command)) == 0 ? 1 : 0);
     }
-    SendMessageW(settingsDialog, WM_COMMAND, command, 0);
+    SendMessageW(dialog, WM_COMMAND, command, 0);
 }

@@ -9,4 +9,4 @@ HMENU BuildMoreOptionsMenu();
 // Shows the menu at the button's lower left corner and carries out the chosen item the way a
 // click on its check box would: the box (where there is one) is flipped, then the dialog gets
 // the item's command.
-void ShowMoreOptionsMenu();
+void ShowMoreOptionsMenu(HWND dialog);

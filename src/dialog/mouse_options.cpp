@@ -11,10 +11,10 @@ bool NoButtonShows(const Settings& record) {
     return record.show_icons_by_l_mouse == 0 && record.show_icons_by_r_mouse == 0 && record.show_icons_by_m_mouse == 0;
 }
 
-void SaveShowButtons() {
-    SetCheckBox(IDC_SHOW_BY_LEFT, settings.show_icons_by_l_mouse);
-    SetCheckBox(IDC_SHOW_BY_MIDDLE, settings.show_icons_by_m_mouse);
-    SetCheckBox(IDC_SHOW_BY_RIGHT, settings.show_icons_by_r_mouse);
+void SaveShowButtons(HWND dialog) {
+    SetCheckBox(dialog, IDC_SHOW_BY_LEFT, settings.show_icons_by_l_mouse);
+    SetCheckBox(dialog, IDC_SHOW_BY_MIDDLE, settings.show_icons_by_m_mouse);
+    SetCheckBox(dialog, IDC_SHOW_BY_RIGHT, settings.show_icons_by_r_mouse);
     SaveSetting(&Settings::show_icons_by_l_mouse);
     SaveSetting(&Settings::show_icons_by_m_mouse);
     SaveSetting(&Settings::show_icons_by_r_mouse);
@@ -58,19 +58,19 @@ bool BalanceMouseSettings(Settings& record, int cause) {
     return changed;
 }
 
-bool BalanceMouseOptions(int cause) {
+bool BalanceMouseOptions(HWND dialog, int cause) {
     bool changed = BalanceMouseSettings(settings, cause);
     if (changed) {
-        SaveShowButtons();
+        SaveShowButtons(dialog);
     }
-    UpdateMouseOptionBoxes();
+    UpdateMouseOptionBoxes(dialog);
     return changed;
 }
 
-void UpdateMouseOptionBoxes() {
+void UpdateMouseOptionBoxes(HWND dialog) {
     bool enabled = settings.m_disable == 0;
-    EnableControl(IDC_SHOW_BY_LEFT, enabled);
-    EnableControl(IDC_SHOW_BY_MIDDLE, enabled && settings.hide_icons_by_m_mouse == 0);
-    EnableControl(IDC_SHOW_BY_RIGHT, enabled && settings.show_icons_by_contextmenu == 0);
-    EnableControl(IDC_SHOW_BY_CONTEXT_MENU, enabled);
+    EnableControl(dialog, IDC_SHOW_BY_LEFT, enabled);
+    EnableControl(dialog, IDC_SHOW_BY_MIDDLE, enabled && settings.hide_icons_by_m_mouse == 0);
+    EnableControl(dialog, IDC_SHOW_BY_RIGHT, enabled && settings.show_icons_by_contextmenu == 0);
+    EnableControl(dialog, IDC_SHOW_BY_CONTEXT_MENU, enabled);
 }

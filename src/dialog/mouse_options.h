@@ -2,6 +2,7 @@
 // shows the icons, the middle button does not both show and hide them, and the desktop
 // context menu option brings the right button with it.
 #pragma once
+#include <windows.h>
 
 struct Settings;
 
@@ -20,9 +21,9 @@ bool BalanceMouseSettings(Settings& record, int cause);
 // The rules on `settings`, then their effect on the dialog: on a change the three check boxes
 // are set and the three keys saved, and the boxes are greyed as UpdateMouseOptionBoxes says.
 // True when something changed.
-bool BalanceMouseOptions(int cause);
+bool BalanceMouseOptions(HWND dialog, int cause);
 
 // A mouse option's box is available while the program is enabled and the option's own rule
 // allows it: the right button is held on while the context menu option is on, and showing by
 // the middle button is held off while the middle button hides the icons.
-void UpdateMouseOptionBoxes();
+void UpdateMouseOptionBoxes(HWND dialog);

@@ -14,6 +14,7 @@
 #include "desktop/taskbar.h"
 #include "dialog/dialog_commands.h"
 #include "dialog/dialog_controls.h"
+#include "dialog/dialog_parts.h"
 #include "dialog/dialog_texts.h"
 #include "dialog/hide_time_slider.h"
 #include "dialog/mouse_options.h"
@@ -25,6 +26,9 @@
 #include "settings/settings_table.h"
 
 namespace {
+
+// Posted to itself once the dialog exists: the work that waits until it is on screen.
+constexpr UINT kLoadMenuImagesMessage = WM_APP + 1;
 
 struct CommandImage {
     int shellIcon;
@@ -40,15 +44,17 @@ constexpr CommandImage kCommandImages[] = {
 class SettingsDialog {
   public:
     INT_PTR HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND LinkBar() const { return linkBar_; }
+    HWND LinkBar() const { return parts_.linkBar; }
     OwnerDrawnMenuBar& Menus() { return menuBar_; }
 
   private:
     BOOL Initialise(HWND window);
     void CreateMenuBar(HWND window);
+    void LoadMenuImages();
 
-    HWND linkBar_ = nullptr;
     OwnerDrawnMenuBar menuBar_;
+    DialogParts parts_{nullptr, nullptr, &menuBar_};
+    bool menuImagesLoaded_ = false;
 };
 
 SettingsDialog theDialog;
@@ -98,44 +104,32 @@ void RegisterCommandImages(OwnerDrawnMenuBar& menuBar) {
     }
 }
 
-void ReadStartWithWindows() {
+void ReadStartWithWindows(HWND window) {
     wchar_t valueName[128] = L"";
     LoadStringW(ProgramInstance(), IDS_RUN_VALUE_NAME, valueName, 128);
-    settings.autostart = IsAutostartRegistered(valueName) ? 1 : 0;
-    SetCheckBox(IDC_START_WITH_WINDOWS, settings.autostart);
+    KeepSettingUnsaved(&Settings::autostart, IsAutostartRegistered(valueName) ? 1 : 0);
+    SetCheckBox(window, IDC_START_WITH_WINDOWS, settings.autostart);
 }
 
-void ReadDisable() {
+void ReadDisable(HWND window) {
     LoadSettings(SettingRead::kDialogDisable);
-    SetCheckBox(IDC_DISABLE, settings.m_disable);
-    ApplyDisableState();
+    SetCheckBox(window, IDC_DISABLE, settings.m_disable);
+    ApplyDisableState(window);
 }
 
 void ReadOptions() {
-    settings.m_wallpaper_color = -1;  // whatever a previous read left, a missing key means no colour
+    // Whatever a previous read left, a missing key means no colour.
+    KeepSettingUnsaved(&Settings::m_wallpaper_color, kNoWallpaperColour);
     LoadSettings(SettingRead::kDialogInit);
 }
 
 void ShowWindowOptions(HWND window) {
-    SetCheckBox(IDC_ALWAYS_ON_TOP, settings.topmost);
+    ShowOptionBoxes(window);
     // A new dialog is not topmost, and making it "not topmost" costs Wine a round trip to the
     // X server on every start.
     if (settings.topmost == 1) {
         ApplyTopmost(window, settings.topmost);
     }
-    SetCheckBox(IDC_START_IN_TRAY, settings.start_tray);
-    SetCheckBox(IDC_HIDE_TASKBAR, settings.hide_taskbar);
-    SetCheckBox(IDC_HIDE_AT_START, settings.hide_at_programstart);
-    SetCheckBox(IDC_HIDE_BY_MIDDLE, settings.hide_icons_by_m_mouse);
-}
-
-void ShowMouseOptions() {
-    SetCheckBox(IDC_SHOW_BY_LEFT, settings.show_icons_by_l_mouse);
-    SetCheckBox(IDC_SHOW_BY_MIDDLE, settings.show_icons_by_m_mouse);
-    SetCheckBox(IDC_SHOW_BY_RIGHT, settings.show_icons_by_r_mouse);
-    SetCheckBox(IDC_SHOW_BY_CONTEXT_MENU, settings.show_icons_by_contextmenu);
-    SetCheckBox(IDC_SHOW_BY_WIN_D, settings.show_icons_win_d);
-    SetCheckBox(IDC_SHOW_BY_MOUSE_MOVE, settings.show_icons_mouse_move);
 }
 
 void HideAtProgramStart() {
@@ -148,6 +142,13 @@ void HideAtProgramStart() {
     }
 }
 
+void SettingsDialog::LoadMenuImages() {
+    if (!menuImagesLoaded_) {
+        menuImagesLoaded_ = true;
+        RegisterCommandImages(menuBar_);
+    }
+}
+
 void SettingsDialog::CreateMenuBar(HWND window) {
     menuBar_.top = ControlRect(window, IDC_HEADER_LINE).bottom;
     menuBar_.InitMenuAppearance();
@@ -157,18 +158,27 @@ void SettingsDialog::CreateMenuBar(HWND window) {
 
 BOOL SettingsDialog::Initialise(HWND window) {
     MarkStartup("dialog controls");
-    OleInitialize(nullptr);
+    // Only the shell's ZIP folder needs OLE, and it says so itself when it cannot work.
+    if (FAILED(OleInitialize(nullptr))) {
+        OutputDebugStringW(L"Velmora: OleInitialize failed\n");
+    }
+    MarkStartup("OLE");
     SetDialogIcons(window);
     settingsDialog = window;  // from here on the engine's timer and countdown have their window
+    parts_.window = window;
     FitHeaderPicture(window);
-    linkBar_ = CreateToolbar(0, kFlatToolbarStyle, window, IDC_LINK_BAR_PLACE);
+    parts_.linkBar = CreateToolbar(0, kFlatToolbarStyle, window, IDC_LINK_BAR_PLACE);
+    MarkStartup("header and link bar");
     CreateMenuBar(window);
-    RegisterCommandImages(menuBar_);
-    ApplyDialogTexts();
+    MarkStartup("menu bar");
+    // Nothing on screen shows the menus' pictures until a menu opens: they are loaded once
+    // the dialog is up.
+    PostMessageW(window, kLoadMenuImagesMessage, 0, 0);
+    ApplyDialogTexts(parts_);
     MarkStartup("texts");
     RestartIdleTime();
-    ReadStartWithWindows();
-    ReadDisable();
+    ReadStartWithWindows(window);
+    ReadDisable(window);
     ReadOptions();
     ShowWindowOptions(window);
     if (QueryOsVersion().reportedMajor < 6) {
@@ -177,9 +187,8 @@ BOOL SettingsDialog::Initialise(HWND window) {
     SetUpHideTimeControls(window);
     SetIconsVisible(true);
     SetTimer(window, kDialogTimerId, kDialogTimerPeriodMs, nullptr);
-    ShowMouseOptions();
-    BalanceMouseOptions(kContextMenuChanged);
-    BalanceMouseOptions(kLeftButtonChanged);
+    BalanceMouseOptions(window, kContextMenuChanged);
+    BalanceMouseOptions(window, kLeftButtonChanged);
     HideAtProgramStart();
     MarkStartup("dialog initialised");
     return TRUE;
@@ -192,23 +201,26 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
         case WM_COMMAND:
             // By id alone: lParam is a control, 0 for menus and accelerators, or the menu bar's
             // marker for a command chosen from one of its popups.
-            OnDialogCommand(LOWORD(wParam));
+            OnDialogCommand(parts_, LOWORD(wParam));
             return FALSE;
         case WM_TIMER:
-            OnDialogTimer();
+            OnDialogTimer(window);
             return FALSE;
         case WM_HSCROLL:
         case WM_VSCROLL:
             OnHideTimeScroll(window);
             return TRUE;
         case WM_SYSCOMMAND:
-            return OnDialogSysCommand(LOWORD(wParam));
+            return OnDialogSysCommand(window, LOWORD(wParam));
         case WM_CLOSE:
-            HideDialogToTray();
+            HideDialogToTray(window);
             return TRUE;
         case WM_NOTIFY:
             OnDialogNotify(window, wParam, lParam);
             return FALSE;
+        case kLoadMenuImagesMessage:
+            LoadMenuImages();
+            return TRUE;
         default:
             return FALSE;
     }

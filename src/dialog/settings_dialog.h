@@ -4,11 +4,6 @@
 #pragma once
 #include <windows.h>
 
-inline constexpr UINT_PTR kDialogTimerId = 4000;
-inline constexpr UINT kDialogTimerPeriodMs = 200;
-// The engine's timer: stopped while a tick runs and started again after it.
-inline constexpr UINT_PTR kTickTimerId = 2001;
-
 // The settings dialog's window, null until it exists.
 extern HWND settingsDialog;
 

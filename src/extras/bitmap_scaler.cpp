@@ -93,9 +93,7 @@ bool ScaleBitmap(HBITMAP& bitmap, int width, int height) {
     }
 
     BITMAPINFO sourceInfo = ThirtyTwoBitBottomUp(sourceWidth, sourceHeight);
-    HDC screen = GetDC(nullptr);
-    int rows = GetDIBits(screen, bitmap, 0, sourceHeight, source.get(), &sourceInfo, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    int rows = GetDIBits(ScreenDc().Get(), bitmap, 0, sourceHeight, source.get(), &sourceInfo, DIB_RGB_COLORS);
     if (rows == 0) {
         return false;
     }

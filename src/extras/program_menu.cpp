@@ -2,12 +2,14 @@
 
 #include <shellapi.h>
 
+#include "common/path_names.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "extras/program_zip.h"
 #include "extras/recommend_mail.h"
 #include "lang/language_file.h"
 #include "lang/language_pack.h"
+#include "lang/text_ids.h"
 #include "resource_ids.h"
 #include "settings/autostart.h"
 #include "settings/ini_store.h"
@@ -17,47 +19,30 @@ namespace {
 constexpr wchar_t kSite[] = L"http://www.velmora-soft.";
 // Time-zone biases within four hours of UTC count as Europe and its neighbours.
 constexpr LONG kEuropeanBiasMinutes = 240;
-constexpr int kGermanSiteHeader = 20;  // header texts with the whole site address
-constexpr int kInternationalSiteHeader = 21;
 constexpr wchar_t kBatchSuffix[] = L"_selfdestruct.bat";
-
-// Text ids of the menu and the uninstall question.
-constexpr int kFaqText = 244;
-constexpr int kNewestVersionText = 247;
-constexpr int kHistoryText = 245;
-constexpr int kUninstallText = 202;
-constexpr int kLicenceText = 212;
-constexpr int kRecommendText = 242;
-constexpr int kSendZipText = 243;
-constexpr int kToTrayText = 47;
-constexpr int kExitText = 50;
-constexpr int kProgramText = 249;
-constexpr int kAreYouSureText = 223;
-constexpr int kMailSubjectText = 240;
-constexpr int kMailBodyText = 241;
 
 struct MenuEntry {
     UINT command;  // 0: a separator
-    int textId;
+    int text;      // a TextId
 };
 
 constexpr MenuEntry kProgramMenu[] = {
-    {IDC_FAQ, kFaqText},
-    {IDM_NEWEST_VERSION, kNewestVersionText},
-    {IDM_HISTORY, kHistoryText},
+    {IDC_FAQ, kTextFaq},
+    {IDM_NEWEST_VERSION, kTextNewestVersion},
+    {IDM_HISTORY, kTextHistory},
     {0, 0},
-    {IDM_UNINSTALL, kUninstallText},
-    {IDM_LICENSE, kLicenceText},
+    {IDM_UNINSTALL, kTextUninstall},
+    {IDM_LICENSE, kTextLicence},
     {0, 0},
-    {IDM_RECOMMEND, kRecommendText},
-    {IDM_SEND_ZIP, kSendZipText},
+    {IDM_RECOMMEND, kTextRecommend},
+    {IDM_SEND_ZIP, kTextSendViaEmail},
     {0, 0},
-    {IDM_TO_TRAY, kToTrayText},
-    {IDM_EXIT, kExitText},
+    {IDM_TO_TRAY, kTextToTray},
+    {IDM_EXIT, kTextExit},
 };
 
 Text MenuText(const MenuEntry& entry) {
-    Text text = GetText(entry.textId);
+    Text text = GetText(entry.text);
     text.Replace(L"#AP#", productName);
     if (entry.command == IDC_FAQ) {
         // After a tab the text stands in the accelerator column: it names the "# ?" button.
@@ -119,10 +104,10 @@ void SendProgramByMail(HWND dialog) {
         return;
     }
     Text archive = Text::Format(L"%s%s.zip", temp.c_str(), productName);
-    if (!PackProgramZip(archive, 0, dialog)) {
+    if (!PackProgramZip(archive, kFreshArchive, dialog)) {
         return;
     }
-    if (SendRecommendMail(dialog, archive, GetText(kMailSubjectText), GetText(kMailBodyText)) ==
+    if (SendRecommendMail(dialog, archive, GetText(kTextMailSubject), GetText(kTextMailBody)) ==
         MailOutcome::kAttachmentUnnamed) {
         ShowFileAccessError(nullptr, archive);
     }
@@ -143,7 +128,7 @@ HMENU BuildProgramMenu() {
             AppendMenuW(popup.Get(), MF_STRING, entry.command, MenuText(entry).c_str());
         }
     }
-    if (!AppendMenuW(bar.Get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup.Get()), GetText(kProgramText))) {
+    if (!AppendMenuW(bar.Get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup.Get()), GetText(kTextProgram))) {
         return nullptr;
     }
     popup.Release();  // the bar owns it now
@@ -163,7 +148,7 @@ bool RunProgramMenuCommand(HWND dialog, UINT command) {
             Uninstall(dialog);
             return true;
         case IDM_RECOMMEND:
-            SendRecommendMail(dialog, Text(), GetText(kMailSubjectText), GetText(kMailBodyText));
+            SendRecommendMail(dialog, Text(), GetText(kTextMailSubject), GetText(kTextMailBody));
             return true;
         case IDM_SEND_ZIP:
             SendProgramByMail(dialog);
@@ -203,7 +188,7 @@ Text WebCommandAddress(UINT command, int language, const Text& base) {
             return Text::Format(L"%s%s%s", base.c_str(), page, productName);
         case IDM_HISTORY: {
             // The history lives on the site named by the language alone, whatever the time zone.
-            const wchar_t* site = GetHeaderText(german ? kGermanSiteHeader : kInternationalSiteHeader);
+            const wchar_t* site = GetHeaderText(german ? kHeaderGermanSite : kHeaderInternationalSite);
             if (site == nullptr || site[0] == L'\0') {
                 return Text();
             }
@@ -220,15 +205,6 @@ Text WebCommandAddress(UINT command, int language, const Text& base) {
     }
 }
 
-Text GetExeFileName(const wchar_t* path) {
-    Text name = path;
-    name.Replace(L"/", L"\\");
-    int start = 0;
-    for (int at = name.Find(L'\\'); at >= 0; at = name.Find(L'\\', at + 1)) {
-        start = at + 1;
-    }
-    return Text(name.c_str() + start);
-}
 
 std::string SelfDeleteBatchText(const wchar_t* exe,
                                 const wchar_t* ini,
@@ -294,7 +270,7 @@ bool WriteSelfDeleteBatch() {
 
 void Uninstall(HWND dialog) {
     UINT style = MB_YESNOCANCEL | MB_ICONQUESTION | MB_TOPMOST;
-    if (MessageBoxW(GetActiveWindow(), GetText(kAreYouSureText), GetText(kUninstallText), style) != IDYES) {
+    if (MessageBoxW(GetActiveWindow(), GetText(kTextAreYouSure), GetText(kTextUninstall), style) != IDYES) {
         return;
     }
     DeleteRunValue(productName);
@@ -304,7 +280,7 @@ void Uninstall(HWND dialog) {
         // Nothing will delete the files: the user is told which they are and where. The program
         // ends all the same, as asked, so that they can be deleted by hand at once.
         const std::wstring exe = ExecutablePath();
-        ShowFileAccessError(GetText(kUninstallText), Text(exe.c_str()) + L"\n" + SettingsFilePath());
+        ShowFileAccessError(GetText(kTextUninstall), Text(exe.c_str()) + L"\n" + SettingsFilePath());
     }
     PostQuitMessage(0);
 }

@@ -25,9 +25,6 @@ Text GetWebBase();
 // The page a web command opens for `language` on the site `base`; empty for other commands.
 Text WebCommandAddress(UINT command, int language, const Text& base);
 
-// The last component of `path`, either slash counting as a separator.
-Text GetExeFileName(const wchar_t* path);
-
 // How often, a second apart, the self-delete batch tries to delete the exe before it gives up.
 inline constexpr int kSelfDeleteTries = 60;
 

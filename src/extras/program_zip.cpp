@@ -274,7 +274,7 @@ ShellMove CutAndPaste(ShellZipVerbs& verbs, const wchar_t* copy, HWND owner) {
     return result;
 }
 
-bool PackProgramZip(const Text& archivePath, int flag, HWND owner) {
+bool PackProgramZip(const Text& archivePath, ArchiveStart start, HWND owner) {
     if (packing) {
         return false;
     }
@@ -283,7 +283,7 @@ bool PackProgramZip(const Text& archivePath, int flag, HWND owner) {
     const std::wstring copy = ProgramCopyPath();
     // A stale archive that another program holds open cannot be replaced: it is never sent.
     if (exe.empty() || copy.empty() ||
-        (flag == 0 && !WriteResourceToFile(ProgramInstance(), IDR_EMPTY_ZIP, archivePath.c_str(), kZipResourceType))) {
+        (start == kFreshArchive && !WriteResourceToFile(ProgramInstance(), IDR_EMPTY_ZIP, archivePath.c_str(), kZipResourceType))) {
         ShowFileAccessError(nullptr, archivePath);
         return false;
     }

@@ -8,13 +8,14 @@
 #include "common/text.h"
 
 // Puts a copy of the running exe, named after the product, into the archive `archivePath`.
-// With `flag` 0 the archive is first made anew as an empty one; otherwise the file is added to
-// the archive as it is. True only when the archive's directory then lists the exe with its
+// With kFreshArchive the archive is first made anew as an empty one; with kAddToArchive the
+// file is added to the archive as it is. True only when the archive's directory then lists the exe with its
 // size and CRC-32; the copy is gone by then. False when the user has been told why (the shell
 // steps' numbered errors, a file access error otherwise), and, with nothing shown, while
 // another packing waits for the shell or when the program was asked to end during that wait.
 // `owner` (the settings dialog) takes no input while the shell moves the copy.
-bool PackProgramZip(const Text& archivePath, int flag, HWND owner);
+enum ArchiveStart : int { kFreshArchive = 0, kAddToArchive = 1 };
+bool PackProgramZip(const Text& archivePath, ArchiveStart start, HWND owner);
 
 // The shell's two verbs on the ZIP folder's route, for a test to stand in for.
 class ShellZipVerbs {

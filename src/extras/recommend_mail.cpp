@@ -3,9 +3,11 @@
 #include <optional>
 #include <string>
 
+#include "common/path_names.h"
 #include "common/program.h"
 #include "common/system_library.h"
 #include "lang/language_pack.h"
+#include "lang/text_ids.h"
 
 namespace {
 
@@ -13,8 +15,6 @@ namespace {
 constexpr int kMaxFieldLength = MAX_PATH;
 constexpr ULONG kSendMailFlags = MAPI_LOGON_UI | MAPI_DIALOG;
 constexpr ULONG kNoPosition = 0xFFFFFFFF;  // the attachment is not placed inside the text
-constexpr int kGermanLinkHeader = 23;      // header texts with the maker's page for the mail
-constexpr int kInternationalLinkHeader = 24;
 
 // Loaded once and kept: mail programs do not expect to be unloaded while they run.
 HMODULE MailLibrary() {
@@ -30,29 +30,12 @@ Function MailFunction(HMODULE mapi, const char* name) {
 // The text in the ANSI code page, a look-alike for what the code page lacks. Sized by the
 // conversion itself: a code page such as UTF-8 needs three bytes for one UTF-16 unit.
 std::string Ansi(const Text& text, UINT codePage) {
-    if (text.Empty()) {
-        return std::string();
-    }
-    int bytes = WideCharToMultiByte(codePage, 0, text.c_str(), text.Length(), nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) {
-        return std::string();
-    }
-    std::string converted(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(codePage, 0, text.c_str(), text.Length(), converted.data(), bytes, nullptr, nullptr);
-    return converted;
-}
-
-Text FileNameOf(const Text& path) {
-    int start = 0;
-    for (int at = path.Find(L'\\'); at >= 0; at = path.Find(L'\\', at + 1)) {
-        start = at + 1;
-    }
-    return Text(path.c_str() + start);
+    return ConvertedText(text.c_str(), text.Length(), codePage);
 }
 
 // The stored body keeps its line ends as the two characters backslash and r or n.
 Text MailBody(const Text& body, int language) {
-    const wchar_t* link = GetHeaderText(language == kGerman ? kGermanLinkHeader : kInternationalLinkHeader);
+    const wchar_t* link = GetHeaderText(language == kGerman ? kHeaderGermanDonatePage : kHeaderDonatePage);
     Text text = body;
     text.Replace(L"#AP#", productName);
     text.Replace(L"\\r", L"\r");
@@ -129,7 +112,7 @@ MailOutcome SendRecommendMailThrough(const MailSystem& mail,
     const Text mailBody = MailBody(body, language);
     const bool attached = !attachment.Empty();
     if (mail.wide != nullptr) {
-        MailFields<std::wstring> fields{attachment.c_str(), FileNameOf(attachment).c_str(), mailSubject.c_str(),
+        MailFields<std::wstring> fields{attachment.c_str(), GetExeFileName(attachment.c_str()).c_str(), mailSubject.c_str(),
                                         mailBody.c_str()};
         ULONG result = Send<std::wstring, WideMapiFile>(mail.wide, owner, fields, attached);
         // A mail program of its own may offer the call and still refuse it.
@@ -145,7 +128,7 @@ MailOutcome SendRecommendMailThrough(const MailSystem& mail,
     if (!path) {
         return MailOutcome::kAttachmentUnnamed;  // a "?" in the path would attach another file, or none
     }
-    MailFields<std::string> fields{*path, Ansi(FileNameOf(attachment), mail.ansiCodePage),
+    MailFields<std::string> fields{*path, Ansi(GetExeFileName(attachment.c_str()), mail.ansiCodePage),
                                    Ansi(mailSubject, mail.ansiCodePage), Ansi(mailBody, mail.ansiCodePage)};
     return Outcome(Send<std::string, MapiFileDesc>(mail.ansi, owner, fields, attached));
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/path_names.h"
 #include "common/scoped_handle.h"
 
 namespace {
@@ -147,14 +148,7 @@ bool DirectoryTakes(const ArchiveEnd& end, const std::string& name) {
 }
 
 std::string Utf8(const wchar_t* text) {
-    int length = static_cast<int>(wcslen(text));
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) {
-        return std::string();
-    }
-    std::string converted(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, length, converted.data(), bytes, nullptr, nullptr);
-    return converted;
+    return ConvertedText(text, static_cast<int>(wcslen(text)), CP_UTF8);
 }
 
 bool IsAscii(const std::string& text) {

@@ -75,8 +75,8 @@ int DefaultLanguageFor(uint16_t languageId) {
 // The INI value is taken as it is: one outside the pack shows English texts (GetText falls
 // back) and leaves the language menu without a tick.
 void SelectDefaultLanguage() {
-    languagePack.currentLanguage = DefaultLanguageFor(GetUserDefaultLangID());
-    settings.lng = languagePack.currentLanguage;  // without the key, the system's language stays
+    // Without the key, the system's language stays.
+    KeepSettingUnsaved(&Settings::lng, DefaultLanguageFor(GetUserDefaultLangID()));
     LoadSettings(SettingRead::kLanguage);
-    languagePack.currentLanguage = settings.lng;
+    UseLanguage(settings.lng);
 }

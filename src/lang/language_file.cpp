@@ -11,12 +11,11 @@
 
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "common/system_library.h"
+#include "lang/text_ids.h"
 
 namespace {
 
-constexpr int kProductAndVersionHeader = 19;
-constexpr int kTranslatorRequestHeader = 25;
-constexpr int kFileAccessErrorText = 222;
 constexpr wchar_t kReportCaption[] = L"Translate";
 constexpr int kBlockBytes = 1024;
 constexpr int kListedMissingIds = 9;
@@ -82,10 +81,10 @@ Text TranslationExportName(const wchar_t* productAndVersion) {
 
 Text TranslationExportText(const LanguagePack& pack) {
     Text text(L"\r\nPlease don't forget! Write in e-mail subject: Strings for: ");
-    text += pack.headerStrings[kProductAndVersionHeader];
+    text += pack.headerStrings[kHeaderProductAndVersion];
     text += L" and Language Name : German / Deutsch ";
     text += L"\r\n\r\n";
-    text += pack.headerStrings[kTranslatorRequestHeader];
+    text += pack.headerStrings[kHeaderTranslatorRequest];
     text += L"\r\n\r\n##=";
     text += pack.languageName[kEnglish];
     text += L"\r\n\r\n";
@@ -99,7 +98,7 @@ void ExportTranslation() {
     if (folder.empty()) {
         return;  // no temporary folder: there is nowhere to put the file
     }
-    const Text path = Text(folder.c_str()) + TranslationExportName(GetHeaderText(kProductAndVersionHeader));
+    const Text path = Text(folder.c_str()) + TranslationExportName(GetHeaderText(kHeaderProductAndVersion));
     DeleteFileW(path.c_str());
     const Text content = TranslationExportText(languagePack);
     // CREATE_ALWAYS: a file the delete could not remove is cut, so no old tail outlives a shorter export.
@@ -122,7 +121,7 @@ void ExportTranslation() {
 }
 
 void ShowFileAccessError(const wchar_t* caption, const Text& paths) {
-    const Text message = Text::Format(L"%s\n%s", GetText(kFileAccessErrorText), paths.c_str());
+    const Text message = Text::Format(L"%s\n%s", GetText(kTextFileAccessError), paths.c_str());
     MessageBoxW(GetActiveWindow(), message.c_str(), caption, MB_OK);
 }
 
@@ -164,7 +163,7 @@ Text CompletenessReport(const wchar_t* const* entries, const wchar_t* const* eng
     return report;
 }
 
-void LoadLanguageFile(const wchar_t* path, RetextDialog retext) {
+void LoadLanguageFile(const wchar_t* path, LanguageHost& host) {
     Text text;
     if (!ReadTextFile(path, text)) {
         ShowFileAccessError(kReportCaption, path);
@@ -178,22 +177,27 @@ void LoadLanguageFile(const wchar_t* path, RetextDialog retext) {
     loadedLanguageFile = std::move(text);
     languagePack.customLoaded = true;
     const Text report = CompletenessReport(languagePack.customStrings, languagePack.strings[kEnglish]);
-    MessageBoxW(GetActiveWindow(), report.c_str(), kReportCaption, MB_OK);
-    retext();
+    MessageBoxW(host.Window(), report.c_str(), kReportCaption, MB_OK);
+    host.Retext();
 }
 
-void ChooseLanguageFile(RetextDialog retext) {
+void ChooseLanguageFile(LanguageHost& host) {
     wchar_t file[MAX_PATH] = L"";
     wchar_t fileTitle[MAX_PATH] = L"";
     OPENFILENAMEW dialog = {};
     // The record without its later fields, which older systems reject.
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    // Owned by the dialog, so it stays in front of it and the dialog waits for it.
+    dialog.hwndOwner = host.Window();
+    dialog.lpstrFilter = L"*.txt\0*.txt\0*.*\0*.*\0";
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     dialog.hInstance = GetModuleHandleW(nullptr);
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrFileTitle = fileTitle;
     dialog.nMaxFileTitle = MAX_PATH;
-    if (GetOpenFileNameW(&dialog)) {
-        LoadLanguageFile(file, retext);
+    static const auto openFileName = CommonDialogFunction<BOOL(WINAPI*)(OPENFILENAMEW*)>("GetOpenFileNameW");
+    if (openFileName != nullptr && openFileName(&dialog)) {
+        LoadLanguageFile(file, host);
     }
 }

@@ -6,9 +6,21 @@
 #include "common/text.h"
 #include "lang/language_pack.h"
 
-// Asks the settings dialog to fetch its texts again. The dialog passes it in, so that this
-// folder never reaches back into the dialog's.
-using RetextDialog = void (*)();
+// The window that the language menu and the language files serve: the settings dialog hands
+// itself in, so that this folder never reaches back into the dialog's.
+class LanguageHost {
+  public:
+    // Owns the file dialog and the reports.
+    virtual HWND Window() const = 0;
+    // Shows the language menu where it belongs and returns the chosen command, 0 when the
+    // menu was dismissed.
+    virtual UINT TrackLanguagePopup(HMENU menu) = 0;
+    // Fetches every text again after a change of language.
+    virtual void Retext() = 0;
+
+  protected:
+    ~LanguageHost() = default;
+};
 
 // "translate_" + the product name and version with blanks made "_" + ".txt".
 Text TranslationExportName(const wchar_t* productAndVersion);
@@ -34,7 +46,7 @@ Text CompletenessReport(const wchar_t* const* entries, const wchar_t* const* eng
 
 // Makes the file's texts the only ones for the rest of the run and reports how complete they
 // are. A file that cannot be read is reported and changes nothing.
-void LoadLanguageFile(const wchar_t* path, RetextDialog retext);
+void LoadLanguageFile(const wchar_t* path, LanguageHost& host);
 
 // Asks for a language file and loads it; nothing happens on cancel.
-void ChooseLanguageFile(RetextDialog retext);
+void ChooseLanguageFile(LanguageHost& host);

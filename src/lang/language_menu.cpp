@@ -36,15 +36,16 @@ bool NumberedMenuWanted() {
     return GetFileAttributesW(kNumberedMenuMarker) != INVALID_FILE_ATTRIBUTES;
 }
 
-void CarryOut(UINT choice, RetextDialog retext) {
+void CarryOut(UINT choice, LanguageHost& host) {
     if (choice >= kFirstLanguageCommand && choice <= kLastLanguageCommand) {
-        languagePack.currentLanguage = static_cast<int>(choice - kFirstLanguageCommand);
-        retext();
-        SaveSetting(&Settings::lng, languagePack.currentLanguage);
+        const int language = static_cast<int>(choice - kFirstLanguageCommand);
+        UseLanguage(language);
+        host.Retext();
+        SaveSetting(&Settings::lng, language);
     } else if (choice == kTranslateCommand) {
         ExportTranslation();
     } else if (choice == kLoadLanguageFileCommand) {
-        ChooseLanguageFile(retext);
+        ChooseLanguageFile(host);
     }
 }
 
@@ -69,7 +70,7 @@ LanguageMenuModel BuildLanguageMenuModel(const LanguagePack& pack, bool numbered
     return model;
 }
 
-void ShowLanguageMenu(TrackLanguagePopup track, RetextDialog retext) {
+void ShowLanguageMenu(LanguageHost& host) {
     ScopedMenu menu(CreatePopupMenu());
     if (!menu) {
         return;
@@ -79,5 +80,5 @@ void ShowLanguageMenu(TrackLanguagePopup track, RetextDialog retext) {
         const LanguageMenuItem& item = model.items[at];
         InsertMenuW(menu.Get(), static_cast<UINT>(-1), item.flags, item.id, item.text.c_str());
     }
-    CarryOut(track(menu.Get()), retext);
+    CarryOut(host.TrackLanguagePopup(menu.Get()), host);
 }

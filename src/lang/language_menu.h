@@ -33,11 +33,6 @@ struct LanguageMenuModel {
 
 LanguageMenuModel BuildLanguageMenuModel(const LanguagePack& pack, bool numbered);
 
-// Shows the menu where it belongs (under the menu bar's "# LNG" button) and returns the
-// chosen command, 0 when the menu was dismissed. The dialog passes it in: the menu bar is not
-// this folder's to reach.
-using TrackLanguagePopup = UINT (*)(HMENU menu);
-
-// Opens the menu and carries out the choice; `retext` re-texts the dialog after a change of
-// language.
-void ShowLanguageMenu(TrackLanguagePopup track, RetextDialog retext);
+// Opens the menu where the host shows it (under the menu bar's "# LNG" button) and carries out
+// the choice; the host is re-texted after a change of language.
+void ShowLanguageMenu(LanguageHost& host);

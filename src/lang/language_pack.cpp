@@ -143,7 +143,7 @@ void FillEntries(wchar_t* text, const wchar_t** entries, int idCount, bool unesc
 int Completeness(const wchar_t* const* entries, const wchar_t* const* english) {
     int total = 0;
     int have = 0;
-    for (int id = 0; id < kTextIds; ++id) {
+    for (int id = 0; id < kFirstUntranslatedTextId; ++id) {
         if (IsEmpty(english[id])) {
             continue;
         }
@@ -221,6 +221,10 @@ int LoadLanguagePack() {
     }
     BuildLanguageTables(packText, languagePack);
     return 1;
+}
+
+void UseLanguage(int language) {
+    languagePack.currentLanguage = language;
 }
 
 const wchar_t* GetText(int id) {

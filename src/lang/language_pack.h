@@ -34,6 +34,10 @@ extern LanguagePack languagePack;
 // From the Windows user language, then the INI key "lng".
 void SelectDefaultLanguage();
 
+// The language GetText speaks from now on: a pack index as the INI key "lng" holds it (one
+// outside the pack speaks English).
+void UseLanguage(int language);
+
 // The pack index for a Windows language id (primary language in the low 10 bits, sublanguage
 // above); English for every language the pack has no translation for.
 int DefaultLanguageFor(uint16_t languageId);
@@ -59,8 +63,12 @@ void BuildLanguageTables(wchar_t* text, LanguagePack& pack);
 // cut at their line ends; with `unescape` the pairs \r and \n in them become CR and LF.
 void FillEntries(wchar_t* text, const wchar_t** entries, int idCount, bool unescape);
 
-// The share of the ids with a non-empty English text that also have a non-empty text in
-// `entries`, in whole per cent (0 when English has none).
+// Texts from this id on belong to features beyond the translated set (English and German
+// only so far); a translation lacking them is still complete and shows them in English.
+inline constexpr int kFirstUntranslatedTextId = 250;
+
+// The share of the ids below kFirstUntranslatedTextId with a non-empty English text that also
+// have a non-empty text in `entries`, in whole per cent (0 when English has none).
 int Completeness(const wchar_t* const* entries, const wchar_t* const* english);
 
 // Writes the terminator after `decodedLength` bytes of decoded text in a buffer of `capacity`

@@ -24,6 +24,8 @@ struct Settings {
     int disable_dark_theme = 0;
     int soft_paint = 1;
     int lng = 1;
+    // The key that hides or shows the icons at once, as the hot-key control reports it; 0: none.
+    int hotkey = 0;
     // Not an INI key: whether the start-with-Windows Run value is present.
     int autostart = 0;
 };

@@ -23,6 +23,7 @@ constexpr SettingKey kKeys[kSettingKeyCount] = {
     {L"task_bar_ico_rule", &Settings::task_bar_ico_rule, SettingRead::kDialogInit},
     {L"hide_taskbar", &Settings::hide_taskbar, SettingRead::kDialogInit},
     {L"topmost", &Settings::topmost, SettingRead::kDialogInit},
+    {L"hotkey", &Settings::hotkey, SettingRead::kDialogInit},
     {L"auto_hide_icons_sec", &Settings::auto_hide_icons_sec, SettingRead::kDialogSlider},
     {L"disable_permanently", &Settings::disable_permanently, SettingRead::kNever},
 };
@@ -67,4 +68,8 @@ void SaveSetting(int Settings::*field) {
 void SaveSetting(int Settings::*field, int value) {
     settings.*field = value;
     SaveSetting(field);
+}
+
+void KeepSettingUnsaved(int Settings::*field, int value) {
+    settings.*field = value;
 }

@@ -22,7 +22,7 @@ struct SettingKey {
 };
 
 inline constexpr Settings kDefaultSettings{};
-inline constexpr int kSettingKeyCount = 20;
+inline constexpr int kSettingKeyCount = 21;
 
 // The table, in reading order within each group.
 const SettingKey* SettingKeys();
@@ -42,3 +42,7 @@ void SaveSetting(int Settings::*field);
 
 // Stores `value` in the field, then writes it.
 void SaveSetting(int Settings::*field, int value);
+
+// Stores `value` in the field without writing it: for what the INI file does not hold
+// (autostart), a value the file already has, or the default a following read may replace.
+void KeepSettingUnsaved(int Settings::*field, int value);

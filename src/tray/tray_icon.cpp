@@ -193,7 +193,22 @@ void TrayIcon::Update(bool onlyWhenLost) {
     if (present && onlyWhenLost) {
         return;  // put back meanwhile, and with the look of now
     }
-    Notify(present ? NIM_MODIFY : NIM_ADD, kAllFields, std::move(icon), tip_);
+    if (Notify(present ? NIM_MODIFY : NIM_ADD, kAllFields, std::move(icon), tip_) && !present) {
+        AskForKeyboardEvents();
+    }
+}
+
+// The newer protocols tell the keyboard apart from the mouse (NIN_KEYSELECT, WM_CONTEXTMENU at
+// the icon's place); the mouse messages stay as they were. A shell without version 4 (before
+// Vista) may know version 3; one without either keeps the original protocol, and the icon
+// then answers the mouse alone. The record keeps its version-2 size, which all of them read.
+void TrayIcon::AskForKeyboardEvents() {
+    NOTIFYICONDATAW record = MakeNotifyRecord(ownerWindow_.load(), iconId_.load(), 0, nullptr, nullptr);
+    record.uVersion = NOTIFYICON_VERSION_4;
+    if (!shell_.Notify(NIM_SETVERSION, &record)) {
+        record.uVersion = NOTIFYICON_VERSION;
+        shell_.Notify(NIM_SETVERSION, &record);
+    }
 }
 
 DWORD WINAPI TrayIcon::IconThread(void* self) {

@@ -97,6 +97,7 @@ class TrayIcon {
     // Builds the picture, then adds the icon or (unless `onlyWhenLost`) modifies it.
     void Update(bool onlyWhenLost);
     bool Notify(DWORD message, UINT flags, ScopedIcon icon, const wchar_t* tip);
+    void AskForKeyboardEvents();
     bool StopThread();
 
     TrayShell& shell_;       // never changes

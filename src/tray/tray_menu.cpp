@@ -1,32 +1,37 @@
 #include "tray/tray_menu.h"
 
+#include <windowsx.h>
+
+#include <utility>
+
 #include "common/scoped_handle.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/taskbar.h"
 #include "lang/language_pack.h"
+#include "lang/text_ids.h"
 #include "resource_ids.h"
 #include "settings/settings.h"
+#include "tray/tray_icon.h"
 
 namespace {
 
-constexpr int kProductNameWithVersion = 19;  // header text: "Velmora 5.41"
 
 struct TrayMenuEntry {
-    UINT command;  // 0 with textId 0: a separator
-    int textId;
+    UINT command;  // 0 with text 0: a separator
+    int text;      // a TextId
 };
 
 constexpr TrayMenuEntry kEntries[] = {
     {0, 0},
-    {kTrayDisable, 25},               // "Disable"
-    {kTrayHideIconsPermanently, 60},  // "Hide desktop icons permanently"
-    {kTrayToTray, 47},                // "To-Tray"
-    {kTrayPreferences, 20},           // "Preferences"
+    {kTrayDisable, kTextDisable},
+    {kTrayHideIconsPermanently, kTextHideDesktopIconsPermanently},
+    {kTrayToTray, kTextToTray},
+    {kTrayPreferences, kTextPreferences},
     {0, 0},
-    {IDM_EXIT, 50},  // "Exit"
+    {IDM_EXIT, kTextExit},
     {0, 0},
-    {kTrayShowEverything, 62},  // "Show everything"
-    {kTrayHideEverything, 63},  // "Hide everything"
+    {kTrayShowEverything, kTextShowEverything},
+    {kTrayHideEverything, kTextHideEverything},
 };
 
 bool EntryChecked(const TrayMenuState& state, UINT command) {
@@ -85,18 +90,16 @@ void RunTrayCommand(UINT command, HWND dialog) {
     }
 }
 
-void ShowTrayMenu(HWND dialog) {
+void ShowTrayMenu(HWND dialog, POINT where) {
     TrayMenuState state;
     state.disabled = settings.m_disable != 0;
     state.shellHidesIcons = ShellHidesIcons();
     state.dialogHidden = !IsWindowVisible(dialog);
     ScopedMenu menu(BuildTrayMenu(state));
-    POINT cursor = {};
-    GetCursorPos(&cursor);
     // The owner must be the foreground window, or the menu stays open when the user clicks
     // elsewhere.
     SetForegroundWindow(dialog);
-    auto command = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD, cursor.x, cursor.y, 0, dialog, nullptr));
+    auto command = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD, where.x, where.y, 0, dialog, nullptr));
     // Without a message after the menu, its next opening from the tray can close at once.
     PostMessageW(dialog, WM_NULL, 0, 0);
     RunTrayCommand(command, dialog);
@@ -109,7 +112,7 @@ HMENU BuildTrayMenu(const TrayMenuState& state) {
     if (menu == nullptr) {
         return nullptr;
     }
-    const wchar_t* name = GetHeaderText(kProductNameWithVersion);
+    const wchar_t* name = GetHeaderText(kHeaderProductAndVersion);
     AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, name != nullptr ? name : L"");
     for (const TrayMenuEntry& entry : kEntries) {
         if (entry.command == 0) {
@@ -117,22 +120,84 @@ HMENU BuildTrayMenu(const TrayMenuState& state) {
             continue;
         }
         UINT check = EntryChecked(state, entry.command) ? MF_CHECKED : MF_UNCHECKED;
-        AppendMenuW(menu, MF_STRING | check, entry.command, GetText(entry.textId));
+        AppendMenuW(menu, MF_STRING | check, entry.command, GetText(entry.text));
     }
     return menu;
 }
 
 void TrayIconClicked(UINT mouseMessage, HWND dialog) {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    RunTrayAction(mouseMessage == WM_LBUTTONDOWN ? TrayAction::kToggleDialog : TrayAction::kMenuAt, cursor, dialog);
+}
+
+TrayAction TrayEventFilter::Classify(UINT event, DWORD time) {
+    switch (event) {
+        case WM_LBUTTONDOWN:
+            leftClickPending_ = true;
+            return TrayAction::kToggleDialog;
+        case WM_LBUTTONDBLCLK:
+            leftClickPending_ = true;  // its NIN_SELECT repeats the click, which did its work
+            return TrayAction::kNone;
+        case WM_RBUTTONDOWN:
+            rightClickPending_ = true;
+            return TrayAction::kMenuAt;
+        case WM_RBUTTONDBLCLK:
+            rightClickPending_ = true;
+            return TrayAction::kNone;
+        case NIN_SELECT:
+            if (std::exchange(leftClickPending_, false)) {
+                return TrayAction::kNone;
+            }
+            return KeySelect(time);
+        case NIN_KEYSELECT:
+            return KeySelect(time);
+        case WM_CONTEXTMENU:
+            if (std::exchange(rightClickPending_, false)) {
+                return TrayAction::kNone;
+            }
+            return TrayAction::kMenuAt;
+        default:
+            return TrayAction::kNone;
+    }
+}
+
+// Some shells report one press of Space or Enter twice; a second toggle would undo the first.
+TrayAction TrayEventFilter::KeySelect(DWORD time) {
+    if (keySelected_ && time - lastKeySelect_ < kRepeatedKeySelectMs) {
+        return TrayAction::kNone;
+    }
+    keySelected_ = true;
+    lastKeySelect_ = time;
+    return TrayAction::kToggleDialog;
+}
+
+void OnTrayCallback(WPARAM wParam, LPARAM lParam, HWND dialog) {
+    static TrayEventFilter filter;
+    const UINT event = LOWORD(lParam);
+    const TrayAction action = filter.Classify(event, GetTickCount());
+    POINT where = {};
+    // Version 4 puts the icon's id in the high word and the icon's place in wParam: the menu
+    // opened from the keyboard belongs there. Otherwise the cursor is the place there is.
+    if (event == WM_CONTEXTMENU && HIWORD(lParam) == kTrayIconId) {
+        where = POINT{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
+    } else {
+        GetCursorPos(&where);
+    }
+    RunTrayAction(action, where, dialog);
+}
+
+void RunTrayAction(TrayAction action, POINT where, HWND dialog) {
     // A disabled dialog waits for a step of the program's own (a message box, the ZIP folder
     // moving the program's copy): nothing of the tray menu may run inside that wait.
-    if (dialog == nullptr || !IsWindowEnabled(dialog)) {
+    if (action == TrayAction::kNone || dialog == nullptr || !IsWindowEnabled(dialog)) {
         return;
     }
-    if (mouseMessage == WM_LBUTTONDOWN) {
+    if (action == TrayAction::kToggleDialog) {
         ToggleDialog(dialog);
         return;
     }
-    ShowTrayMenu(dialog);
+    ShowTrayMenu(dialog, where);
 }
 
 void ShowAndActivateDialog(HWND dialog) {

@@ -27,6 +27,36 @@ HMENU BuildTrayMenu(const TrayMenuState& state);
 // carries out every option the menu changes. Nothing happens while the dialog is disabled.
 void TrayIconClicked(UINT mouseMessage, HWND dialog);
 
+// What an event of the icon asks for: the left button's toggle of the dialog, or the menu.
+enum class TrayAction { kNone, kToggleDialog, kMenuAt };
+
+// The icon's events as the newer protocols report them. A click comes as its button messages
+// (the program acts on the press) followed by NIN_SELECT (left) or WM_CONTEXTMENU (right),
+// which only repeat it; from the keyboard (Win+B, arrows) Enter or Space brings NIN_KEYSELECT
+// or NIN_SELECT, Shift+F10 or the menu key WM_CONTEXTMENU, alone.
+class TrayEventFilter {
+  public:
+    // `time` in milliseconds, for telling a repeated report from a second press.
+    TrayAction Classify(UINT event, DWORD time);
+
+  private:
+    static constexpr DWORD kRepeatedKeySelectMs = 300;
+    TrayAction KeySelect(DWORD time);
+
+    bool leftClickPending_ = false;
+    bool rightClickPending_ = false;
+    bool keySelected_ = false;
+    DWORD lastKeySelect_ = 0;
+};
+
+// The shell's callback message for the icon: the event in the low word of `lParam` (all of
+// `lParam` with the oldest protocol); with version 4 the icon's id in the high word and the
+// icon's place in `wParam`, where a menu opened from the keyboard opens.
+void OnTrayCallback(WPARAM wParam, LPARAM lParam, HWND dialog);
+
+// Carries out `action`; a menu opens at `where`. Nothing while the dialog is disabled.
+void RunTrayAction(TrayAction action, POINT where, HWND dialog);
+
 // Shows `dialog` at the top of the z-order (not topmost) and makes it the foreground window.
 void ShowAndActivateDialog(HWND dialog);
 

@@ -108,7 +108,7 @@ class DarkSettingsDialog : public EnglishPackTest {
         EnglishPackTest::SetUp();
         INITCOMMONCONTROLSEX controls = {sizeof(controls), 0x5FF};
         InitCommonControlsEx(&controls);
-        InitDarkModeWith(FakeDarkModeApi(), 0, 1);
+        InitDarkModeWith(FakeDarkModeApi(), 0);
         hook_ = InstallDarkModeHook(GetModuleHandleW(nullptr));
         dialog_ = CreateSettingsDialog(nullptr, true);
         ASSERT_NE(dialog_, nullptr);

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "dialog/dialog_commands.h"
 #include "dialog/dialog_texts.h"
 #include "dialog/settings_dialog.h"
 #include "resource_ids.h"
@@ -102,7 +103,7 @@ TEST_F(DialogTexts, EveryLanguagesTextsFitTheirControls) {
     constexpr int kLanguagesWithTexts = 42;
     for (int language = 0; language < kLanguagesWithTexts; ++language) {
         languagePack.currentLanguage = language;
-        ApplyDialogTexts();
+        ApplyDialogTexts(DialogParts{dialog_, LinkBarWindow(), &DialogMenuBar()});
         for (const Visible& visible : kVisibleTexts) {
             const HWND control = GetDlgItem(dialog_, visible.id);
             RECT client = {};

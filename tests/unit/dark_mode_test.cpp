@@ -97,7 +97,7 @@ TEST_F(DarkMode, FollowsTheSystemOnlyWhereEveryThemeExportExistsAndTheUserWantsI
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.situation);
-        InitDarkModeWith(c.system(), c.disableDarkTheme, 1);
+        InitDarkModeWith(c.system(), c.disableDarkTheme);
         EXPECT_EQ(CurrentDarkMode().supported, c.supported);
         EXPECT_EQ(CurrentDarkMode().enabled, c.enabled);
         EXPECT_EQ(IsDarkModeActive(), c.active);
@@ -112,9 +112,9 @@ TEST_F(DarkMode, FollowsTheSystemOnlyWhereEveryThemeExportExistsAndTheUserWantsI
 
     // Ordinal 135 takes a flag before build 18362 and a mode from it on; the top four bits of
     // the reported build are flags, not part of the number.
-    InitDarkModeWith(FakeDarkModeApi(18361), 0, 1);
+    InitDarkModeWith(FakeDarkModeApi(18361), 0);
     EXPECT_EQ(fakeDarkSystem.allowForAppCalls, 1);
-    InitDarkModeWith(FakeDarkModeApi(0xF0000000 | 18362), 0, 1);
+    InitDarkModeWith(FakeDarkModeApi(0xF0000000 | 18362), 0);
     EXPECT_EQ(fakeDarkSystem.preferredAppModeCalls, 1);
     EXPECT_EQ(CurrentDarkMode().windowsBuild, 18362u);
 }
@@ -124,7 +124,7 @@ TEST_F(DarkMode, TitleBarTakesThePropertyBeforeBuild18362AndTheCompositionAttrib
     const HWND hwnd = window.Get();
     auto property = [&] { return reinterpret_cast<INT_PTR>(GetPropW(hwnd, L"UseImmersiveDarkModeColors")); };
 
-    InitDarkModeWith(FakeDarkModeApi(18361), 0, 1);
+    InitDarkModeWith(FakeDarkModeApi(18361), 0);
     RefreshTitleBarTheme(hwnd);
     EXPECT_EQ(property(), 1);
     fakeDarkSystem.highContrast = true;
@@ -133,7 +133,7 @@ TEST_F(DarkMode, TitleBarTakesThePropertyBeforeBuild18362AndTheCompositionAttrib
     EXPECT_TRUE(fakeDarkSystem.titleBarCalls.empty());
     RemovePropW(hwnd, L"UseImmersiveDarkModeColors");
 
-    InitDarkModeWith(FakeDarkModeApi(18362), 0, 1);
+    InitDarkModeWith(FakeDarkModeApi(18362), 0);
     RefreshTitleBarTheme(hwnd);
     fakeDarkSystem.windowAllowed = false;
     RefreshTitleBarTheme(hwnd);
@@ -146,9 +146,9 @@ TEST_F(DarkMode, TitleBarTakesThePropertyBeforeBuild18362AndTheCompositionAttrib
     // Without the export, or without dark mode, the title bar is left alone.
     DarkModeApi api = FakeDarkModeApi(18362);
     api.setWindowCompositionAttribute = nullptr;
-    InitDarkModeWith(api, 0, 1);
+    InitDarkModeWith(api, 0);
     RefreshTitleBarTheme(hwnd);
-    InitDarkModeWith(FakeDarkModeApi(9600, 6), 0, 1);
+    InitDarkModeWith(FakeDarkModeApi(9600, 6), 0);
     RefreshTitleBarTheme(hwnd);
     EXPECT_TRUE(fakeDarkSystem.titleBarCalls.empty());
     EXPECT_EQ(GetPropW(hwnd, L"UseImmersiveDarkModeColors"), nullptr);
@@ -170,7 +170,7 @@ TEST_F(DarkMode, HookTreatsNewWindowsByTheirLowerCasedClassAndButtonsByTheirType
     EXPECT_STREQ(ButtonThemeList(WS_CHILD | BS_GROUPBOX), L"Groupbox");
 
     // The hook reaches the windows this thread creates while it is installed.
-    InitDarkModeWith(FakeDarkModeApi(), 0, 1);
+    InitDarkModeWith(FakeDarkModeApi(), 0);
     HHOOK hook = InstallDarkModeHook(GetModuleHandleW(nullptr));
     ASSERT_NE(hook, nullptr);
     ScopedWindow box = MakeWindow(L"BUTTON", BS_GROUPBOX);

@@ -12,23 +12,26 @@ namespace {
 
 class LanguageMenu : public EnglishPackTest {};
 
-// The menu as the program builds it, read by a stand-in for showing it, which chooses
-// nothing.
-std::vector<MenuItemView> shownItems;
-
-UINT ReadInsteadOfShowing(HMENU menu) {
-    shownItems.clear();
-    for (int at = 0; at < GetMenuItemCount(menu); ++at) {
-        shownItems.push_back(ReadMenuItem(menu, at));
+// The menu as the program builds it, read by a host that reads it instead of showing it and
+// chooses nothing.
+class ReadingHost final : public LanguageHost {
+  public:
+    HWND Window() const override { return nullptr; }
+    UINT TrackLanguagePopup(HMENU menu) override {
+        for (int at = 0; at < GetMenuItemCount(menu); ++at) {
+            shownItems.push_back(ReadMenuItem(menu, at));
+        }
+        return 0;
     }
-    return 0;
-}
+    void Retext() override {}
 
-void Unused() {}
+    std::vector<MenuItemView> shownItems;
+};
 
 std::vector<MenuItemView> BuiltLanguageMenu() {
-    ShowLanguageMenu(ReadInsteadOfShowing, Unused);
-    return shownItems;
+    ReadingHost host;
+    ShowLanguageMenu(host);
+    return host.shownItems;
 }
 
 // Where the model asks for a new column with a bar before the item.

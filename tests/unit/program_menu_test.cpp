@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/path_names.h"
 #include "common/scoped_handle.h"
 #include "extras/program_menu.h"
 #include "resource_ids.h"

@@ -326,7 +326,7 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     } else if (message == kSecondSend) {
         duringWait.ownerEnabled = IsWindowEnabled(window) != 0;
         // The archive as it is (flag 1): a packing that went ahead would show in it.
-        duringWait.secondPacked = PackProgramZip(duringWait.archive.c_str(), 1, window);
+        duringWait.secondPacked = PackProgramZip(duringWait.archive.c_str(), kAddToArchive, window);
         TrayIconClicked(WM_LBUTTONDOWN, window);
         duringWait.shownByTray = IsWindowVisible(window) != 0;
         return 0;

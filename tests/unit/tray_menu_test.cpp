@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -62,4 +63,23 @@ TEST_F(TrayMenu, CheckMarksFollowDisableTheShellsIconSettingAndTheHiddenDialog) 
         EXPECT_EQ(checked(4), c.toTray);
         EXPECT_FALSE(checked(5) || checked(7) || checked(9) || checked(10));
     }
+}
+
+// A click reported by the newer protocols comes as the button messages and then once more as
+// NIN_SELECT or WM_CONTEXTMENU; the keyboard sends only the latter, sometimes twice for one press.
+TEST(TrayEvents, AClickActsOnceAndTheKeyboardActsAlone) {
+    TrayEventFilter filter;
+    EXPECT_EQ(filter.Classify(WM_LBUTTONDOWN, 1000), TrayAction::kToggleDialog);
+    EXPECT_EQ(filter.Classify(WM_LBUTTONUP, 1050), TrayAction::kNone);
+    EXPECT_EQ(filter.Classify(NIN_SELECT, 1060), TrayAction::kNone);
+    EXPECT_EQ(filter.Classify(WM_LBUTTONDBLCLK, 1200), TrayAction::kNone);
+    EXPECT_EQ(filter.Classify(NIN_SELECT, 1260), TrayAction::kNone) << "a double click toggled twice";
+    EXPECT_EQ(filter.Classify(WM_RBUTTONDOWN, 2000), TrayAction::kMenuAt);
+    EXPECT_EQ(filter.Classify(WM_CONTEXTMENU, 2500), TrayAction::kNone);
+
+    EXPECT_EQ(filter.Classify(NIN_KEYSELECT, 5000), TrayAction::kToggleDialog);
+    EXPECT_EQ(filter.Classify(NIN_KEYSELECT, 5050), TrayAction::kNone) << "one press reported twice";
+    EXPECT_EQ(filter.Classify(NIN_SELECT, 6000), TrayAction::kToggleDialog);
+    EXPECT_EQ(filter.Classify(WM_CONTEXTMENU, 7000), TrayAction::kMenuAt);
+    EXPECT_EQ(filter.Classify(WM_MOUSEMOVE, 7100), TrayAction::kNone);
 }

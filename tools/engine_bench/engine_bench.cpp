@@ -26,13 +26,11 @@
 #include "desktop/desktop_windows.h"
 #include "desktop/system_desktop.h"
 #include "desktop/taskbar.h"
-#include "dialog/settings_dialog.h"
+#include "dialog/dialog_commands.h"
 #include "settings/settings.h"
 
 namespace {
 
-constexpr UINT_PTR kDialogTimerId = 4000;
-constexpr UINT kDialogTimerPeriodMs = 200;
 constexpr DWORD kSettleMs = 3000;
 constexpr DWORD kLingerMs = 2000;
 constexpr RECT kShellDesktop = {0, 0, 1280, 780};  // Wine's taskbar takes the last 20 rows

@@ -5,22 +5,22 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include <cstring>
-#include <vector>
+#include <utility>
 
 #include "common/startup_trace.h"
 #include "resource_ids.h"
 
 namespace {
 
-// The yardstick shows the template's first 25 controls: the trackbar and the progress bar are
-// among them; the link line, the link bar's place and the hidden FAQ button are not.
-constexpr WORD kYardstickControls = 25;
-constexpr size_t kItemCountOffset = 16;  // DLGTEMPLATEEX: version, signature, help id, styles
-
-INT_PTR CALLBACK BareDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK BareDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG) {
         MarkStartup("bare: dialog controls");
+        for (auto [which, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+            const int size = GetSystemMetrics(metric);
+            HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size,
+                                     LR_SHARED);
+            SendMessageW(dialog, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+        }
         OleInitialize(nullptr);
         MarkStartup("bare: OLE");
         return TRUE;
@@ -30,19 +30,6 @@ INT_PTR CALLBACK BareDialogProc(HWND, UINT message, WPARAM, LPARAM) {
         return TRUE;
     }
     return FALSE;
-}
-
-std::vector<BYTE> YardstickTemplate(HINSTANCE instance) {
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), MAKEINTRESOURCEW(5));  // RT_DIALOG
-    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(instance, found)));
-    std::vector<BYTE> copy(data, data + SizeofResource(instance, found));
-    WORD count = 0;
-    std::memcpy(&count, copy.data() + kItemCountOffset, sizeof(count));
-    if (count > kYardstickControls) {
-        count = kYardstickControls;
-        std::memcpy(copy.data() + kItemCountOffset, &count, sizeof(count));
-    }
-    return copy;
 }
 
 }  // namespace
@@ -55,9 +42,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     controls.dwICC = 0x5FF;
     InitCommonControlsEx(&controls);
     MarkStartup("bare: common controls");
-    std::vector<BYTE> dialogTemplate = YardstickTemplate(instance);
-    HWND dialog = CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
-                                             nullptr, BareDialogProc, 0);
+    // The whole template: every control, the header picture and the icon, as the program shows it.
+    HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, BareDialogProc, 0);
     ShowWindow(dialog, SW_SHOW);
     MarkStartup("bare: dialog shown");
     MSG message;

@@ -4,11 +4,12 @@
 #   tools/wine-env tools/perf/measure.sh [build-dir]
 #
 # 1. Start-up: process start to a visible dialog, Velmora against a bare program that shows
-#    the dialog template's first 25 controls after loading shell32 and initialising OLE,
-#    started in turns. With VELMORA_STARTUP_TRACE=Z:\path\file both append their steps'
+#    the whole dialog template with its icons after loading shell32 and initialising OLE,
+#    started in turns; the ratio of medians is the start-up figure. With VELMORA_STARTUP_TRACE=Z:\path\file both append their steps'
 #    times (ms since process creation) to that file.
-# 2. Idle CPU over 60 s with the cursor resting: Velmora (dialog shown, default settings) and
-#    the engine's timer floor (engine_bench floor) side by side; then each alone with the
+# 2. Idle CPU over 60 s (VELMORA_IDLE_SECONDS) with the cursor resting: Velmora in the tray
+#    (-bg), with hide_taskbar and a colour and then with default options, beside the engine's
+#    timer floor (engine_bench floor), each with its ratio; then each alone with the
 #    wineserver's share, since every look at another process's window is work for the server.
 # 3. An hour's worth of ticks (120000 timer messages) driven through Velmora's dialog while
 #    the icons hide and show, with its GDI objects, windows, USER handles and memory.
@@ -50,23 +51,34 @@ standin_pid=$!
 sleep 3
 wine "$bench" cursor 1100 300 >/dev/null 2>&1  # resting on the empty desktop
 
-echo "== start-up to a visible dialog (25 runs each, in turns)"
+echo "== start-up to a visible dialog, no INI file (25 runs each, in turns): the ratio is Velmora's to the yardstick's"
+rm -f Velmora.ini
 wine perf_probe.exe startup 25 perf_bare_dialog.exe Velmora.exe
 
-echo "== idle CPU over 60 s, side by side (Linux process times)"
-rm -f Velmora.ini
-start_velmora
-wine "$bench" floor 60 >floor.txt 2>&1 &
-floor_job=$!
-sleep 3
-velmora=$(linux_pid Velmora.exe)
-floor=$(linux_pid "engine_bench.exe floor")
-v0=$(cpu_ms "$velmora")
-f0=$(cpu_ms "$floor")
-sleep 55
-echo "Velmora:      $(( $(cpu_ms "$velmora") - v0 )) ms"
-echo "engine floor: $(( $(cpu_ms "$floor") - f0 )) ms"
-wait "$floor_job"
+# Velmora in the tray (-bg) with the given INI lines beside the floor for $idle_seconds, both
+# measured from Linux; prints both and their ratio. Velmora keeps running for what follows.
+idle_ratio() {
+    local label=$1 ini=$2 v0 f0 v1 f1 floor_job
+    printf '[Program]\r\n%b' "$ini" >Velmora.ini
+    wine "$work/Velmora.exe" -bg </dev/null >/dev/null 2>&1 &
+    sleep 5
+    wine "$bench" floor $((idle_seconds + 5)) >floor.txt 2>&1 &
+    floor_job=$!
+    sleep 3
+    velmora=$(linux_pid Velmora.exe)
+    floor=$(linux_pid "engine_bench.exe floor")
+    v0=$(cpu_ms "$velmora"); f0=$(cpu_ms "$floor")
+    sleep "$idle_seconds"
+    v1=$(( $(cpu_ms "$velmora") - v0 )); f1=$(( $(cpu_ms "$floor") - f0 ))
+    wait "$floor_job"
+    echo "$label: Velmora $v1 ms, floor $f1 ms, ratio $(awk -v v="$v1" -v f="$f1" 'BEGIN { printf "%.2f", (f > 0 ? v / f : 0) }')"
+}
+
+idle_seconds=${VELMORA_IDLE_SECONDS:-60}
+echo "== idle CPU over $idle_seconds s beside the floor, cursor resting on the empty desktop (Linux process times)"
+idle_ratio "hide_taskbar 1 and a colour" 'hide_taskbar=1\r\nm_wallpaper_color=255\r\n'
+stop_velmora
+idle_ratio "default options" ''
 echo "engine floor's own report: $(tr -d '\r' <floor.txt)"
 
 echo "== each alone for 30 s, with the wineserver"

@@ -76,5 +76,5 @@ inline DarkModeApi FakeDarkModeApi(DWORD build = 22631, DWORD major = 10) {
 
 // Back to the light look the program has under Wine.
 inline void ResetDarkMode() {
-    InitDarkModeWith(DarkModeApi{}, 0, 1);
+    InitDarkModeWith(DarkModeApi{}, 0);
 }

@@ -1,0 +1,17 @@
+// The auto-hide engine's clock and memory: what a tick reads and keeps, apart from the engine
+// that runs the ticks, so the tick and the desktop it runs on need nothing above them.
+#pragma once
+#include <windows.h>
+
+inline constexpr UINT kTickPeriodMs = 30;
+
+// The program clock: milliseconds since the process started, signed 32-bit.
+int NowMs();
+
+// What the engine remembers from one tick to the next.
+struct EngineState {
+    int idleSince = 0;             // time of the last activity on the program clock
+    int taskbarSince = 0;          // last time the cursor was over a taskbar
+    bool taskbarSinceSet = false;  // the first tick of the process sets taskbarSince
+    POINT lastCursor = {0, 0};     // where the last tick that found the cursor moved saw it
+};
