@@ -85,12 +85,14 @@ class Colour : public ::testing::Test {
         ASSERT_TRUE(WaitForIcons(false, kHideMs));
         app.Dialog().Settle();
     }
+    // The one colour window there is, once it is shown: the program makes it hidden and then
+    // puts it in its place and shows it. Null when there is not exactly one shown in time.
     static HWND TheColourWindow() {
         HWND window = nullptr;
         e2e::WaitUntil(
             [&] {
                 std::vector<HWND> windows = ColourWindows();
-                window = windows.size() == 1 ? windows[0] : nullptr;
+                window = windows.size() == 1 && IsWindowVisible(windows[0]) ? windows[0] : nullptr;
                 return window != nullptr;
             },
             kAnswerMs);
