@@ -6,6 +6,7 @@
 # saves its registry through a new file, so a copy taken while it runs holds whole files.
 #
 #   separate_session.sh NAME BUILD_DIR COMMAND [ARGS...]   (COMMAND.exe runs under Wine)
+#   separate_session.sh NAME BUILD_DIR                     (only makes the prefix)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 name=$1
@@ -18,5 +19,6 @@ if [ ! -f "$VELMORA_WINEPREFIX/.velmora-ready" ] && [ -n "$main_prefix" ] && [ -
     cp -a "$main_prefix" "$VELMORA_WINEPREFIX.copy"
     mv "$VELMORA_WINEPREFIX.copy" "$VELMORA_WINEPREFIX"
 fi
+[ $# -gt 0 ] || exit 0
 unset VELMORA_WINE_SESSION WINEPREFIX
 exec "$root/tools/wine-env" "$@"
