@@ -151,7 +151,7 @@ TEST_F(DialogMouseOptions, LastButtonSwitchedOffTurnsItsNeighbourOnAndTheContext
         }
         ASSERT_TRUE(Dialog().Toggle(order.first));
         ASSERT_TRUE(Dialog().Toggle(order.second));
-        Dialog().Click(order.last);
+        ASSERT_TRUE(Dialog().Toggle(order.last));
         ASSERT_TRUE(e2e::WaitUntil([&] { return Dialog().Checked(order.neighbour); }, kSavedMs));
         ExpectButtons(order.neighbour == IDC_SHOW_BY_LEFT, order.neighbour == IDC_SHOW_BY_MIDDLE,
                       order.neighbour == IDC_SHOW_BY_RIGHT);
@@ -192,8 +192,7 @@ TEST(DialogMoreOptions, ItemsToggleTheirHiddenBoxesAreSavedAtOnceAndSurviveARest
     ASSERT_NE(app.Start(), nullptr);
     const auto& dialog = app.Dialog();
 
-    dialog.Click(IDC_MORE_OPTIONS);
-    ASSERT_TRUE(e2e::WaitUntil([] { return e2e::FindOpenMenu() != nullptr; }, 5000));
+    ASSERT_NE(e2e::OpenMenuWith([&] { dialog.Click(IDC_MORE_OPTIONS); }), nullptr);
     e2e::PressKeys({VK_ESCAPE}, 60);
     ASSERT_TRUE(e2e::WaitUntil([] { return e2e::FindOpenMenu() == nullptr; }, 5000));
     // The menu's answer is handled after the menu has gone.

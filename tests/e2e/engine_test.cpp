@@ -209,9 +209,10 @@ TEST_F(Engine, HidePermanentlyKeepsTheShellsOwnSettingOff) {
     ASSERT_TRUE(app.Dialog().Toggle(IDC_DISABLE_PERMANENTLY));
     EXPECT_TRUE(e2e::WaitUntil([] { return DesktopStandin::ShellHideIconsSetting(); }, kAnswerMs));
     EXPECT_TRUE(WaitForIcons(false));
-    // The user switches the icons back on in the shell: the next timer message undoes it.
+    // The user switches the icons back on in the shell: the next timer message undoes it. That
+    // tick may come before this thread looks again, so the switch itself is not checked here
+    // (the stand-in's own tests do): without the undo the setting would stay off.
     SendMessageW(DesktopStandin::DefView(), WM_COMMAND, e2e::kToggleDesktopIconsCommand, 0);
-    ASSERT_FALSE(DesktopStandin::ShellHideIconsSetting());
     EXPECT_TRUE(e2e::WaitUntil([] { return DesktopStandin::ShellHideIconsSetting(); }, kAnswerMs));
     // Off again: the shell's setting comes back on, and so do the icons.
     ASSERT_TRUE(app.Dialog().Toggle(IDC_DISABLE_PERMANENTLY));

@@ -130,8 +130,7 @@ class LanguageMenu : public ::testing::Test {
     // Opens the menu with a click on the "# LNG" button and picks an item with the keyboard.
     bool Choose(const std::vector<WORD>& keys) {
         const e2e::MenuBarDriver bar(app_.Dialog().Window());
-        bar.Click(bar.RightToolbar(), IDM_LANGUAGE_MENU);
-        if (!e2e::WaitUntil([] { return e2e::FindOpenMenu() != nullptr; }, 5000)) {
+        if (e2e::OpenMenuWith([&] { bar.Click(bar.RightToolbar(), IDM_LANGUAGE_MENU); }) == nullptr) {
             return false;
         }
         for (WORD key : keys) {

@@ -167,8 +167,7 @@ class OwnerDrawnMenus : public ::testing::Test {
         if (activate) {
             app_.Dialog().Activate();
         }
-        bar_->Click(toolbar, command);
-        return e2e::WaitUntil([] { return e2e::FindOpenMenu() != nullptr; }, 5000);
+        return e2e::OpenMenuWith([&] { bar_->Click(toolbar, command); }) != nullptr;
     }
     // The open menu once `drawn` holds for a screenshot of it.
     ScreenShot WhenDrawn(const std::function<bool(const ScreenShot&)>& drawn) {

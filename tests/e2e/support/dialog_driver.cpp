@@ -125,9 +125,8 @@ void DialogDriver::Activate() const {
 }
 
 bool DialogDriver::ChooseMoreOption(int index) const {
-    Click(IDC_MORE_OPTIONS);
-    HWND menu = nullptr;
-    if (!WaitUntil([&] { return (menu = FindOpenMenu()) != nullptr; }, 5000)) {
+    HWND menu = OpenMenuWith([&] { Click(IDC_MORE_OPTIONS); });
+    if (menu == nullptr) {
         return false;
     }
     std::vector<WPARAM> keys(static_cast<size_t>(index) + 1, VK_DOWN);
@@ -144,6 +143,15 @@ HWND FindOpenMenu() {
         }
     }
     return nullptr;
+}
+
+HWND OpenMenuWith(const std::function<void()>& click) {
+    HWND menu = nullptr;
+    for (int attempt = 0; attempt < 3 && menu == nullptr; ++attempt) {
+        click();
+        WaitUntil([&] { return (menu = FindOpenMenu()) != nullptr; }, 2500);
+    }
+    return menu;
 }
 
 void PressKeysInMenu(HWND menu, const std::vector<WPARAM>& keys) {

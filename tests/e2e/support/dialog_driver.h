@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,11 @@ class DialogDriver {
 
 // The first top-level window of class "#32768" (a popup menu) that is visible.
 HWND FindOpenMenu();
+
+// The menu a click opens, or null. Under Wine a real click now and then goes nowhere, more
+// often on a loaded machine, while one that lands opens its menu within moments: clicks up to
+// three times, waiting 2.5 s after each.
+HWND OpenMenuWith(const std::function<void()>& click);
 
 // Keys posted to an open menu, in order: its own loop takes them as it takes real ones, and
 // none can go astray on a loaded machine.
