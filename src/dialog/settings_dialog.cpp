@@ -6,6 +6,7 @@
 #include "appearance/menu_images.h"
 #include "appearance/owner_drawn_menu_bar.h"
 #include "appearance/toolbar.h"
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "common/startup_trace.h"
@@ -159,8 +160,9 @@ void SettingsDialog::CreateMenuBar(HWND window) {
 BOOL SettingsDialog::Initialise(HWND window) {
     MarkStartup("dialog controls");
     // Only the shell's ZIP folder needs OLE, and it says so itself when it cannot work.
-    if (FAILED(OleInitialize(nullptr))) {
-        OutputDebugStringW(L"Velmora: OleInitialize failed\n");
+    const HRESULT ole = OleInitialize(nullptr);
+    if (FAILED(ole)) {
+        NoteFailure(L"OleInitialize", static_cast<DWORD>(ole));
     }
     MarkStartup("OLE");
     SetDialogIcons(window);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "common/system_library.h"
@@ -94,6 +95,17 @@ class DisabledWindow {
 std::wstring ProgramCopyPath() {
     const std::wstring temp = TemporaryFolder();
     return temp.empty() ? temp : temp + productName + L".exe";
+}
+
+// The shell's clipboard and its ZIP folder need OLE on this thread. The dialog has started
+// it already, so this only counts once more; a failure leaves the program's own writer.
+bool OleReady() {
+    const HRESULT result = OleInitialize(nullptr);
+    if (FAILED(result)) {
+        NoteFailure(L"OleInitialize (ZIP folder)", static_cast<DWORD>(result));
+        return false;
+    }
+    return true;
 }
 
 bool SameFile(const wchar_t* first, const wchar_t* second) {
@@ -296,8 +308,7 @@ bool PackProgramZip(const Text& archivePath, ArchiveStart start, HWND owner) {
     }
     const Text name = Text(productName) + L".exe";
     std::optional<ShellMove> moved;
-    if (ownCopy && ZipFolderHandler() != nullptr) {
-        OleInitialize(nullptr);
+    if (ownCopy && ZipFolderHandler() != nullptr && OleReady()) {
         moved = PackWithShell(archivePath, copy, owner);
     }
     if (!moved) {
