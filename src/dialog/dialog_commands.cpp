@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "appearance/owner_drawn_menu_bar.h"
+#include "common/failure_note.h"
 #include "common/foreign_messages.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
@@ -209,11 +210,16 @@ void OnDialogCommand(const DialogParts& dialog, UINT command) {
 namespace {
 
 // The timer is stopped while the tick runs, so a slow cross-process call cannot make timer
-// messages pile up, and the next tick comes a full period after this one ends.
+// messages pile up, and the next tick comes a full period after this one ends. Should it not
+// start again, the dialog's slower timer still runs the tick and tries again each time.
 void RunEngineTick(HWND dialog) {
     KillTimer(dialog, kTickTimerId);
     RunAutoHideTick(GetDlgItem(dialog, IDC_COUNTDOWN));
-    SetTimer(dialog, kTickTimerId, kTickPeriodMs, nullptr);
+    static bool noted = false;  // one line for a failure that repeats five times a second
+    if (SetTimer(dialog, kTickTimerId, kTickPeriodMs, nullptr) == 0 && !noted) {
+        noted = true;
+        NoteFailure(L"SetTimer (engine tick)");
+    }
 }
 
 }  // namespace

@@ -188,7 +188,10 @@ BOOL SettingsDialog::Initialise(HWND window) {
     }
     SetUpHideTimeControls(window);
     SetIconsVisible(true);
-    SetTimer(window, kDialogTimerId, kDialogTimerPeriodMs, nullptr);
+    // The engine's own timer is started by this one's first tick: without it nothing hides.
+    if (SetTimer(window, kDialogTimerId, kDialogTimerPeriodMs, nullptr) == 0) {
+        NoteFailure(L"SetTimer (dialog)");
+    }
     BalanceMouseOptions(window, kContextMenuChanged);
     BalanceMouseOptions(window, kLeftButtonChanged);
     HideAtProgramStart();
@@ -235,6 +238,9 @@ HWND settingsDialog = nullptr;
 HWND CreateSettingsDialog(HWND parent, bool startInBackground) {
     registeredDialog = &theDialog;
     HWND window = CreateDialogParamW(ProgramInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), parent, SettingsDialogProc, 0);
+    if (window == nullptr) {
+        NoteFailure(L"CreateDialogParam (settings dialog)");
+    }
     settingsDialog = window;
     if (settings.start_tray == 0 && !startInBackground) {
         ShowWindow(window, SW_SHOW);
