@@ -339,6 +339,10 @@ void MenuBar::BeginTracking(bool foreign) {
     trackingMenuBar = this;
     foreignPopup_ = foreign;
     filterHook = SetWindowsHookExW(WH_MSGFILTER, MessageFilter, nullptr, GetCurrentThreadId());
+    // Without the hook the popup opens all the same; it just cannot hand over to the next one.
+    if (filterHook == nullptr) {
+        NoteFailure(L"SetWindowsHookEx (menu bar)");
+    }
 }
 
 void MenuBar::EndTracking() {
