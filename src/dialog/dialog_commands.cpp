@@ -107,8 +107,13 @@ void ExitProgram(HWND dialog) {
 void OpenDonatePage() {
     HeaderId page = languagePack.currentLanguage == kGerman ? kHeaderGermanDonatePage : kHeaderDonatePage;
     const wchar_t* address = GetHeaderText(page);
-    if (address != nullptr && address[0] != L'\0') {
-        ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOW);
+    if (address == nullptr || address[0] == L'\0') {
+        return;
+    }
+    // The shell tells the user itself why a page does not open.
+    HINSTANCE opened = ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOW);
+    if (reinterpret_cast<INT_PTR>(opened) <= 32) {
+        NoteFailure(L"ShellExecute (donate page)", static_cast<DWORD>(reinterpret_cast<INT_PTR>(opened)));
     }
 }
 

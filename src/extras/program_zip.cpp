@@ -193,7 +193,12 @@ void GiveClipboardBack(ClipboardSnapshot& saved, const wchar_t* file) {
     }
     // SetClipboardData fails while the clipboard has no owner window.
     HWND owner = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    saved.Restore(owner);
+    if (owner == nullptr) {
+        NoteFailure(L"CreateWindowEx (clipboard owner)");
+    }
+    if (!saved.Restore(owner)) {
+        NoteFailure(L"OpenClipboard (giving the clipboard back)");
+    }
     if (owner != nullptr) {
         DestroyWindow(owner);
     }
