@@ -87,9 +87,12 @@ void OnDisablePermanently(HWND dialog) {
     RunOptionCommand(dialog, *FindOptionCommand(IDC_DISABLE));
 }
 
+// A Run value that could not be changed leaves the box as it was: it shows what is registered.
 void OnStartWithWindows(HWND dialog) {
-    KeepSettingUnsaved(&Settings::autostart, CheckBoxValue(dialog, IDC_START_WITH_WINDOWS));
-    SetAutostart(settings.autostart != 0);
+    const bool wanted = CheckBoxValue(dialog, IDC_START_WITH_WINDOWS) != 0;
+    const bool registered = SetAutostart(wanted) ? wanted : !wanted;
+    KeepSettingUnsaved(&Settings::autostart, registered ? 1 : 0);
+    SetCheckBox(dialog, IDC_START_WITH_WINDOWS, registered ? 1 : 0);
 }
 
 void OnHideTaskbarRule() {
