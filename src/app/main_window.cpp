@@ -2,6 +2,7 @@
 
 #include "app/exit_restore.h"
 #include "app/process_objects.h"
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/icons_hot_key.h"
@@ -98,7 +99,11 @@ bool RegisterMainWindowClass() {
     windowClass.hIconSm = windowClass.hIcon;
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.lpszClassName = mainClassName;
-    return RegisterClassExW(&windowClass) != 0;
+    if (RegisterClassExW(&windowClass) == 0) {
+        NoteFailure(L"RegisterClassEx (main window)");
+        return false;
+    }
+    return true;
 }
 
 HWND CreateMainWindow() {
@@ -106,6 +111,10 @@ HWND CreateMainWindow() {
     constexpr DWORD kMainWindowStyle = WS_OVERLAPPEDWINDOW | 0x2;
     mainWindow = CreateWindowExW(0, mainClassName, mainTitle, kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, -100,
                                  -100, nullptr, nullptr, ProgramInstance(), nullptr);
+    if (mainWindow == nullptr) {
+        NoteFailure(L"CreateWindowEx (main window)");
+        return nullptr;
+    }
     ShowWindow(mainWindow, SW_HIDE);
     UpdateWindow(mainWindow);
     SetTimer(mainWindow, kMainTimerId, 1000, nullptr);

@@ -8,5 +8,6 @@ inline constexpr UINT_PTR kMainTimerId = 1000;
 
 bool RegisterMainWindowClass();
 
-// Creates the window hidden and starts its 1000 ms timer; sets mainWindow.
+// Creates the window hidden and starts its 1000 ms timer; sets mainWindow. Null when the
+// window cannot be made.
 HWND CreateMainWindow();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/process_objects.h"
+#include "common/failure_note.h"
 #include "common/program.h"
 
 namespace {
@@ -51,9 +52,13 @@ BOOL CALLBACK AskWindowToExit(HWND window, LPARAM) {
 
 bool ClaimSingleInstance() {
     // Never closed: the mutex marks this process as the running instance until it ends.
-    CreateMutexW(nullptr, FALSE, productName);
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, productName);
     DWORD error = GetLastError();
     if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) {
+        // Without the mark this instance runs all the same, but a second one would not find it.
+        if (mutex == nullptr) {
+            NoteFailure(L"CreateMutex", error);
+        }
         return true;
     }
     EnumWindows(AnnounceToWindow, 0);

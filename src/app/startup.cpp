@@ -113,7 +113,11 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
         ShowWindowsHiddenByEarlierRun();
     }
     MarkStartup("single instance");
-    CreateMainWindow();
+    // Without its window nothing reaches the program, not even another instance's request to
+    // end: it would only sit unseen in the message loop.
+    if (CreateMainWindow() == nullptr) {
+        return 1;
+    }
     MarkStartup("main window");
     return RunMessageLoop();
 }

@@ -6,6 +6,7 @@
 
 #include "appearance/dark_mode.h"
 #include "appearance/dark_subclass.h"
+#include "common/failure_note.h"
 
 namespace {
 
@@ -121,5 +122,8 @@ HHOOK InstallDarkModeHook(HINSTANCE instance) {
         return nullptr;
     }
     creationHook = SetWindowsHookExW(WH_CBT, CreationHook, instance, GetCurrentThreadId());
+    if (creationHook == nullptr) {
+        NoteFailure(L"SetWindowsHookEx (dark mode)");  // the program's windows keep the light look
+    }
     return creationHook;
 }

@@ -9,6 +9,7 @@
 #include "appearance/background_fill.h"
 #include "appearance/menu_navigation.h"
 #include "appearance/toolbar.h"
+#include "common/failure_note.h"
 #include "common/foreign_messages.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
@@ -89,6 +90,7 @@ bool MenuBar::Create(HWND parent) {
     toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, kFlatToolbarStyle, 0, 0, 180, buttonHeight, parent,
                                nullptr, ProgramInstance(), nullptr);
     if (toolbar_ == nullptr) {
+        NoteFailure(L"CreateWindowEx (menu bar)");
         return false;
     }
     parent_ = parent;
@@ -158,6 +160,7 @@ void MenuBar::CreateRightToolbar() {
     rightToolbar_ = CreateWindowExW(WS_EX_TRANSPARENT, TOOLBARCLASSNAMEW, nullptr, kFlatToolbarStyle, 0, 0, 180, 20,
                                     toolbar_, nullptr, ProgramInstance(), nullptr);
     if (rightToolbar_ == nullptr) {
+        NoteFailure(L"CreateWindowEx (menu bar's right-hand toolbar)");
         return;
     }
     SendMessageW(rightToolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(SystemMenuFont()), FALSE);
@@ -336,6 +339,10 @@ void MenuBar::BeginTracking(bool foreign) {
     trackingMenuBar = this;
     foreignPopup_ = foreign;
     filterHook = SetWindowsHookExW(WH_MSGFILTER, MessageFilter, nullptr, GetCurrentThreadId());
+    // Without the hook the popup opens all the same; it just cannot hand over to the next one.
+    if (filterHook == nullptr) {
+        NoteFailure(L"SetWindowsHookEx (menu bar)");
+    }
 }
 
 void MenuBar::EndTracking() {

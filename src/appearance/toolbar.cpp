@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 
@@ -40,6 +41,7 @@ HWND CreateToolbar(DWORD exStyle, DWORD style, HWND parent, int placeholderId) {
     HWND toolbar = CreateWindowExW(exStyle, TOOLBARCLASSNAMEW, nullptr, style, 0, 0, 12 * cy, cy + 2, parent, nullptr,
                                    ProgramInstance(), nullptr);
     if (toolbar == nullptr) {
+        NoteFailure(L"CreateWindowEx (toolbar)");
         return nullptr;
     }
     SendMessageW(toolbar, WM_SETFONT, reinterpret_cast<WPARAM>(ToolbarFont()), FALSE);

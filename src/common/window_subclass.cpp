@@ -1,5 +1,7 @@
 #include "common/window_subclass.h"
 
+#include "common/failure_note.h"
+
 namespace {
 
 // The procedure itself tells our subclasses apart; one id each is enough.
@@ -11,7 +13,11 @@ bool AttachSubclass(HWND window, SUBCLASSPROC procedure, void* data) {
     if (window == nullptr) {
         return false;
     }
-    return SetWindowSubclass(window, procedure, kSubclassId, reinterpret_cast<DWORD_PTR>(data)) != FALSE;
+    if (SetWindowSubclass(window, procedure, kSubclassId, reinterpret_cast<DWORD_PTR>(data)) == FALSE) {
+        NoteFailure(L"SetWindowSubclass");
+        return false;
+    }
+    return true;
 }
 
 void DetachSubclass(HWND window, SUBCLASSPROC procedure) {

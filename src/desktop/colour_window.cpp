@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "settings/settings.h"
@@ -52,7 +53,8 @@ LRESULT CALLBACK ColourWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
 }
 
-void RegisterColourWindowClass() {
+// True when the class is there, registered now or by an earlier window.
+bool RegisterColourWindowClass() {
     WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = ColourWindowProc;
@@ -61,19 +63,33 @@ void RegisterColourWindowClass() {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = kColourWindowClass;
-    RegisterClassW(&windowClass);  // from the second window on it fails harmlessly
+    return RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// Every tick while the icons are hidden tries again, the wallpaper showing meanwhile: one line
+// says it.
+void NoteColourWindowFailure(const wchar_t* call) {
+    static bool noted = false;
+    if (!noted) {
+        noted = true;
+        NoteFailure(call);
+    }
 }
 
 // Layered and transparent: WindowFromPoint passes over it, so clicks reach the shell's desktop
 // view and the engine still finds the empty desktop under the cursor.
 HWND CreateColourWindow(int colour) {
     HWND desktop = FindWindowW(nullptr, L"Program Manager");
-    RegisterColourWindowClass();
+    if (!RegisterColourWindowClass()) {
+        NoteColourWindowFailure(L"RegisterClass (colour window)");
+        return nullptr;
+    }
     HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TRANSPARENT, kColourWindowClass, L"", WS_POPUP,
                                   GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                                   GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr,
                                   nullptr, ProgramInstance(), nullptr);
     if (window == nullptr) {
+        NoteColourWindowFailure(L"CreateWindowEx (colour window)");
         return nullptr;
     }
     colourBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(colour)));

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "appearance/owner_drawn_menu_bar.h"
+#include "common/failure_note.h"
 #include "common/foreign_messages.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
@@ -86,9 +87,12 @@ void OnDisablePermanently(HWND dialog) {
     RunOptionCommand(dialog, *FindOptionCommand(IDC_DISABLE));
 }
 
+// A Run value that could not be changed leaves the box as it was: it shows what is registered.
 void OnStartWithWindows(HWND dialog) {
-    KeepSettingUnsaved(&Settings::autostart, CheckBoxValue(dialog, IDC_START_WITH_WINDOWS));
-    SetAutostart(settings.autostart != 0);
+    const bool wanted = CheckBoxValue(dialog, IDC_START_WITH_WINDOWS) != 0;
+    const bool registered = SetAutostart(wanted) ? wanted : !wanted;
+    KeepSettingUnsaved(&Settings::autostart, registered ? 1 : 0);
+    SetCheckBox(dialog, IDC_START_WITH_WINDOWS, registered ? 1 : 0);
 }
 
 void OnHideTaskbarRule() {
@@ -106,8 +110,13 @@ void ExitProgram(HWND dialog) {
 void OpenDonatePage() {
     HeaderId page = languagePack.currentLanguage == kGerman ? kHeaderGermanDonatePage : kHeaderDonatePage;
     const wchar_t* address = GetHeaderText(page);
-    if (address != nullptr && address[0] != L'\0') {
-        ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOW);
+    if (address == nullptr || address[0] == L'\0') {
+        return;
+    }
+    // The shell tells the user itself why a page does not open.
+    HINSTANCE opened = ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOW);
+    if (reinterpret_cast<INT_PTR>(opened) <= 32) {
+        NoteFailure(L"ShellExecute (donate page)", static_cast<DWORD>(reinterpret_cast<INT_PTR>(opened)));
     }
 }
 
@@ -209,11 +218,16 @@ void OnDialogCommand(const DialogParts& dialog, UINT command) {
 namespace {
 
 // The timer is stopped while the tick runs, so a slow cross-process call cannot make timer
-// messages pile up, and the next tick comes a full period after this one ends.
+// messages pile up, and the next tick comes a full period after this one ends. Should it not
+// start again, the dialog's slower timer still runs the tick and tries again each time.
 void RunEngineTick(HWND dialog) {
     KillTimer(dialog, kTickTimerId);
     RunAutoHideTick(GetDlgItem(dialog, IDC_COUNTDOWN));
-    SetTimer(dialog, kTickTimerId, kTickPeriodMs, nullptr);
+    static bool noted = false;  // one line for a failure that repeats five times a second
+    if (SetTimer(dialog, kTickTimerId, kTickPeriodMs, nullptr) == 0 && !noted) {
+        noted = true;
+        NoteFailure(L"SetTimer (engine tick)");
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "desktop/icons_hot_key.h"
 #include "lang/language_pack.h"
@@ -104,5 +105,7 @@ Text HotKeyMenuText() {
 }
 
 void ShowHotKeyDialog(HWND owner) {
-    DialogBoxParamW(ProgramInstance(), MAKEINTRESOURCEW(IDD_HOTKEY), owner, HotKeyDialogProc, 0);
+    if (DialogBoxParamW(ProgramInstance(), MAKEINTRESOURCEW(IDD_HOTKEY), owner, HotKeyDialogProc, 0) == -1) {
+        NoteFailure(L"DialogBoxParam (hot key)");
+    }
 }

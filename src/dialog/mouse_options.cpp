@@ -11,13 +11,13 @@ bool NoButtonShows(const Settings& record) {
     return record.show_icons_by_l_mouse == 0 && record.show_icons_by_r_mouse == 0 && record.show_icons_by_m_mouse == 0;
 }
 
-void SaveShowButtons(HWND dialog) {
-    SetCheckBox(dialog, IDC_SHOW_BY_LEFT, settings.show_icons_by_l_mouse);
-    SetCheckBox(dialog, IDC_SHOW_BY_MIDDLE, settings.show_icons_by_m_mouse);
-    SetCheckBox(dialog, IDC_SHOW_BY_RIGHT, settings.show_icons_by_r_mouse);
-    SaveSetting(&Settings::show_icons_by_l_mouse);
-    SaveSetting(&Settings::show_icons_by_m_mouse);
-    SaveSetting(&Settings::show_icons_by_r_mouse);
+void SaveShowButtons(HWND dialog, const Settings& balanced) {
+    SetCheckBox(dialog, IDC_SHOW_BY_LEFT, balanced.show_icons_by_l_mouse);
+    SetCheckBox(dialog, IDC_SHOW_BY_MIDDLE, balanced.show_icons_by_m_mouse);
+    SetCheckBox(dialog, IDC_SHOW_BY_RIGHT, balanced.show_icons_by_r_mouse);
+    SaveSetting(&Settings::show_icons_by_l_mouse, balanced.show_icons_by_l_mouse);
+    SaveSetting(&Settings::show_icons_by_m_mouse, balanced.show_icons_by_m_mouse);
+    SaveSetting(&Settings::show_icons_by_r_mouse, balanced.show_icons_by_r_mouse);
 }
 
 }  // namespace
@@ -59,9 +59,10 @@ bool BalanceMouseSettings(Settings& record, int cause) {
 }
 
 bool BalanceMouseOptions(HWND dialog, int cause) {
-    bool changed = BalanceMouseSettings(settings, cause);
+    Settings balanced = settings;
+    bool changed = BalanceMouseSettings(balanced, cause);
     if (changed) {
-        SaveShowButtons(dialog);
+        SaveShowButtons(dialog, balanced);
     }
     UpdateMouseOptionBoxes(dialog);
     return changed;

@@ -18,8 +18,8 @@ enum MouseOptionCause {
 // The rules on the record alone. True when a show option had to change.
 bool BalanceMouseSettings(Settings& record, int cause);
 
-// The rules on `settings`, then their effect on the dialog: on a change the three check boxes
-// are set and the three keys saved, and the boxes are greyed as UpdateMouseOptionBoxes says.
+// The rules on a copy of `settings`, then their effect: on a change the three check boxes are
+// set and the three options saved, and the boxes are greyed as UpdateMouseOptionBoxes says.
 // True when something changed.
 bool BalanceMouseOptions(HWND dialog, int cause);
 

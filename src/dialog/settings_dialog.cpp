@@ -6,6 +6,7 @@
 #include "appearance/menu_images.h"
 #include "appearance/owner_drawn_menu_bar.h"
 #include "appearance/toolbar.h"
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "common/startup_trace.h"
@@ -159,8 +160,9 @@ void SettingsDialog::CreateMenuBar(HWND window) {
 BOOL SettingsDialog::Initialise(HWND window) {
     MarkStartup("dialog controls");
     // Only the shell's ZIP folder needs OLE, and it says so itself when it cannot work.
-    if (FAILED(OleInitialize(nullptr))) {
-        OutputDebugStringW(L"Velmora: OleInitialize failed\n");
+    const HRESULT ole = OleInitialize(nullptr);
+    if (FAILED(ole)) {
+        NoteFailure(L"OleInitialize", static_cast<DWORD>(ole));
     }
     MarkStartup("OLE");
     SetDialogIcons(window);
@@ -186,7 +188,10 @@ BOOL SettingsDialog::Initialise(HWND window) {
     }
     SetUpHideTimeControls(window);
     SetIconsVisible(true);
-    SetTimer(window, kDialogTimerId, kDialogTimerPeriodMs, nullptr);
+    // The engine's own timer is started by this one's first tick: without it nothing hides.
+    if (SetTimer(window, kDialogTimerId, kDialogTimerPeriodMs, nullptr) == 0) {
+        NoteFailure(L"SetTimer (dialog)");
+    }
     BalanceMouseOptions(window, kContextMenuChanged);
     BalanceMouseOptions(window, kLeftButtonChanged);
     HideAtProgramStart();
@@ -233,6 +238,9 @@ HWND settingsDialog = nullptr;
 HWND CreateSettingsDialog(HWND parent, bool startInBackground) {
     registeredDialog = &theDialog;
     HWND window = CreateDialogParamW(ProgramInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), parent, SettingsDialogProc, 0);
+    if (window == nullptr) {
+        NoteFailure(L"CreateDialogParam (settings dialog)");
+    }
     settingsDialog = window;
     if (settings.start_tray == 0 && !startInBackground) {
         ShowWindow(window, SW_SHOW);

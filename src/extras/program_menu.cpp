@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/path_names.h"
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "extras/program_zip.h"
@@ -62,8 +63,14 @@ bool OwnedByDialog(UINT command) {
 
 void OpenWebPage(HWND dialog, UINT command) {
     Text address = WebCommandAddress(command, languagePack.currentLanguage, GetWebBase());
-    if (!address.Empty()) {
+    if (address.Empty()) {
+        return;
+    }
+    // The shell tells the user itself why a page does not open.
+    HINSTANCE opened =
         ShellExecuteW(OwnedByDialog(command) ? dialog : nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
+    if (reinterpret_cast<INT_PTR>(opened) <= 32) {
+        NoteFailure(L"ShellExecute (web page)", static_cast<DWORD>(reinterpret_cast<INT_PTR>(opened)));
     }
 }
 

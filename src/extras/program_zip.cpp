@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "common/system_library.h"
@@ -96,6 +97,17 @@ std::wstring ProgramCopyPath() {
     return temp.empty() ? temp : temp + productName + L".exe";
 }
 
+// The shell's clipboard and its ZIP folder need OLE on this thread. The dialog has started
+// it already, so this only counts once more; a failure leaves the program's own writer.
+bool OleReady() {
+    const HRESULT result = OleInitialize(nullptr);
+    if (FAILED(result)) {
+        NoteFailure(L"OleInitialize (ZIP folder)", static_cast<DWORD>(result));
+        return false;
+    }
+    return true;
+}
+
 bool SameFile(const wchar_t* first, const wchar_t* second) {
     BY_HANDLE_FILE_INFORMATION info[2] = {};
     const wchar_t* paths[2] = {first, second};
@@ -181,7 +193,12 @@ void GiveClipboardBack(ClipboardSnapshot& saved, const wchar_t* file) {
     }
     // SetClipboardData fails while the clipboard has no owner window.
     HWND owner = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    saved.Restore(owner);
+    if (owner == nullptr) {
+        NoteFailure(L"CreateWindowEx (clipboard owner)");
+    }
+    if (!saved.Restore(owner)) {
+        NoteFailure(L"OpenClipboard (giving the clipboard back)");
+    }
     if (owner != nullptr) {
         DestroyWindow(owner);
     }
@@ -296,8 +313,7 @@ bool PackProgramZip(const Text& archivePath, ArchiveStart start, HWND owner) {
     }
     const Text name = Text(productName) + L".exe";
     std::optional<ShellMove> moved;
-    if (ownCopy && ZipFolderHandler() != nullptr) {
-        OleInitialize(nullptr);
+    if (ownCopy && ZipFolderHandler() != nullptr && OleReady()) {
         moved = PackWithShell(archivePath, copy, owner);
     }
     if (!moved) {

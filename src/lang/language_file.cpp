@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "common/system_library.h"
@@ -117,7 +118,11 @@ void ExportTranslation() {
         ShowFileAccessError(kReportCaption, path);
         return;
     }
-    ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
+    // The shell tells the user itself when no editor opens the file; it stays in the folder.
+    HINSTANCE opened = ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
+    if (reinterpret_cast<INT_PTR>(opened) <= 32) {
+        NoteFailure(L"ShellExecute (translation file)", static_cast<DWORD>(reinterpret_cast<INT_PTR>(opened)));
+    }
 }
 
 void ShowFileAccessError(const wchar_t* caption, const Text& paths) {

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "resource_ids.h"
@@ -21,8 +22,10 @@ ScopedRegKey OpenRunKey(REGSAM access) {
 // A fresh profile may not have the key yet; writing the value makes it.
 ScopedRegKey CreateRunKey() {
     HKEY opened = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
-        ERROR_SUCCESS) {
+    const LSTATUS result =
+        RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr);
+    if (result != ERROR_SUCCESS) {
+        NoteFailure(L"RegCreateKeyEx (Run key)", static_cast<DWORD>(result));
         return ScopedRegKey();
     }
     return ScopedRegKey(opened);
@@ -80,16 +83,13 @@ bool IsAutostartRegistered(const wchar_t* valueName) {
     return false;
 }
 
-void SetAutostart(bool enable) {
+bool SetAutostart(bool enable) {
     const Text name = Text::FromResource(IDS_RUN_VALUE_NAME);
     if (!enable) {
-        DeleteRunValue(name.c_str());
-        return;
+        return DeleteRunValue(name.c_str());
     }
     const Text data = ExpectedRunValue();
-    if (!data.Empty()) {
-        WriteRunValue(name.c_str(), data.c_str());
-    }
+    return !data.Empty() && WriteRunValue(name.c_str(), data.c_str());
 }
 
 bool WriteRunValue(const wchar_t* valueName, const wchar_t* data) {
@@ -98,10 +98,25 @@ bool WriteRunValue(const wchar_t* valueName, const wchar_t* data) {
         return false;
     }
     const DWORD bytes = static_cast<DWORD>((lstrlenW(data) + 1) * sizeof(wchar_t));
-    return RegSetValueExW(key.Get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
+    const LSTATUS result = RegSetValueExW(key.Get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), bytes);
+    if (result != ERROR_SUCCESS) {
+        NoteFailure(L"RegSetValueEx (Run value)", static_cast<DWORD>(result));
+        return false;
+    }
+    return true;
 }
 
 bool DeleteRunValue(const wchar_t* valueName) {
-    ScopedRegKey key = OpenRunKey(KEY_SET_VALUE);
-    return key && RegDeleteValueW(key.Get(), valueName) == ERROR_SUCCESS;
+    HKEY opened = nullptr;
+    LSTATUS result = RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &opened);
+    if (result == ERROR_SUCCESS) {
+        ScopedRegKey key(opened);
+        result = RegDeleteValueW(key.Get(), valueName);
+    }
+    // No key, or no value in it: nothing starts the program either way.
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+        NoteFailure(L"RegDeleteValue (Run value)", static_cast<DWORD>(result));
+        return false;
+    }
+    return true;
 }

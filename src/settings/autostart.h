@@ -28,9 +28,12 @@ RunValueState JudgeRunValue(const wchar_t* data, DWORD dataBytes, const wchar_t*
 // is rewritten to name the running one.
 bool IsAutostartRegistered(const wchar_t* valueName);
 
-// Writes (enable) or deletes the Run value named by string resource 109.
-void SetAutostart(bool enable);
+// Writes (enable) or deletes the Run value named by string resource 109. False when the value
+// is not as asked afterwards: it could not be written (nor can it be for an exe whose path does
+// not fit), or it is still there.
+bool SetAutostart(bool enable);
 
-// Set or delete a value of the Run key; true on success.
+// Set or delete a value of the Run key; true on success. A value that was not there counts as
+// deleted.
 bool WriteRunValue(const wchar_t* valueName, const wchar_t* data);
 bool DeleteRunValue(const wchar_t* valueName);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/failure_note.h"
 #include "common/program.h"
 #include "settings/settings.h"
 
@@ -175,5 +176,8 @@ void WriteIntSetting(const wchar_t* key, int value) {
     }
     wchar_t text[1024];
     wsprintfW(text, L"%d", value);
-    WritePrivateProfileStringW(kSection, key, text, ForFileApi(settingsFilePath).c_str());
+    // Start-up has warned the user already when the file could not be written at all.
+    if (!WritePrivateProfileStringW(kSection, key, text, ForFileApi(settingsFilePath).c_str())) {
+        NoteFailure(L"WritePrivateProfileString");
+    }
 }

@@ -31,7 +31,7 @@ class SettingsSnapshot {
     std::wstring entries_;
 };
 
-// Writes `value` in decimal under `key` at once. Failures are ignored.
+// Writes `value` in decimal under `key` at once. A failure is only noted for the debugger.
 void WriteIntSetting(const wchar_t* key, int value);
 
 // The INI path for an executable path: the file name's extension (after its last dot, dots

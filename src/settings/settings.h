@@ -33,7 +33,9 @@ struct Settings {
 // m_wallpaper_color when no colour is chosen.
 inline constexpr int kNoWallpaperColour = -1;
 
-extern Settings settings;
+// Read-only for the program: every change goes through the setters of settings_table.h, which
+// write the INI key along with the field.
+extern const Settings& settings;
 
 // Converts an INI value the way the C library's atol does (leading blanks, optional sign,
 // decimal digits up to the first non-digit, no digits gives 0), except that values beyond

@@ -1,6 +1,7 @@
 #include "settings/settings_table.h"
 
 #include "settings/ini_store.h"
+#include "settings/writable_settings.h"
 
 namespace {
 
@@ -45,16 +46,17 @@ const SettingKey* FindSettingKey(int Settings::*field) {
 
 int LoadSetting(int Settings::*field) {
     if (const SettingKey* row = FindSettingKey(field)) {
-        settings.*field = ReadIntSetting(row->key, settings.*field);
+        WritableSettings().*field = ReadIntSetting(row->key, settings.*field);
     }
     return settings.*field;
 }
 
 void LoadSettings(SettingRead group) {
     SettingsSnapshot file = SettingsSnapshot::Read();
+    Settings& record = WritableSettings();
     for (const SettingKey& row : kKeys) {
         if (row.read == group) {
-            settings.*row.field = file.Get(row.key, settings.*row.field);
+            record.*row.field = file.Get(row.key, record.*row.field);
         }
     }
 }
@@ -66,10 +68,10 @@ void SaveSetting(int Settings::*field) {
 }
 
 void SaveSetting(int Settings::*field, int value) {
-    settings.*field = value;
+    WritableSettings().*field = value;
     SaveSetting(field);
 }
 
 void KeepSettingUnsaved(int Settings::*field, int value) {
-    settings.*field = value;
+    WritableSettings().*field = value;
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <iterator>
 
+#include "common/failure_note.h"
 #include "common/program.h"
 
 namespace {
@@ -160,13 +161,18 @@ void TrayIcon::Create(UINT iconId, const wchar_t* tip, bool startThread) {
     if (stopEvent_.load() == nullptr) {
         stopEvent_.store(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     }
+    // Without the thread a lost icon comes back only when the shell announces a new taskbar.
     HANDLE stopEvent = stopEvent_.load();
     if (stopEvent == nullptr) {
+        NoteFailure(L"CreateEvent (tray icon)");
         return;
     }
     ResetEvent(stopEvent);
     std::lock_guard lock(shellLock_);
     thread_ = CreateThread(nullptr, 0, IconThread, this, 0, &threadId_);
+    if (thread_ == nullptr) {
+        NoteFailure(L"CreateThread (tray icon)");
+    }
 }
 
 bool TrayIcon::Present() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "e2e/support/dialog_app.h"
+#include "e2e/support/velmora_app.h"
 #include "resource_ids.h"
 
 namespace {
@@ -130,6 +131,52 @@ TEST_F(Autostart, ValueTooLongToReadShowsTheBoxUnticked) {
         ASSERT_NE(app.Start(), nullptr);
         EXPECT_FALSE(app.Dialog().Checked(IDC_START_WITH_WINDOWS));
         EXPECT_EQ(ReadRunValue().bytes, value.bytes);
+    }
+}
+
+// The Run value cannot name an exe deeper than MAX_PATH: ticking the box registers nothing, and
+// the box goes back instead of claiming otherwise. Wine's CreateProcess cannot start such an
+// exe; its loader can, asked from the Unix side as a user's shell would.
+TEST_F(Autostart, TickingABoxThatCannotBeRegisteredLeavesItUnticked) {
+    PutRunValue(RunValue{});
+    e2e::TempFolder root;
+    std::wstring folder = root.Path();
+    while (folder.size() < MAX_PATH + 10) {
+        folder += L"\\" + std::wstring(40, L'd');
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr));
+    }
+    e2e::VelmoraApp app(L"\\\\?\\" + folder, L"Velmora.exe");
+    std::wstring command = L"Z:\\bin\\sh -c \"exec wine '" + folder + L"\\Velmora.exe'\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION shell = {};
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &shell));
+    CloseHandle(shell.hThread);
+    CloseHandle(shell.hProcess);
+    HWND main = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (main = FindWindowW(L"Velmora", nullptr)) != nullptr; }, 15000));
+    DWORD id = 0;
+    GetWindowThreadProcessId(main, &id);
+    HWND found = nullptr;
+    // Shown once its initialisation is over, which sets every box from the settings.
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] { return (found = e2e::FindProcessWindow(id, L"#32770")) != nullptr && IsWindowVisible(found); }, 15000));
+    e2e::DialogDriver dialog(found);
+    // A box the program can honour stays ticked: the clicks reach the dialog.
+    SendMessageW(dialog.Control(IDC_START_IN_TRAY), BM_CLICK, 0, 0);
+    EXPECT_TRUE(dialog.Checked(IDC_START_IN_TRAY));
+    SendMessageW(dialog.Control(IDC_START_WITH_WINDOWS), BM_CLICK, 0, 0);
+    EXPECT_FALSE(dialog.Checked(IDC_START_WITH_WINDOWS));
+    EXPECT_FALSE(ReadRunValue().present);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (process != nullptr && WaitForSingleObject(process, 15000) != WAIT_OBJECT_0) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+    }
+    if (process != nullptr) {
+        CloseHandle(process);
     }
 }
 

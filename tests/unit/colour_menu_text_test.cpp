@@ -7,6 +7,7 @@
 #include "dialog/more_options_menu.h"
 #include "resource_ids.h"
 #include "settings/settings.h"
+#include "settings/writable_settings.h"
 
 TEST(ColourMenuText, NoColourShowsTheTextAlone) {
     EXPECT_EQ(FormatColourMenuText(L"Change the desktop background to a color", -1),
@@ -33,7 +34,7 @@ TEST(ColourMenuItem, IsTickedAndNamesTheColourExactlyWhileOneIsSet) {
     for (const Case& c : {Case{-1, false, nullptr}, Case{255, true, L" (0xFF0000)"}, Case{0, true, L" (0x000000)"},
                           Case{0xFFFFFF, true, L" (0xFFFFFF)"}}) {
         SCOPED_TRACE(c.colour);
-        settings.m_wallpaper_color = c.colour;
+        WritableSettings().m_wallpaper_color = c.colour;
         ScopedMenu menu(BuildMoreOptionsMenu());
         UINT state = GetMenuState(menu.Get(), IDM_DESKTOP_COLOUR, MF_BYCOMMAND);
         ASSERT_NE(state, static_cast<UINT>(-1));
@@ -48,5 +49,5 @@ TEST(ColourMenuItem, IsTickedAndNamesTheColourExactlyWhileOneIsSet) {
             EXPECT_EQ(item.substr(item.size() - std::wstring(c.ending).size()), c.ending);
         }
     }
-    settings.m_wallpaper_color = saved;
+    WritableSettings().m_wallpaper_color = saved;
 }

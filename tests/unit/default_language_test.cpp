@@ -7,6 +7,7 @@
 #include "lang/language_pack.h"
 #include "settings/ini_store.h"
 #include "settings/settings.h"
+#include "settings/writable_settings.h"
 
 TEST(DefaultLanguage, FollowsTheWindowsUserLanguage) {
     EXPECT_EQ(DefaultLanguageFor(0x0407), 0);   // German
@@ -44,7 +45,7 @@ class IniLanguage : public ::testing::Test {
     }
     void TearDown() override {
         WritePrivateProfileStringW(L"Program", L"lng", nullptr, SettingsFilePath());
-        settings.lng = savedLng_;
+        WritableSettings().lng = savedLng_;
         languagePack = *saved_;
     }
 

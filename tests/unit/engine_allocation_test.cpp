@@ -14,6 +14,7 @@
 #include "desktop/auto_hide_tick.h"
 #include "desktop/system_desktop.h"
 #include "settings/settings.h"
+#include "settings/writable_settings.h"
 
 long long allocationCount = 0;
 
@@ -128,17 +129,17 @@ TEST(EngineAllocation, RealTicksOnRealWindowsAllocateNothing) {
     desktop.countdownBar = windows.countdown;
     EngineState state;
     state.idleSince = NowMs();
-    settings = Settings{};
-    settings.show_icons_mouse_move = 1;
-    settings.show_icons_win_d = 1;
-    settings.hide_icons_by_m_mouse = 1;
-    settings.hide_taskbar = 1;
-    settings.auto_hide_icons_sec = 1000;
+    WritableSettings() = Settings{};
+    WritableSettings().show_icons_mouse_move = 1;
+    WritableSettings().show_icons_win_d = 1;
+    WritableSettings().hide_icons_by_m_mouse = 1;
+    WritableSettings().hide_taskbar = 1;
+    WritableSettings().auto_hide_icons_sec = 1000;
 
     const long long before = allocationCount;
     AutoHideTickOn(desktop, state);
     const LRESULT countdownSeconds = SendMessageW(windows.countdown, PBM_GETPOS, 0, 0);
-    settings.auto_hide_icons_sec = 0;
+    WritableSettings().auto_hide_icons_sec = 0;
     const POINT stops[] = {{400, 300}, {401, 300}, {640, 790}, {900, 500}, {900, 500}, {10, 10}};
     bool taskbarHidden = false;
     for (int round = 0; round < 20; ++round) {
@@ -159,7 +160,7 @@ TEST(EngineAllocation, RealTicksOnRealWindowsAllocateNothing) {
     }
     const long long allocations = allocationCount - before;
     const bool iconsHidden = IsWindowVisible(windows.listView) == 0;
-    settings = Settings{};
+    WritableSettings() = Settings{};
 
     EXPECT_EQ(allocations, 0);
     EXPECT_GE(countdownSeconds, 999) << "the tick moves the countdown bar it was given";

@@ -36,13 +36,13 @@ TEST_F(EngineClicks, AnEnabledButtonOnTheEmptyDesktopShowsTheIconsLeavingTheCoun
 TEST_F(EngineClicks, ADisabledButtonDoesNotShowTheIcons) {
     for (ButtonOption button : kButtons) {
         SCOPED_TRACE(button.virtualKey);
-        settings.*button.option = 0;
+        WritableSettings().*button.option = 0;
         const int hiddenAt = HideIconsByIdling();
         Press(button.virtualKey);
         TickAt(hiddenAt + 30);
         Release(button.virtualKey);
         EXPECT_FALSE(IconsVisible());
-        settings.*button.option = 1;
+        WritableSettings().*button.option = 1;
         desk.SetVisible(listView, true);
         state.lastCursor = {0, 0};
     }
@@ -67,7 +67,7 @@ TEST_F(EngineClicks, AClickOnTheVisibleIconsRestartsTheIdleTime) {
 }
 
 TEST_F(EngineClicks, WinDShowsTheIconsOnlyOverTheEmptyDesktop) {
-    settings.show_icons_win_d = 1;
+    WritableSettings().show_icons_win_d = 1;
     const int hiddenAt = HideIconsByIdling();
     Press(VK_LWIN);
     Press('D');
@@ -78,21 +78,21 @@ TEST_F(EngineClicks, WinDShowsTheIconsOnlyOverTheEmptyDesktop) {
 }
 
 TEST_F(EngineClicks, WinDNeedsTheLeftWindowsKeyAndTheOption) {
-    settings.show_icons_win_d = 1;
+    WritableSettings().show_icons_win_d = 1;
     const int hiddenAt = HideIconsByIdling();
     Press(VK_RWIN);
     Press('D');
     TickAt(hiddenAt + 30);
     EXPECT_FALSE(IconsVisible());
 
-    settings.show_icons_win_d = 0;
+    WritableSettings().show_icons_win_d = 0;
     Press(VK_LWIN);
     TickAt(hiddenAt + 60);
     EXPECT_FALSE(IconsVisible());
 }
 
 TEST_F(EngineClicks, MiddleButtonHidesAndShowsInTheSameTickWhenBothOptionsAreOn) {
-    settings.hide_icons_by_m_mouse = 1;
+    WritableSettings().hide_icons_by_m_mouse = 1;
     for (POINT clickAt : {kOnDesktop, kElsewhereOnDesktop}) {  // resting, and arriving with the click
         TickAt(0, kOnDesktop);
         desk.ForgetRecords();
@@ -108,8 +108,8 @@ TEST_F(EngineClicks, MiddleButtonHidesAndShowsInTheSameTickWhenBothOptionsAreOn)
 }
 
 TEST_F(EngineClicks, MiddleButtonHideUsesUpTheIdleTime) {
-    settings.hide_icons_by_m_mouse = 1;
-    settings.show_icons_by_m_mouse = 0;
+    WritableSettings().hide_icons_by_m_mouse = 1;
+    WritableSettings().show_icons_by_m_mouse = 0;
     TickAt(0, kOnDesktop);
     Press(VK_MBUTTON);
     TickAt(2000);
@@ -127,7 +127,7 @@ TEST_F(EngineClicks, MiddleButtonHideUsesUpTheIdleTime) {
 }
 
 TEST_F(EngineClicks, MovingOntoTheEmptyDesktopShowsIconsAndTaskbarsOnlyWithItsOption) {
-    settings.hide_taskbar = 1;
+    WritableSettings().hide_taskbar = 1;
     const HWND secondary = AddSecondaryTaskbar();
     const int hiddenAt = HideIconsByIdling();
     desk.SetVisible(taskbar, false);
@@ -135,7 +135,7 @@ TEST_F(EngineClicks, MovingOntoTheEmptyDesktopShowsIconsAndTaskbarsOnlyWithItsOp
     TickAt(hiddenAt + 30, kElsewhereOnDesktop);
     EXPECT_FALSE(IconsVisible());
 
-    settings.show_icons_mouse_move = 1;
+    WritableSettings().show_icons_mouse_move = 1;
     TickAt(hiddenAt + 60, kOnDesktop);
     EXPECT_TRUE(IconsVisible());
     EXPECT_TRUE(desk.Visible(taskbar));
@@ -146,7 +146,7 @@ TEST_F(EngineClicks, MovingOntoTheEmptyDesktopShowsIconsAndTaskbarsOnlyWithItsOp
 // Every way the icons come back brings the taskbars back too (issue 19): the primary one as
 // well, which before came back only under the cursor.
 TEST_F(EngineClicks, AClickShowsEveryTaskbar) {
-    settings.hide_taskbar = 1;
+    WritableSettings().hide_taskbar = 1;
     const HWND secondary = AddSecondaryTaskbar();
     const int hiddenAt = HideIconsByIdling();
     desk.SetVisible(taskbar, false);

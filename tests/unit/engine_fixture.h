@@ -9,6 +9,7 @@
 #include "desktop/auto_hide_tick.h"
 #include "scripted_desktop.h"
 #include "settings/settings.h"
+#include "settings/writable_settings.h"
 
 class EngineTest : public ::testing::Test {
   protected:
@@ -20,7 +21,7 @@ class EngineTest : public ::testing::Test {
     static constexpr POINT kOnSecondaryTaskbar = {1500, 780};
 
     void SetUp() override {
-        settings = Settings{};
+        WritableSettings() = Settings{};
         taskbar = desk.Add(L"Shell_TrayWnd", L"", {0, 760, 1280, 800});
         editor = desk.Add(L"Notepad", L"Untitled - Notepad", {100, 100, 500, 400});
         progman = desk.Add(L"Progman", L"Program Manager", {0, 0, 1280, 800}, nullptr, 100);
@@ -28,7 +29,7 @@ class EngineTest : public ::testing::Test {
         listView = desk.Add(L"SysListView32", L"FolderView", {0, 0, 1280, 800}, defView);
     }
 
-    void TearDown() override { settings = Settings{}; }
+    void TearDown() override { WritableSettings() = Settings{}; }
 
     HWND AddSecondaryTaskbar() { return desk.Add(L"Shell_SecondaryTrayWnd", L"", {1280, 760, 2560, 800}); }
 

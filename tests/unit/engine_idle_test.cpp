@@ -16,7 +16,7 @@ TEST_F(EngineIdle, IconsHideOnTheFirstTickAfterTheIdleTimeNotAtIt) {
 }
 
 TEST_F(EngineIdle, ZeroSecondsHidesAsSoonAsAMillisecondHasPassed) {
-    settings.auto_hide_icons_sec = 0;
+    WritableSettings().auto_hide_icons_sec = 0;
     TickAt(0, kOnDesktop);
     EXPECT_TRUE(IconsVisible());
     EXPECT_EQ(desk.countdown, 0);
@@ -34,13 +34,13 @@ TEST_F(EngineIdle, IdleTimesBeyondTheClockSaturateAndNegativeOnesCountAsZero) {
     EXPECT_EQ(IdleLimitMs(-5), 0);
     EXPECT_EQ(IdleLimitMs(ParseIntSetting(L"abc")), 0);
 
-    settings.auto_hide_icons_sec = 2147484;
+    WritableSettings().auto_hide_icons_sec = 2147484;
     TickAt(0, kOnDesktop);
     TickAt(10 * 24 * 3600 * 1000);  // ten days later
     EXPECT_TRUE(IconsVisible());
     EXPECT_GT(desk.countdown, 1000000) << "the countdown runs from about 24.8 days";
 
-    settings.auto_hide_icons_sec = -5;
+    WritableSettings().auto_hide_icons_sec = -5;
     TickAt(10 * 24 * 3600 * 1000 + 30);
     EXPECT_FALSE(IconsVisible());
 }
@@ -108,7 +108,7 @@ TEST_F(EngineIdle, AnActivityMoreThanHalfTheClockAgoCountsAsStillToCome) {
 }
 
 TEST_F(EngineIdle, WithoutTheShellsListViewTheCountdownAndTaskbarRulesStillRun) {
-    settings.hide_taskbar = 1;
+    WritableSettings().hide_taskbar = 1;
     desk.Remove(progman);
     TickAt(0, kOnDesktop);
     EXPECT_EQ(desk.countdown, 5);
@@ -130,7 +130,7 @@ TEST_F(EngineIdle, WithoutTheShellsListViewTheCountdownAndTaskbarRulesStillRun) 
 // The desktop view is still the empty desktop: moving onto it and clicking on it are activity,
 // though there are no icons to show.
 TEST_F(EngineIdle, ADesktopViewWithoutListViewUnderAWorkerStillCountsAsTheDesktop) {
-    settings.show_icons_mouse_move = 1;
+    WritableSettings().show_icons_mouse_move = 1;
     desk.Remove(progman);
     const HWND worker = desk.Add(L"WorkerW", L"", {0, 0, 1280, 800}, nullptr, 101);
     desk.Add(L"SHELLDLL_DefView", L"", {0, 0, 1280, 800}, worker);

@@ -66,7 +66,7 @@ TEST_F(EngineMenu, AMenuOfAnotherWindowDoesNotCount) {
 }
 
 TEST_F(EngineMenu, MenusAreIgnoredWithoutTheOption) {
-    settings.show_icons_by_contextmenu = 0;
+    WritableSettings().show_icons_by_contextmenu = 0;
     const int hiddenAt = HideIconsByIdling();
     OpenMenu(600, 300);
     TickAt(hiddenAt + 30, kInDesktopMenu);

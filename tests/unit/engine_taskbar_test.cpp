@@ -4,7 +4,7 @@ class EngineTaskbar : public EngineTest {
   protected:
     void SetUp() override {
         EngineTest::SetUp();
-        settings.hide_taskbar = 1;
+        WritableSettings().hide_taskbar = 1;
     }
 };
 
@@ -149,7 +149,7 @@ TEST_F(EngineThreeTaskbars, AClickOnTheDesktopBringsEveryTaskbarBack) {
 }
 
 TEST_F(EngineThreeTaskbars, MovingOntoTheDesktopBringsEveryTaskbarBack) {
-    settings.show_icons_mouse_move = 1;
+    WritableSettings().show_icons_mouse_move = 1;
     TickAt(0, kOnEditor);
     TickEvery30Ms(5001, 5061);
     ASSERT_TRUE(NoTaskbarVisible());
@@ -169,7 +169,7 @@ TEST_F(EngineTaskbar, MissingTaskbarsAreSkipped) {
 }
 
 TEST_F(EngineTaskbar, WithoutTheOptionTaskbarsAreLeftAlone) {
-    settings.hide_taskbar = 0;
+    WritableSettings().hide_taskbar = 0;
     const HWND secondary = AddSecondaryTaskbar();
     desk.SetVisible(taskbar, false);
     TickAt(0, kOnTaskbar);

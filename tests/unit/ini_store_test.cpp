@@ -8,6 +8,7 @@
 
 #include "settings/ini_store.h"
 #include "settings/settings_table.h"
+#include "settings/writable_settings.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ TEST_F(IniStore, EveryOptionRoundTripsUnderItsOwnKey) {
     for (int i = 0; i < kSettingKeyCount; ++i) {
         SaveSetting(keys[i].field, 1000 + i);
     }
-    settings = Settings{};
+    WritableSettings() = Settings{};
     for (SettingRead group : {SettingRead::kStartUp, SettingRead::kLanguage, SettingRead::kDialogDisable,
                               SettingRead::kDialogInit, SettingRead::kDialogSlider, SettingRead::kNever}) {
         LoadSettings(group);
@@ -82,7 +83,7 @@ TEST_F(IniStore, EveryOptionRoundTripsUnderItsOwnKey) {
     }
     EXPECT_EQ(found, kSettingKeyCount) << "every stored name is written by exactly one field";
     EXPECT_EQ(FindSettingKey(&Settings::autostart), nullptr) << "start with Windows lives in the registry only";
-    settings = Settings{};
+    WritableSettings() = Settings{};
 }
 
 TEST_F(IniStore, EmptyValueGivesTheDefault) {

@@ -12,6 +12,7 @@
 #include "appearance/owner_drawn_menu_bar.h"
 #include "common/scoped_handle.h"
 #include "settings/settings.h"
+#include "settings/writable_settings.h"
 
 namespace {
 
@@ -315,11 +316,11 @@ TEST(OwnerDrawnMenus, SelectionIsAGradientTowardsFortyPercentOnlyWithSoftPaint) 
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     const int saved = settings.soft_paint;
     Canvas soft(DrawnMenu::kWidth, 64), solid(DrawnMenu::kWidth, 64);
-    settings.soft_paint = 1;
+    WritableSettings().soft_paint = 1;
     menu.Draw(soft, 1, ODS_SELECTED, 64);
-    settings.soft_paint = 0;
+    WritableSettings().soft_paint = 0;
     menu.Draw(solid, 1, ODS_SELECTED, 64);
-    settings.soft_paint = saved;
+    WritableSettings().soft_paint = saved;
 
     EXPECT_EQ(soft.At(1, 0), highlight);
     EXPECT_EQ(solid.At(1, 0), highlight);

@@ -28,6 +28,7 @@
 #include "desktop/taskbar.h"
 #include "dialog/dialog_commands.h"
 #include "settings/settings.h"
+#include "settings/writable_settings.h"
 
 namespace {
 
@@ -305,9 +306,9 @@ struct Situation {
 void CountSituation(const Situation& situation) {
     constexpr int kWarmUpTicks = 10;
     constexpr int kCountedTicks = 100;
-    settings = Settings{};
-    settings.auto_hide_icons_sec = situation.autoHideSeconds;
-    settings.hide_taskbar = situation.hideTaskbar;
+    WritableSettings() = Settings{};
+    WritableSettings().auto_hide_icons_sec = situation.autoHideSeconds;
+    WritableSettings().hide_taskbar = situation.hideTaskbar;
     SetIconsVisible(true);
     PlaceCursor(kRestingCursor);
     RestartIdleTime();
@@ -377,7 +378,7 @@ int CountCalls() {
     for (const Situation& situation : situations) {
         CountSituation(situation);
     }
-    settings = Settings{};
+    WritableSettings() = Settings{};
     SetIconsVisible(true);
     ShowTaskbars();
     PlaceCursor(kRestingCursor);
