@@ -6,7 +6,9 @@
 // the visibility of the icons and the window under the cursor are asked once and remembered
 // until the tick itself shows or hides a window, and a query whose answer cannot change what
 // the tick does is not made: no menu walk while no popup menu exists, no label-editor
-// question once a desktop menu has been found, no taskbar lookups without hide_taskbar.
+// question once a desktop menu has been found, no taskbar lookups without hide_taskbar, no
+// new search for the shell's windows while the ones found live (up to a second), and no
+// countdown written that the bar already shows.
 // Nothing here allocates: the secondary taskbars of one tick live in a fixed array.
 #pragma once
 #include <windows.h>
@@ -40,14 +42,17 @@ template <typename Desktop>
 class AutoHideTickRun {
   public:
     AutoHideTickRun(Desktop& desktop, EngineState& state)
-        : desktop_(desktop), state_(state), limit_(IdleLimitMs(settings.auto_hide_icons_sec)), cursor_(state.lastCursor) {}
+        : desktop_(desktop),
+          state_(state),
+          limit_(IdleLimitMs(settings.auto_hide_icons_sec)),
+          cursor_(state.lastCursor) {}
 
     void Run() {
         if (!state_.taskbarSinceSet) {
             state_.taskbarSince = desktop_.Now();
             state_.taskbarSinceSet = true;
         }
-        shell_ = FindDesktopListViewOn(desktop_);
+        shell_ = ShellWindows();
         if (CursorCountsAsMoved()) {
             CursorMoved();
         }
@@ -75,6 +80,9 @@ class AutoHideTickRun {
     // follow the cursor and hide by the idle rule of every taskbar, only not at once with the
     // icons.
     static constexpr int kMostSecondaryTaskbars = 16;
+    // The shell may move its desktop view to another window while the old ones live on: what
+    // was found is looked up afresh at least this often.
+    static constexpr int kShellLookupPeriodMs = 1000;
 
     struct SecondaryTaskbar {
         HWND window;
@@ -82,6 +90,21 @@ class AutoHideTickRun {
     };
 
     int Now() { return desktop_.Now(); }
+
+    // Finding "Program Manager" by its title asks every top-level window for its title, the
+    // costliest question of a tick; the windows it leads to live as long as the shell. So
+    // what was found serves while its list view exists, and a restarted shell is found on the
+    // tick its old list view has gone. Without a shell, every tick looks.
+    DesktopWindows ShellWindows() {
+        const DesktopWindows& known = state_.shell;
+        if (known.listView != nullptr && ClockMinus(Now(), state_.shellFoundAt) < kShellLookupPeriodMs &&
+            desktop_.Exists(known.listView)) {
+            return known;
+        }
+        state_.shell = FindDesktopListViewOn(desktop_);
+        state_.shellFoundAt = Now();
+        return state_.shell;
+    }
 
     // The cursor is read where its position is about to be used, not before: a reading that
     // a later one replaces unused would be a round trip to the X server for nothing.
@@ -274,7 +297,15 @@ class AutoHideTickRun {
             }
             return;
         }
-        desktop_.SetCountdown(ClockMinus(limit_, elapsed) / 1000);  // whole seconds, fraction dropped
+        ShowCountdown(ClockMinus(limit_, elapsed) / 1000);  // whole seconds, fraction dropped
+    }
+
+    // Most ticks leave the whole seconds as they were; a bar that cannot be seen (the dialog in
+    // the tray) is written when it can.
+    void ShowCountdown(int seconds) {
+        if (seconds != state_.countdownShown && desktop_.SetCountdown(seconds)) {
+            state_.countdownShown = seconds;
+        }
     }
 
     // A null handle never matches: without a shell there is no desktop to point at.

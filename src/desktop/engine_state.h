@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "desktop/shell_windows.h"
+
 inline constexpr UINT kTickPeriodMs = 30;
 
 // The program clock: milliseconds since the process started, signed 32-bit.
@@ -14,4 +16,7 @@ struct EngineState {
     int taskbarSince = 0;          // last time the cursor was over a taskbar
     bool taskbarSinceSet = false;  // the first tick of the process sets taskbarSince
     POINT lastCursor = {0, 0};     // where the last tick that found the cursor moved saw it
+    DesktopWindows shell;          // the shell's windows as a tick last looked them up
+    int shellFoundAt = 0;          // when, on the program clock
+    int countdownShown = -1;       // the seconds the countdown bar shows; -1: none written yet
 };

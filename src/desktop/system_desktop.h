@@ -23,6 +23,7 @@ struct SystemDesktop {
     HWND Parent(HWND window) { return GetParent(window); }
     HWND NextBelow(HWND window) { return GetWindow(window, GW_HWNDNEXT); }
     bool Visible(HWND window) { return IsWindowVisible(window) != 0; }
+    bool Exists(HWND window) { return IsWindow(window) != 0; }
     int ClassName(HWND window, wchar_t* buffer, int size) { return GetClassNameW(window, buffer, size); }
     // The list view makes its label editor a child of its own, so without an "Edit" child there
     // is no editor to ask for; looking at the children is far cheaper than a send to another
@@ -42,10 +43,13 @@ struct SystemDesktop {
         }
     }
     void SetIcons(HWND listView, bool show) { ApplyIconsVisible(listView, show); }
-    void SetCountdown(int seconds) {
-        if (countdownBar != nullptr) {
-            SendMessageW(countdownBar, PBM_SETPOS, static_cast<WPARAM>(seconds), 0);
+    // Whether the bar now shows `seconds`: a hidden one is left alone.
+    bool SetCountdown(int seconds) {
+        if (countdownBar == nullptr || !IsWindowVisible(countdownBar)) {
+            return false;
         }
+        SendMessageW(countdownBar, PBM_SETPOS, static_cast<WPARAM>(seconds), 0);
+        return true;
     }
     void Trace(const wchar_t* line) { OutputDebugStringW(line); }
 

@@ -66,8 +66,8 @@ class RealDesktop {
                                   nullptr, nullptr, nullptr);
         listView = CreateWindowExW(0, WC_LISTVIEWW, L"FolderView", WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_EDITLABELS, 0,
                                    0, 1280, 760, defView, nullptr, nullptr, nullptr);
-        dialog_ = CreateWindowExW(0, L"VelmoraTestDialog", L"Velmora", WS_OVERLAPPED, 0, 0, 300, 100, nullptr, nullptr,
-                                  nullptr, nullptr);
+        dialog_ = CreateWindowExW(0, L"VelmoraTestDialog", L"Velmora", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 300, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
         countdown = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20, dialog_, nullptr,
                                     nullptr, nullptr);
         SendMessageW(countdown, PBM_SETRANGE32, 0, 1000);

@@ -58,6 +58,21 @@ TEST_F(EngineIdle, CountdownShowsTheRemainingWholeSecondsAndStopsOnceHidden) {
     EXPECT_EQ(desk.countdownWrites, writes);
 }
 
+TEST_F(EngineIdle, CountdownIsWrittenWhenItsSecondsChangeAndOnceTheBarCanBeSeen) {
+    TickAt(0, kOnDesktop);
+    TickAt(30);
+    TickAt(60);
+    EXPECT_EQ(desk.countdownWrites, 2) << "5, then 4 once";
+    desk.countdownVisible = false;  // the dialog is in the tray
+    TickAt(1030);
+    TickAt(2030);
+    EXPECT_EQ(desk.countdownWrites, 2);
+    desk.countdownVisible = true;
+    TickAt(2060);
+    EXPECT_EQ(desk.countdownWrites, 3);
+    EXPECT_EQ(desk.countdown, 2);
+}
+
 TEST_F(EngineIdle, MovingOverTheIconsKeepsThemAndMovingOverAnotherWindowDoesNot) {
     WiggleBetween(kOnDesktop, kElsewhereOnDesktop, 0, 30000);
     EXPECT_TRUE(IconsVisible());
@@ -125,6 +140,36 @@ TEST_F(EngineIdle, WithoutTheShellsListViewTheCountdownAndTaskbarRulesStillRun) 
     Press(VK_LBUTTON);
     TickAt(9030, kElsewhereOnDesktop);
     EXPECT_EQ(state.idleSince, 0) << "a click on no desktop is no activity";
+}
+
+// The tick keeps the shell's windows it found: a restarted shell's new ones are used from the
+// tick the old list view has gone.
+TEST_F(EngineIdle, ARestartedShellsNewWindowsAreUsedFromTheNextTick) {
+    TickAt(0, kOnDesktop);
+    desk.Remove(progman);
+    const HWND newTop = desk.Add(L"Progman", L"Program Manager", {0, 0, 1280, 800}, nullptr, 100);
+    const HWND newList = desk.Add(L"SysListView32", L"FolderView", {0, 0, 1280, 800},
+                                  desk.Add(L"SHELLDLL_DefView", L"", {0, 0, 1280, 800}, newTop));
+    TickAt(30);
+    TickAt(5001);
+    EXPECT_FALSE(desk.Visible(newList));
+}
+
+// The shell may give "Program Manager" a desktop of its own while the worker's it used lives on:
+// the tick finds it within a second.
+TEST_F(EngineIdle, ADesktopThatMovesWhileTheOldOneLivesIsFoundWithinASecond) {
+    desk.Remove(progman);
+    const HWND worker = desk.Add(L"WorkerW", L"", {0, 0, 1280, 800}, nullptr, 101);
+    const HWND workerList = desk.Add(L"SysListView32", L"FolderView", {0, 0, 1280, 800},
+                                     desk.Add(L"SHELLDLL_DefView", L"", {0, 0, 1280, 800}, worker));
+    TickAt(0, kOnDesktop);
+    const HWND newTop = desk.Add(L"Progman", L"Program Manager", {0, 0, 1280, 800}, nullptr, 99);
+    const HWND newList = desk.Add(L"SysListView32", L"FolderView", {0, 0, 1280, 800},
+                                  desk.Add(L"SHELLDLL_DefView", L"", {0, 0, 1280, 800}, newTop));
+    TickEvery30Ms(30, 1020);
+    TickAt(5001);
+    EXPECT_FALSE(desk.Visible(newList));
+    EXPECT_TRUE(desk.Visible(workerList));
 }
 
 // The desktop view is still the empty desktop: moving onto it and clicking on it are activity,

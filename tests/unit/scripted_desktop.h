@@ -38,6 +38,7 @@ class ScriptedDesktop {
     bool cursorReadable = true;
     bool keys[256] = {};
     HWND labelEditor = nullptr;
+    bool countdownVisible = true;
 
     // What the engine did.
     int countdown = -1;
@@ -128,6 +129,18 @@ class ScriptedDesktop {
         wcsncpy_s(buffer, size, w->className, _TRUNCATE);
         return static_cast<int>(std::wcslen(buffer));
     }
+    // A removed window takes its children with it, as a destroyed one does.
+    bool Exists(HWND h) {
+        if (h == nullptr) {
+            return false;
+        }
+        for (; h != nullptr; h = At(h)->parent) {
+            if (At(h) == nullptr) {
+                return false;
+            }
+        }
+        return true;
+    }
     HWND LabelEditor(HWND) { return labelEditor; }
 
     void Show(HWND h, int command) {
@@ -148,9 +161,13 @@ class ScriptedDesktop {
         }
         ++iconChangeCount;
     }
-    void SetCountdown(int seconds) {
+    bool SetCountdown(int seconds) {
+        if (!countdownVisible) {
+            return false;
+        }
         countdown = seconds;
         ++countdownWrites;
+        return true;
     }
     void Trace(const wchar_t* line) {
         wcsncpy_s(trace, 256, line, _TRUNCATE);

@@ -221,6 +221,7 @@ enum CallKind {
     kParent,
     kNextWindow,
     kIsVisible,
+    kIsWindow,
     kClassName,
     kLabelEditor,
     kShowWindow,
@@ -231,9 +232,9 @@ enum CallKind {
 };
 
 constexpr const wchar_t* kCallNames[kCallKinds] = {
-    L"GetCursorPos", L"GetAsyncKeyState",  L"FindWindowExW",     L"WindowFromPoint",    L"GetWindowRect",
-    L"GetParent",    L"GetWindow(NEXT)",   L"IsWindowVisible",   L"GetClassNameW",      L"LVM_GETEDITCONTROL",
-    L"ShowWindow",   L"ApplyIconsVisible", L"PBM_SETPOS (1036)", L"OutputDebugStringW",
+    L"GetCursorPos",       L"GetAsyncKeyState", L"FindWindowExW",     L"WindowFromPoint",   L"GetWindowRect",
+    L"GetParent",          L"GetWindow(NEXT)",  L"IsWindowVisible",   L"IsWindow",          L"GetClassNameW",
+    L"LVM_GETEDITCONTROL", L"ShowWindow",       L"ApplyIconsVisible", L"PBM_SETPOS (1036)", L"OutputDebugStringW",
 };
 
 // SystemDesktop with every call counted and timed.
@@ -276,6 +277,9 @@ struct CountingDesktop {
     bool Visible(HWND h) {
         return Timed(kIsVisible, [&] { return inner.Visible(h); });
     }
+    bool Exists(HWND h) {
+        return Timed(kIsWindow, [&] { return inner.Exists(h); });
+    }
     int ClassName(HWND h, wchar_t* buffer, int size) {
         return Timed(kClassName, [&] { return inner.ClassName(h, buffer, size); });
     }
@@ -288,8 +292,11 @@ struct CountingDesktop {
     void SetIcons(HWND listView, bool show) {
         Timed(kIconsShowHide, [&] { return (inner.SetIcons(listView, show), 0); });
     }
-    void SetCountdown(int seconds) {
-        Timed(kCountdownBar, [&] { return (inner.SetCountdown(seconds), 0); });
+    // Counted only when the bar was written: a hidden bar (or none) costs no message.
+    bool SetCountdown(int seconds) {
+        const bool written = Timed(kCountdownBar, [&] { return inner.SetCountdown(seconds); });
+        calls[kCountdownBar] -= written ? 0 : 1;
+        return written;
     }
     void Trace(const wchar_t* line) {
         Timed(kTraceLine, [&] { return (inner.Trace(line), 0); });
