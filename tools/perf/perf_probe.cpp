@@ -4,6 +4,8 @@
 //                                        programs started in turns
 //   perf_probe soak NAME TICKS           drives TICKS timer messages through the running
 //                                        exe's dialog; reports its GDI objects and windows
+//   perf_probe click PRESSES             ms from a left press on the empty desktop to the
+//                                        icons shown, while a program hides them after 1 s
 //
 // GetGuiResources is a stub under Wine, so GDI objects are counted in the process's own GDI
 // handle table (PEB GdiSharedHandleTable), and USER objects as the process's windows plus a
@@ -229,6 +231,41 @@ int Soak(DWORD processId, long long ticks) {
     return 0;
 }
 
+void PressLeftButton(bool down) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(input));
+}
+
+// Each press waits for the icons to be hidden, presses on the empty desktop and times the wait
+// for them to be shown, polling every millisecond; the button is held until then, as a user's
+// press outlasts the program's tick.
+int Click(int presses) {
+    std::vector<double> times;
+    for (int press = 0; press < presses; ++press) {
+        SetCursorPos(1100, 300 + press % 2);
+        const double waitStart = NowMs();
+        while (IconsShown() && NowMs() - waitStart < 10000) {
+            Sleep(5);
+        }
+        if (IconsShown()) {
+            wprintf(L"the icons never hid: is the program running with auto_hide_icons_sec=1?\n");
+            return 1;
+        }
+        Sleep(200);
+        const double start = NowMs();
+        PressLeftButton(true);
+        while (!IconsShown() && NowMs() - start < 5000) {
+            Sleep(1);
+        }
+        times.push_back(NowMs() - start);
+        PressLeftButton(false);
+    }
+    PrintTimes(L"press to icons shown", times);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -239,6 +276,9 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"soak" && argc >= 4) {
         return Soak(FindProcessId(argv[2]), _wtoi64(argv[3]));
     }
-    fwprintf(stderr, L"usage: perf_probe startup RUNS EXE1 EXE2 | cpu SECONDS NAME... | soak NAME TICKS\n");
+    if (mode == L"click" && argc >= 3) {
+        return Click(_wtoi(argv[2]));
+    }
+    fwprintf(stderr, L"usage: perf_probe startup RUNS EXE1 EXE2 | soak NAME TICKS | click PRESSES\n");
     return 2;
 }
