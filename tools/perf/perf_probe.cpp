@@ -253,7 +253,10 @@ int Click(int presses) {
             wprintf(L"the icons never hid: is the program running with auto_hide_icons_sec=1?\n");
             return 1;
         }
-        Sleep(200);
+        // A user's press falls anywhere between two ticks: a fixed pause after the hiding tick
+        // would press at one place of the tick's cycle (and of Wine's 50 ms key-state cache)
+        // every time. The pause is spread over two tick periods.
+        Sleep(200 + static_cast<DWORD>(press * 37 % 60));
         const double start = NowMs();
         PressLeftButton(true);
         while (!IconsShown() && NowMs() - start < 5000) {
