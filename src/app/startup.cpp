@@ -12,6 +12,7 @@
 #include "common/startup_trace.h"
 #include "common/system_library.h"
 #include "desktop/desktop_restore.h"
+#include "dialog/dialog_commands.h"
 #include "dialog/settings_dialog.h"
 #include "lang/language_pack.h"
 #include "settings/ini_store.h"
@@ -57,6 +58,15 @@ int RunMessageLoop() {
         // A notification here was posted, so it came from outside: the program's own
         // controls send theirs.
         if (IsForbiddenPostedMessage(message)) {
+            continue;
+        }
+        // The engine's timers come about 40 times a second for the life of the program: they go
+        // to the dialog's timer handler directly, not through IsDialogMessage and the dialog's
+        // subclass chain, which do nothing with them (under Wine each layer of that chain asks
+        // the server for its window property). In a menu or message box the dialog's own
+        // procedure takes them as before.
+        if (message.message == WM_TIMER && message.hwnd == settingsDialog && message.hwnd != nullptr) {
+            OnDialogTimer(settingsDialog);
             continue;
         }
         if (settingsDialog != nullptr && IsDialogMessageW(settingsDialog, &message)) {
