@@ -300,11 +300,12 @@ class AutoHideTickRun {
         ShowCountdown(ClockMinus(limit_, elapsed) / 1000);  // whole seconds, fraction dropped
     }
 
-    // Most ticks leave the whole seconds as they were; a bar that cannot be seen (the dialog in
-    // the tray) is written when it can.
+    // Most ticks leave the whole seconds as they were. The bar is asked what it shows, not
+    // told what was last written: the slider sets it too. A bar that cannot be seen (the
+    // dialog in the tray) is written once it can.
     void ShowCountdown(int seconds) {
-        if (seconds != state_.countdownShown && desktop_.SetCountdown(seconds)) {
-            state_.countdownShown = seconds;
+        if (desktop_.Countdown() != seconds) {
+            desktop_.SetCountdown(seconds);
         }
     }
 

@@ -14,7 +14,6 @@ DesktopWindows FindDesktopListView();
 // then updates the colour window.
 void SetIconsVisible(bool show);
 
-
 // The window under a screen point, preferring the smallest visible sibling that also
 // contains it. Null when there is none.
 HWND WindowUnderPoint(POINT p);

@@ -18,5 +18,4 @@ struct EngineState {
     POINT lastCursor = {0, 0};     // where the last tick that found the cursor moved saw it
     DesktopWindows shell;          // the shell's windows as a tick last looked them up
     int shellFoundAt = 0;          // when, on the program clock
-    int countdownShown = -1;       // the seconds the countdown bar shows; -1: none written yet
 };

@@ -43,6 +43,10 @@ struct SystemDesktop {
         }
     }
     void SetIcons(HWND listView, bool show) { ApplyIconsVisible(listView, show); }
+    // What the bar shows; -1 without a bar.
+    int Countdown() {
+        return countdownBar != nullptr ? static_cast<int>(SendMessageW(countdownBar, PBM_GETPOS, 0, 0)) : -1;
+    }
     // Whether the bar now shows `seconds`: a hidden one is left alone.
     bool SetCountdown(int seconds) {
         if (countdownBar == nullptr || !IsWindowVisible(countdownBar)) {

@@ -20,7 +20,9 @@ constexpr int kCtrlAltK = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT);
 constexpr int kHotKeyItem = 6;  // of "More options", separators not counted
 constexpr int kProbeId = 5;
 
-// Whether some program holds Ctrl+Alt+key: this test process tries to take it and lets go.
+// Whether some program holds Ctrl+Alt+key: this test process tries to take it and lets go. A
+// probe while the program registers its key could take the key from it for the run, so the
+// program is let finish its start (DialogDriver::CatchUp) first.
 bool HeldElsewhere(UINT key) {
     const bool free = RegisterHotKey(nullptr, kProbeId, MOD_CONTROL | MOD_ALT, key) != 0;
     UnregisterHotKey(nullptr, kProbeId);
@@ -74,6 +76,7 @@ class HotKey : public ::testing::Test {
 TEST_F(HotKey, HidesAndShowsTheIconsIsFreedByDisableAndSurvivesARestart) {
     DialogApp app({{L"hotkey", L"1608"}, {L"auto_hide_icons_sec", L"3600"}});
     ASSERT_NE(app.Start(), nullptr);
+    ASSERT_TRUE(app.Dialog().CatchUp());
     ASSERT_TRUE(e2e::WaitUntil([] { return HeldElsewhere('H'); }, 5000));
     ASSERT_TRUE(WaitForIcons(true));
 
@@ -91,6 +94,7 @@ TEST_F(HotKey, HidesAndShowsTheIconsIsFreedByDisableAndSurvivesARestart) {
     ASSERT_TRUE(e2e::WaitUntil([] { return HeldElsewhere('H'); }, 5000));
 
     ASSERT_NE(app.Restart(), nullptr);
+    ASSERT_TRUE(app.Dialog().CatchUp());
     ASSERT_TRUE(e2e::WaitUntil([] { return HeldElsewhere('H'); }, 5000));
     PressCtrlAlt('H');
     EXPECT_TRUE(WaitForIcons(false));
@@ -105,8 +109,8 @@ TEST_F(HotKey, TheDialogShowsTheSavedKeyRefusesATakenOneAndSavesAFreeOne) {
     const DWORD process = app.App().Running().Id();
     ASSERT_TRUE(app.Dialog().ChooseMoreOption(kHotKeyItem));
     HWND dialog = nullptr;
-    ASSERT_TRUE(e2e::WaitUntil(
-        [&] { return (dialog = FindOtherDialog(process, app.Dialog().Window())) != nullptr; }, 5000));
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return (dialog = FindOtherDialog(process, app.Dialog().Window())) != nullptr; }, 5000));
     HWND control = GetDlgItem(dialog, IDC_HOTKEY_CONTROL);
     EXPECT_EQ(LOWORD(SendMessageW(control, HKM_GETHOTKEY, 0, 0)), kCtrlAltH);
 

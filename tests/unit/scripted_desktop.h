@@ -161,6 +161,7 @@ class ScriptedDesktop {
         }
         ++iconChangeCount;
     }
+    int Countdown() { return countdown; }
     bool SetCountdown(int seconds) {
         if (!countdownVisible) {
             return false;

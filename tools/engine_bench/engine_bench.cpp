@@ -292,6 +292,7 @@ struct CountingDesktop {
     void SetIcons(HWND listView, bool show) {
         Timed(kIconsShowHide, [&] { return (inner.SetIcons(listView, show), 0); });
     }
+    int Countdown() { return inner.Countdown(); }  // the program's own control: no round trip
     // Counted only when the bar was written: a hidden bar (or none) costs no message.
     bool SetCountdown(int seconds) {
         const bool written = Timed(kCountdownBar, [&] { return inner.SetCountdown(seconds); });
