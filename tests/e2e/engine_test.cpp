@@ -209,10 +209,16 @@ TEST_F(Engine, HidePermanentlyKeepsTheShellsOwnSettingOff) {
     ASSERT_TRUE(app.Dialog().Toggle(IDC_DISABLE_PERMANENTLY));
     EXPECT_TRUE(e2e::WaitUntil([] { return DesktopStandin::ShellHideIconsSetting(); }, kAnswerMs));
     EXPECT_TRUE(WaitForIcons(false));
-    // The user switches the icons back on in the shell: the next timer message undoes it. That
-    // tick may come before this thread looks again, so the switch itself is not checked here
-    // (the stand-in's own tests do): without the undo the setting would stay off.
+    // The user switches the icons back on in the shell: the next timer message undoes it. The
+    // program's thread is held meanwhile, so that the switch is seen before its undo.
+    HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(app.Dialog().Window(), nullptr));
+    ASSERT_NE(thread, nullptr);
+    ASSERT_NE(SuspendThread(thread), static_cast<DWORD>(-1));
     SendMessageW(DesktopStandin::DefView(), WM_COMMAND, e2e::kToggleDesktopIconsCommand, 0);
+    const bool switchedOn = !DesktopStandin::ShellHideIconsSetting();
+    ResumeThread(thread);
+    CloseHandle(thread);
+    ASSERT_TRUE(switchedOn);
     EXPECT_TRUE(e2e::WaitUntil([] { return DesktopStandin::ShellHideIconsSetting(); }, kAnswerMs));
     // Off again: the shell's setting comes back on, and so do the icons.
     ASSERT_TRUE(app.Dialog().Toggle(IDC_DISABLE_PERMANENTLY));
