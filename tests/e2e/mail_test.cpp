@@ -72,11 +72,12 @@ std::wstring TempFile(const wchar_t* name) {
     return std::wstring(temp) + name;
 }
 
-// Opened with a window: without an owner the clipboard takes no data.
+// Opened with a window: without an owner the clipboard takes no data. Wine's clipboard manager
+// holds the clipboard for a moment whenever it changes, so opening is tried again for a while.
 std::wstring ClipboardText(const wchar_t* replacement = nullptr) {
     std::wstring text;
     HWND owner = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    if (OpenClipboard(owner)) {
+    if (e2e::WaitUntil([&] { return OpenClipboard(owner) != FALSE; }, 2000)) {
         if (replacement != nullptr) {
             EmptyClipboard();
             size_t size = (wcslen(replacement) + 1) * sizeof(wchar_t);
@@ -139,7 +140,8 @@ bool HoldsOnly(const std::string& zip, const std::string& name, const std::strin
 TEST(MailCommands, RecommendHasNoAttachmentAndSendAttachesTheProgramZippedTheClipboardStays) {
     SystemMapi mapi(VELMORA_MAPI_STUB_PATH);
     const std::wstring usersText = L"the user's own text";
-    ClipboardText(usersText.c_str());
+    ASSERT_EQ(ClipboardText(usersText.c_str()), usersText);
+    const DWORD sequence = GetClipboardSequenceNumber();
     DialogApp app({{L"lng", L"1"}});
     // A MAPI32.DLL lying beside the exe, as in a Downloads folder, must never be loaded.
     const std::wstring planted = app.App().Folder() + L"\\MAPI32.DLL";
@@ -171,7 +173,9 @@ TEST(MailCommands, RecommendHasNoAttachmentAndSendAttachesTheProgramZippedTheCli
     // The program gives the clipboard back once the mail call has returned, after the stand-in
     // wrote its record: the user's text is waited for.
     std::wstring clipboard;
-    EXPECT_TRUE(e2e::WaitUntil([&] { return (clipboard = ClipboardText()) == usersText; }, 5000)) << clipboard;
+    EXPECT_TRUE(e2e::WaitUntil([&] { return (clipboard = ClipboardText()) == usersText; }, 5000))
+        << "clipboard \"" << Utf8(clipboard) << "\", changed " << GetClipboardSequenceNumber() - sequence
+        << " times since the user's copy";
     EXPECT_TRUE(app.App().Running().Running());
 }
 
