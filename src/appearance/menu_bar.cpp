@@ -183,7 +183,7 @@ void MenuBar::AlignRightToolbar() {
                  SWP_SHOWWINDOW);
 }
 
-void MenuBar::AddRightButton(const wchar_t* text, UINT command) {
+void MenuBar::AddRightButtons(const RightButton* buttons, int count) {
     if (toolbar_ == nullptr) {
         return;
     }
@@ -193,10 +193,19 @@ void MenuBar::AddRightButton(const wchar_t* text, UINT command) {
             return;
         }
     }
-    if (command != 0) {
-        AddButton(rightToolbar_, text, command);
+    // Laid out once for all of them: each layout moves and shows the toolbar, and under Wine
+    // that is a round of messages and server calls every time.
+    for (int i = 0; i < count; ++i) {
+        if (buttons[i].command != 0) {
+            AddButton(rightToolbar_, buttons[i].text, buttons[i].command);
+        }
     }
     AlignRightToolbar();
+}
+
+void MenuBar::AddRightButton(const wchar_t* text, UINT command) {
+    const RightButton button = {text, command};
+    AddRightButtons(&button, 1);
 }
 
 void MenuBar::ClearRightButtons() {

@@ -35,7 +35,13 @@ class MenuBar {
     // each of its items. 0 when the bar has no toolbar yet (the menu is still taken).
     int AttachMenu(HMENU menu);
 
-    // A button at the right-hand end that sends `command` to the parent.
+    // Buttons at the right-hand end, each sending its command to the parent. Added together,
+    // the bar is laid out once.
+    struct RightButton {
+        const wchar_t* text;
+        UINT command;
+    };
+    void AddRightButtons(const RightButton* buttons, int count);
     void AddRightButton(const wchar_t* text, UINT command);
     void ClearRightButtons();
 

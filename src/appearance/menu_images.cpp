@@ -1,9 +1,48 @@
 #include "appearance/menu_images.h"
 
-HICON LoadShellIcon(int id) {
-    // shell32 is loaded with the common controls; its module handle never changes.
+namespace {
+
+// shell32 is loaded with the common controls; its module handle never changes.
+HMODULE Shell32() {
     static HMODULE shell = GetModuleHandleW(L"shell32");
-    return shell != nullptr ? LoadIconW(shell, MAKEINTRESOURCEW(id)) : nullptr;
+    return shell;
+}
+
+bool BitmapIsSized(HBITMAP bitmap, int width, int height) {
+    BITMAP info = {};
+    return GetObjectW(bitmap, sizeof(info), &info) != 0 && info.bmWidth == width && info.bmHeight == height;
+}
+
+}  // namespace
+
+HICON LoadShellIcon(int id) {
+    return Shell32() != nullptr ? LoadIconW(Shell32(), MAKEINTRESOURCEW(id)) : nullptr;
+}
+
+HICON LoadShellIconSized(int id, int width, int height) {
+    return Shell32() != nullptr
+               ? static_cast<HICON>(LoadImageW(Shell32(), MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, 0))
+               : nullptr;
+}
+
+int AddIconToImageList(HIMAGELIST list, HICON icon) {
+    int width = 0;
+    int height = 0;
+    ICONINFO parts = {};
+    if (list == nullptr || icon == nullptr || !ImageList_GetIconSize(list, &width, &height) ||
+        !GetIconInfo(icon, &parts)) {
+        return ImageList_ReplaceIcon(list, -1, icon);
+    }
+    ScopedGdiObject colour(parts.hbmColor);
+    ScopedGdiObject mask(parts.hbmMask);
+    // An icon already of the list's size goes in by its own bitmaps. ReplaceIcon would first
+    // load it again from its resource for the best fit, which under Wine costs milliseconds an
+    // icon, and the fit is this very picture. Any other icon (another size, black and white)
+    // takes ReplaceIcon's way.
+    if (colour && BitmapIsSized(parts.hbmColor, width, height)) {
+        return ImageList_Add(list, parts.hbmColor, parts.hbmMask);
+    }
+    return ImageList_ReplaceIcon(list, -1, icon);
 }
 
 void CommandImages::Reset(int width, int height) {

@@ -9,6 +9,13 @@
 // Icon `id` of shell32 (shared, not to be destroyed); null when shell32 is not loaded.
 HICON LoadShellIcon(int id);
 
+// Icon `id` of shell32 in the picture that best fits `width` x `height`, the caller's to
+// destroy; null when shell32 is not loaded.
+HICON LoadShellIconSized(int id, int width, int height);
+
+// Adds `icon` at the end of `list` as ImageList_ReplaceIcon does; returns its index, or -1.
+int AddIconToImageList(HIMAGELIST list, HICON icon);
+
 // Pictures for menu commands, in the order they were registered.
 class CommandImages {
   public:

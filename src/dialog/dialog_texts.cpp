@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "appearance/owner_drawn_menu_bar.h"
 #include "appearance/menu_images.h"
 #include "common/scoped_handle.h"
@@ -82,18 +84,17 @@ void GiveLinkBarImages(HWND linkBar) {
     if (linkImages) {
         return;
     }
-    int cx = GetSystemMetrics(SM_CXSMICON);
-    int cy = GetSystemMetrics(SM_CYSMICON);
+    const int cx = GetSystemMetrics(SM_CXSMICON);
+    const int cy = GetSystemMetrics(SM_CYSMICON);
     linkImages.Reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 0, 1));
-    HICON info = LoadShellIcon(kShellInfoIcon);
-    if (info != nullptr) {
-        ImageList_AddIcon(linkImages.Get(), info);
-    } else {
+    // Both loaded at the list's size, so that each goes in as it is.
+    ScopedIcon info(LoadShellIconSized(kShellInfoIcon, cx, cy));
+    if (AddIconToImageList(linkImages.Get(), info.Get()) < 0) {
         ImageList_SetImageCount(linkImages.Get(), 1);  // an empty picture keeps the donate image at 1
     }
     ScopedIcon donate(
-        static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_LINK), IMAGE_ICON, 16, 16, 0)));
-    ImageList_AddIcon(linkImages.Get(), donate.Get());
+        static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_LINK), IMAGE_ICON, cx, cy, 0)));
+    AddIconToImageList(linkImages.Get(), donate.Get());
     SendMessageW(linkBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(linkImages.Get()));
 }
 
@@ -101,9 +102,10 @@ void GiveLinkBarImages(HWND linkBar) {
 void UpdateMenuBar(MenuBar& menuBar) {
     menuBar.AttachMenu(BuildProgramMenu());
     menuBar.ClearRightButtons();
-    menuBar.AddRightButton(L"# LNG", IDM_LANGUAGE_MENU);
-    menuBar.AddRightButton(Text::Format(L"# %s", GetText(kTextExit)).c_str(), IDM_EXIT);
-    menuBar.AddRightButton(L"# ?", IDC_FAQ);
+    const Text exit = Text::Format(L"# %s", GetText(kTextExit));
+    const MenuBar::RightButton buttons[] = {
+        {L"# LNG", IDM_LANGUAGE_MENU}, {exit.c_str(), IDM_EXIT}, {L"# ?", IDC_FAQ}};
+    menuBar.AddRightButtons(buttons, static_cast<int>(std::size(buttons)));
     if (menuBar.Window() != nullptr) {
         ShowWindow(menuBar.Window(), SW_SHOW);
     }
