@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cwchar>
 #include <iterator>
 
 #include "appearance/owner_drawn_menu_bar.h"
@@ -111,9 +112,19 @@ void UpdateMenuBar(MenuBar& menuBar) {
     }
 }
 
+// A text is only set where it changes: under Wine every new text is a call to the server and
+// a repaint of the control, and at the first start most texts are the template's already.
+void SetControlText(HWND control, const wchar_t* text) {
+    wchar_t current[256] = L"";
+    const int length = GetWindowTextW(control, current, static_cast<int>(std::size(current)));
+    if (length + 1 >= static_cast<int>(std::size(current)) || wcscmp(current, text) != 0) {
+        SetWindowTextW(control, text);
+    }
+}
+
 void SetControlTexts(HWND dialog) {
     for (const ControlText& entry : kControlTexts) {
-        SetDlgItemTextW(dialog, entry.control, GetText(entry.text));
+        SetControlText(GetDlgItem(dialog, entry.control), GetText(entry.text));
     }
 }
 
