@@ -134,9 +134,17 @@ double TimeOneStart(const std::wstring& exe) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
+    // Now and then Wine refuses a start while the last run's process is still being taken down.
     double start = NowMs();
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        return -1;
+    for (int attempt = 0;; ++attempt) {
+        start = NowMs();
+        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+            break;
+        }
+        if (attempt == 4) {
+            return -1;
+        }
+        Sleep(300);
     }
     HWND dialog = nullptr;
     while ((dialog = Survey(info.dwProcessId).found) == nullptr && NowMs() - start < 30000) {
@@ -159,8 +167,18 @@ int Startup(int runs, const std::wstring& first, const std::wstring& second) {
     std::vector<double> firstTimes;
     std::vector<double> secondTimes;
     for (int run = 0; run < runs; ++run) {
-        firstTimes.push_back(TimeOneStart(first));
-        secondTimes.push_back(TimeOneStart(second));
+        const double firstTime = TimeOneStart(first);
+        const double secondTime = TimeOneStart(second);
+        if (firstTime < 0 || secondTime < 0) {
+            wprintf(L"run %d left out: a program could not be started\n", run);
+            continue;
+        }
+        firstTimes.push_back(firstTime);
+        secondTimes.push_back(secondTime);
+    }
+    runs = static_cast<int>(firstTimes.size());
+    if (runs == 0) {
+        return 1;
     }
     PrintTimes(first, firstTimes);
     PrintTimes(second, secondTimes);
