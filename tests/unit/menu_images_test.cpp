@@ -7,16 +7,9 @@
 
 #include "appearance/menu_images.h"
 #include "resource_ids.h"
+#include "support/program_resources.h"
 
 namespace {
-
-std::wstring ProgramExe() {
-    std::wstring path = L"Z:";
-    for (const char* c = VELMORA_EXE_PATH; *c != '\0'; ++c) {
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    }
-    return path;
-}
 
 // What `list` shows of image `index` drawn with `style` over a patterned background: the
 // pattern makes every transparent and half-transparent pixel count.
@@ -77,7 +70,7 @@ HICON MadeIcon(int size, bool alpha) {
 // list then draws must be what ImageList_ReplaceIcon would have made of the same icon, alpha,
 // mask and all, and an icon of any other size must still become exactly one picture.
 TEST(MenuImages, AnIconAddedByItsBitmapsDrawsAsReplaceIconMakesIt) {
-    HMODULE program = LoadLibraryExW(ProgramExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE program = LoadProgramResources();
     ASSERT_NE(program, nullptr);
     LoadLibraryW(L"shell32.dll");
     for (int size : {16, 24}) {
@@ -110,6 +103,8 @@ TEST(MenuImages, AnIconAddedByItsBitmapsDrawsAsReplaceIconMakesIt) {
             DestroyIcon(c.icon);
         }
     }
-    EXPECT_EQ(AddIconToImageList(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1), nullptr), -1);
+    HIMAGELIST empty = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1);
+    EXPECT_EQ(AddIconToImageList(empty, nullptr), -1);
+    ImageList_Destroy(empty);
     FreeLibrary(program);
 }

@@ -16,6 +16,7 @@
 #include "extras/clipboard_snapshot.h"
 #include "extras/program_zip.h"
 #include "resource_ids.h"
+#include "support/program_resources.h"
 #include "tray/tray_menu.h"
 
 namespace {
@@ -33,15 +34,6 @@ std::string ReadBytes(const std::wstring& path) {
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
     std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
-}
-
-// The built exe holds the resources; the unit tests link only the code.
-std::wstring ProgramExe() {
-    std::wstring path = L"Z:";
-    for (const char* c = VELMORA_EXE_PATH; *c != '\0'; ++c) {
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    }
-    return path;
 }
 
 bool SetClipboardBytes(UINT format, const void* data, size_t size) {
@@ -79,7 +71,7 @@ bool SnapshotSurvivesACut(HWND owner) {
 }  // namespace
 
 TEST(ProgramZip, EmptyArchiveResourceIsTheGerman22ByteEndRecordAndReplacesAnOldFile) {
-    HMODULE exe = LoadLibraryExW(ProgramExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE exe = LoadProgramResources();
     ASSERT_NE(exe, nullptr);
     EXPECT_NE(FindResourceExW(exe, L"ZIP", MAKEINTRESOURCEW(IDR_EMPTY_ZIP), MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)),
               nullptr);

@@ -135,7 +135,7 @@ double TimeOneStart(const std::wstring& exe) {
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     // Now and then Wine refuses a start while the last run's process is still being taken down.
-    double start = NowMs();
+    double start = 0;
     for (int attempt = 0;; ++attempt) {
         start = NowMs();
         if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
