@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "appearance/background_fill.h"
+#include "appearance/menu_background.h"
 #include "appearance/menu_navigation.h"
 #include "appearance/toolbar.h"
 #include "common/failure_note.h"

@@ -97,9 +97,6 @@ class MenuBar {
     HWND rightToolbar_ = nullptr;
 };
 
-// Gives `menu` and all its submenus a solid background in the current look's menu colour.
-void SetMenuBackground(HMENU menu);
-
 // The system's menu font, or the GUI font where the system cannot say.
 LOGFONTW SystemMenuLogFont();
 // The one font object made from it, for the life of the process: the bar's buttons, the

@@ -1,6 +1,6 @@
-// Finding the shell's desktop windows and showing or hiding the desktop icons. No shell
-// window handle is kept between calls: a restarted shell, or a desktop view moved under a
-// "WorkerW" window, is found on the next lookup.
+// Finding the shell's desktop windows and showing or hiding the desktop icons. These calls keep
+// no shell window handle: a restarted shell, or a desktop view moved under a "WorkerW" window,
+// is found on the next lookup (the tick keeps what it found for up to a second on its own).
 #pragma once
 #include <windows.h>
 
