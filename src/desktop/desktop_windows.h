@@ -14,10 +14,6 @@ DesktopWindows FindDesktopListView();
 // then updates the colour window.
 void SetIconsVisible(bool show);
 
-// The window under a screen point, preferring the smallest visible sibling that also
-// contains it. Null when there is none.
-HWND WindowUnderPoint(POINT p);
-
 // Switch the shell's own "show desktop icons" setting off or on (toggle command 0x7402 to
 // the desktop view, sent only when the setting differs).
 void ShellHideIcons();
