@@ -31,12 +31,6 @@ MenuBar* BarOf(DWORD_PTR data) {
     return reinterpret_cast<MenuBar*>(data);
 }
 
-// A notice that did not come from one of the dialog's own windows goes no further: the
-// toolbar's own procedure would read it too.
-bool IsForeignNotification(HWND toolbar, UINT message, LPARAM lParam) {
-    return message == WM_NOTIFY && TrustedNotification(toolbar, lParam) == nullptr;
-}
-
 void DeleteAllButtons(HWND toolbar) {
     for (LRESULT count = SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0); count > 0; --count) {
         SendMessageW(toolbar, TB_DELETEBUTTON, 0, 0);
