@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Velmora on Debian needs, when it is missing: the
 # MinGW-w64 cross compiler (posix threads), the build machine's own C++ compiler (the build
-# runs the pack compressor on it), CMake, GoogleTest's sources, Wine, Xvfb and a German locale.
+# runs the pack compressor on it), CMake, Python (two checks of the tests), GoogleTest's sources,
+# Wine, Xvfb and a German locale.
 set -euo pipefail
 
 missing=()
@@ -9,6 +10,7 @@ need() { # need COMMAND-OR-PATH PACKAGE
     if [[ "$1" == /* ]]; then [ -e "$1" ] || missing+=("$2"); else command -v "$1" >/dev/null 2>&1 || missing+=("$2"); fi
 }
 need cmake cmake
+need python3 python3
 need make make
 need c++ g++
 need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "appearance/dark_mode_api.h"
+
 // The dark palette shared by the dialog, the menu bar and the menus.
 inline constexpr COLORREF kDarkBackground = 0x202020;
 inline constexpr COLORREF kDarkText = 0xDEDEDE;
@@ -10,10 +12,6 @@ inline constexpr COLORREF kDarkText = 0xDEDEDE;
 // Looks the theme functions up and decides whether the program draws dark. Once, at start-up,
 // when the process could be made DPI-aware.
 void InitDarkMode();
-
-// The hook that gives each new window of the GUI thread its dark look; null when the program
-// does not draw dark.
-HHOOK InstallDarkModeHook(HINSTANCE instance);
 
 // Whether the program's windows are drawn dark; fixed once start-up has decided.
 bool IsDarkModeActive();
@@ -26,5 +24,17 @@ bool AllowDarkModeForWindow(HWND window, BOOL allow);
 // user's apps are dark and high contrast is off.
 void RefreshTitleBarTheme(HWND window);
 
-// SetWindowTheme of the theme library, looked up on first use; 0 when it is missing.
-HRESULT ApplyWindowTheme(HWND window, const wchar_t* subAppName, const wchar_t* subIdList);
+// What start-up decides, fixed for the rest of the process.
+struct DarkModeState {
+    DarkModeApi api;
+    DWORD windowsBuild = 0;
+    bool supported = false;
+    bool enabled = false;  // the user's apps are dark and high contrast is off
+    int disableDarkTheme = 0;
+};
+
+// Start-up's decisions over a given table and the INI key disable_dark_theme; InitDarkMode
+// calls it with the system's table and the setting read at start-up. A test may call it again.
+void InitDarkModeWith(const DarkModeApi& api, int disableDarkTheme);
+
+const DarkModeState& CurrentDarkMode();

@@ -47,18 +47,3 @@ inline constexpr DWORD kPreferredAppModeBuild = 18362;
 // Looks the functions up the way the system offers them: the theme library only on Windows
 // Vista and later, its ordinals only on Windows 10 and later.
 DarkModeApi LoadDarkModeApi();
-
-// What start-up decides, fixed for the rest of the process.
-struct DarkModeState {
-    DarkModeApi api;
-    DWORD windowsBuild = 0;
-    bool supported = false;
-    bool enabled = false;  // the user's apps are dark and high contrast is off
-    int disableDarkTheme = 0;
-};
-
-// Start-up's decisions over a given table and the INI key disable_dark_theme; InitDarkMode
-// calls it with the system's table and the setting read at start-up. A test may call it again.
-void InitDarkModeWith(const DarkModeApi& api, int disableDarkTheme);
-
-const DarkModeState& CurrentDarkMode();

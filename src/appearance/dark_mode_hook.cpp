@@ -6,6 +6,7 @@
 
 #include "appearance/dark_mode.h"
 #include "appearance/dark_subclass.h"
+#include "appearance/window_theme.h"
 #include "common/failure_note.h"
 
 namespace {

@@ -22,3 +22,7 @@ DarkTreatment TreatmentForClass(const wchar_t* className);
 // The theme's sub-id list for a button of this style: group boxes and the check and radio
 // boxes the dialog uses have their own look, other buttons none.
 const wchar_t* ButtonThemeList(LONG style);
+
+// The hook that gives each new window of the GUI thread its dark look; null when the program
+// does not draw dark.
+HHOOK InstallDarkModeHook(HINSTANCE instance);

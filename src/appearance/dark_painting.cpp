@@ -57,10 +57,7 @@ void RepaintStatusBarText(HWND statusBar) {
     GetWindowTextW(statusBar, text, 255);
     auto font = reinterpret_cast<HFONT>(SendMessageW(statusBar, WM_GETFONT, 0, 0));
     ScopedSelect selectedFont(dc, font);
-    int previousMode = SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kStatusBarText);
-    SetBkColor(dc, kDarkBackground);
+    ScopedTextColour textColour(dc, kStatusBarText);
     area.left += GetSystemMetrics(SM_CXSMICON) >> 1;  // the indent the control gives its own text
     DrawTextW(dc, text, -1, &area, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    SetBkMode(dc, previousMode);
 }

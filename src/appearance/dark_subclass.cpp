@@ -29,12 +29,6 @@ bool IsToolbar(HWND window) {
     return wcscmp(className, L"ToolbarWindow32") == 0;  // case matters: only the common control
 }
 
-// A notice that did not come from one of the window's own controls goes no further: the
-// window's own procedure would read it too.
-bool IsForeignNotification(HWND window, UINT message, LPARAM lParam) {
-    return message == WM_NOTIFY && TrustedNotification(window, lParam) == nullptr;
-}
-
 // The custom draw record of a trusted WM_NOTIFY, `size` bytes long, or null.
 NMCUSTOMDRAW* CustomDrawOf(HWND window, UINT message, LPARAM lParam, size_t size) {
     NMHDR* header = message == WM_NOTIFY ? TrustedNotification(window, lParam, size) : nullptr;

@@ -1,7 +1,7 @@
-// The solid background of the menus the menu bar opens (SetMenuBackground, menu_bar.h).
+#include "appearance/menu_background.h"
+
 #include "appearance/background_fill.h"
 #include "appearance/dark_mode.h"
-#include "appearance/menu_bar.h"
 #include "common/system_library.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "appearance/background_fill.h"
+#include "appearance/menu_background.h"
 #include "appearance/menu_navigation.h"
 #include "appearance/toolbar.h"
 #include "common/failure_note.h"
@@ -28,12 +29,6 @@ HHOOK filterHook = nullptr;
 
 MenuBar* BarOf(DWORD_PTR data) {
     return reinterpret_cast<MenuBar*>(data);
-}
-
-// A notice that did not come from one of the dialog's own windows goes no further: the
-// toolbar's own procedure would read it too.
-bool IsForeignNotification(HWND toolbar, UINT message, LPARAM lParam) {
-    return message == WM_NOTIFY && TrustedNotification(toolbar, lParam) == nullptr;
 }
 
 void DeleteAllButtons(HWND toolbar) {

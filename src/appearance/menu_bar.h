@@ -6,8 +6,9 @@
 
 // The button of top-level menu i has command kMenuButtonIdBase + i.
 inline constexpr UINT kMenuButtonIdBase = 40000;
-// Posted to the bar's toolbar: open the popup of the hot button.
-inline constexpr UINT kMsgOpenHotPopup = 0x84D;
+// Posted to the bar's toolbar: open the popup of the hot button. In the application's range:
+// WM_USER and up belong to the toolbar class's own messages.
+inline constexpr UINT kMsgOpenHotPopup = WM_APP + 2;
 // lParam of the WM_COMMAND that reports a command chosen from one of the bar's popups.
 inline constexpr LPARAM kMenuBarCommandMarker = static_cast<LPARAM>(0xAFFE0000u);
 
@@ -96,9 +97,6 @@ class MenuBar {
     HMENU menu_ = nullptr;
     HWND rightToolbar_ = nullptr;
 };
-
-// Gives `menu` and all its submenus a solid background in the current look's menu colour.
-void SetMenuBackground(HMENU menu);
 
 // The system's menu font, or the GUI font where the system cannot say.
 LOGFONTW SystemMenuLogFont();

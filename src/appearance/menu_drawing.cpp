@@ -67,8 +67,7 @@ RECT IconCell(const RECT& rc, const MenuMetrics& metrics) {
 }
 
 void DrawTextColumns(HDC dc, const Text& text, RECT area, COLORREF colour) {
-    const int previousMode = SetBkMode(dc, TRANSPARENT);
-    const COLORREF previousColour = SetTextColor(dc, colour);
+    ScopedTextColour textColour(dc, colour);
     const int tab = text.Find(L'\t');
     if (tab < 0) {
         DrawTextW(dc, text.c_str(), -1, &area, kTextFormat);
@@ -76,8 +75,6 @@ void DrawTextColumns(HDC dc, const Text& text, RECT area, COLORREF colour) {
         DrawTextW(dc, text.c_str(), tab, &area, kTextFormat);
         DrawTextW(dc, text.c_str() + tab + 1, -1, &area, kTextFormat | DT_RIGHT);
     }
-    SetTextColor(dc, previousColour);
-    SetBkMode(dc, previousMode);
 }
 
 }  // namespace

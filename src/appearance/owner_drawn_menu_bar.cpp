@@ -38,7 +38,6 @@ void OwnerDrawnMenuBar::InitMenuAppearance() {
     fallbackFont_.Reset();
     menuFont_ = SystemMenuFont();
     metrics_ = MenuMetrics::FromSystem();
-    ownerDrawEnabled_ = true;
     images_.Reset(metrics_.imageWidth, metrics_.imageHeight);
 }
 
@@ -47,9 +46,6 @@ UINT OwnerDrawnMenuBar::RegisterCommandImage(HICON icon, UINT command) {
 }
 
 void OwnerDrawnMenuBar::ConvertPopup(HMENU popup) {
-    if (!ownerDrawEnabled_) {
-        return;
-    }
     records_.ForgetDestroyedMenus();
     records_.Convert(popup, images_);
 }
@@ -126,7 +122,6 @@ bool OwnerDrawnMenuBar::MenuFontReady(HDC dc) {
     if (menuFont_ != nullptr) {
         return true;
     }
-    OutputDebugStringW(L"NULL\n");
     GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof(menuLogFont_), &menuLogFont_);
     fallbackFont_.Reset(CreateFontIndirectW(&menuLogFont_));
     menuFont_ = static_cast<HFONT>(fallbackFont_.Get());

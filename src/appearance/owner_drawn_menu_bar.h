@@ -36,7 +36,6 @@ class OwnerDrawnMenuBar : public MenuBar {
 
     // Set while the language menu is open: its items get the side band.
     void SetLanguagePopupOpen(bool open) { languagePopupOpen_ = open; }
-    void SetOwnerDrawEnabled(bool enabled) { ownerDrawEnabled_ = enabled; }
 
     int LiveRecordCount() const { return records_.Count(); }
 
@@ -51,6 +50,5 @@ class OwnerDrawnMenuBar : public MenuBar {
     LOGFONTW menuLogFont_ = {};
     CommandImages images_;
     MenuMetrics metrics_;
-    bool ownerDrawEnabled_ = true;
     MenuItemRecords records_;
 };

@@ -3,6 +3,9 @@
 #pragma once
 #include <windows.h>
 
+// SetWindowTheme of the theme library, looked up on first use; 0 when it is missing.
+HRESULT ApplyWindowTheme(HWND window, const wchar_t* subAppName, const wchar_t* subIdList);
+
 namespace themes {
 
 using Theme = HANDLE;

@@ -68,3 +68,7 @@ NMHDR* TrustedNotification(HWND receiver, LPARAM lParam, size_t size) {
     }
     return nullptr;
 }
+
+bool IsForeignNotification(HWND receiver, UINT message, LPARAM lParam) {
+    return message == WM_NOTIFY && TrustedNotification(receiver, lParam) == nullptr;
+}

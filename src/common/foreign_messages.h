@@ -26,3 +26,7 @@ bool IsForbiddenPostedMessage(const MSG& message);
 // answers yes for a notice that the program's own control sends while the program handles a
 // message from another thread (a tray click, a system broadcast), and such a notice is genuine.
 NMHDR* TrustedNotification(HWND receiver, LPARAM lParam, size_t size = sizeof(NMHDR));
+
+// A WM_NOTIFY that TrustedNotification refuses: a replacement window procedure drops it, since
+// the procedure it replaced would read it too.
+bool IsForeignNotification(HWND receiver, UINT message, LPARAM lParam);

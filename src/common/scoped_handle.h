@@ -90,3 +90,22 @@ class ScopedSelect {
     HDC dc_;
     HGDIOBJ previous_;
 };
+
+// Text drawn transparently in a colour for the life of a scope; the device context's
+// background mode and text colour go back on every path.
+class ScopedTextColour {
+  public:
+    ScopedTextColour(HDC dc, COLORREF colour)
+        : dc_(dc), previousMode_(SetBkMode(dc, TRANSPARENT)), previousColour_(SetTextColor(dc, colour)) {}
+    ~ScopedTextColour() {
+        SetTextColor(dc_, previousColour_);
+        SetBkMode(dc_, previousMode_);
+    }
+    ScopedTextColour(const ScopedTextColour&) = delete;
+    ScopedTextColour& operator=(const ScopedTextColour&) = delete;
+
+  private:
+    HDC dc_;
+    int previousMode_;
+    COLORREF previousColour_;
+};

@@ -39,10 +39,6 @@ void SetIconsVisible(bool show) {
     ApplyIconsVisible(listView, show);
 }
 
-HWND WindowUnderPoint(POINT p) {
-    SystemDesktop desktop;
-    return WindowUnderPointOn(desktop, p);
-}
 
 void ShellHideIcons() {
     if (!HidingStopped() && !ShellHidesIcons()) {

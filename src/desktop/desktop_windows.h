@@ -1,6 +1,6 @@
-// Finding the shell's desktop windows and showing or hiding the desktop icons. No shell
-// window handle is kept between calls: a restarted shell, or a desktop view moved under a
-// "WorkerW" window, is found on the next lookup.
+// Finding the shell's desktop windows and showing or hiding the desktop icons. These calls keep
+// no shell window handle: a restarted shell, or a desktop view moved under a "WorkerW" window,
+// is found on the next lookup (the tick keeps what it found for up to a second on its own).
 #pragma once
 #include <windows.h>
 
@@ -13,10 +13,6 @@ DesktopWindows FindDesktopListView();
 // Looks the list view up and shows or hides it when its visibility differs from `show`;
 // then updates the colour window.
 void SetIconsVisible(bool show);
-
-// The window under a screen point, preferring the smallest visible sibling that also
-// contains it. Null when there is none.
-HWND WindowUnderPoint(POINT p);
 
 // Switch the shell's own "show desktop icons" setting off or on (toggle command 0x7402 to
 // the desktop view, sent only when the setting differs).

@@ -6,6 +6,7 @@
 #include "appearance/menu_images.h"
 #include "appearance/owner_drawn_menu_bar.h"
 #include "appearance/toolbar.h"
+#include "appearance/window_theme.h"
 #include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"

@@ -1,3 +1,5 @@
+#include "lang/default_language.h"
+
 #include <windows.h>
 
 #include "lang/language_pack.h"

@@ -31,16 +31,9 @@ struct LanguagePack {
 
 extern LanguagePack languagePack;
 
-// From the Windows user language, then the INI key "lng".
-void SelectDefaultLanguage();
-
 // The language GetText speaks from now on: a pack index as the INI key "lng" holds it (one
 // outside the pack speaks English).
 void UseLanguage(int language);
-
-// The pack index for a Windows language id (primary language in the low 10 bits, sublanguage
-// above); English for every language the pack has no translation for.
-int DefaultLanguageFor(uint16_t languageId);
 
 // Decodes the pack and builds the tables. Returns 1 on success, 0 when the buffer for the
 // decoded text cannot be had.

@@ -1,6 +1,6 @@
 // The ids of the texts the program shows, named after their English text, so a reader sees
-// what a control or menu says without opening the language pack. GetText takes TextId,
-// GetHeaderText takes HeaderId; the numbers are the pack's and every translation's.
+// what a control or menu says without opening the language pack. GetText and
+// GetHeaderText take these as ints; the numbers are the pack's and every translation's.
 #pragma once
 
 enum TextId : int {

@@ -1,22 +1,7 @@
 #include "settings/settings.h"
-#include "settings/writable_settings.h"
 
 #include <climits>
 #include <cwctype>
-
-namespace {
-
-Settings record;
-
-}  // namespace
-
-// Bound to an object of this file, so the reference is constant-initialised: no other file's
-// static initialiser can see it unbound.
-const Settings& settings = record;
-
-Settings& WritableSettings() {
-    return record;
-}
 
 int ParseIntSetting(const wchar_t* text) {
     if (text == nullptr) {

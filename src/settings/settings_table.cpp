@@ -44,13 +44,6 @@ const SettingKey* FindSettingKey(int Settings::*field) {
     return nullptr;
 }
 
-int LoadSetting(int Settings::*field) {
-    if (const SettingKey* row = FindSettingKey(field)) {
-        WritableSettings().*field = ReadIntSetting(row->key, settings.*field);
-    }
-    return settings.*field;
-}
-
 void LoadSettings(SettingRead group) {
     SettingsSnapshot file = SettingsSnapshot::Read();
     Settings& record = WritableSettings();

@@ -30,10 +30,6 @@ const SettingKey* SettingKeys();
 // The row of a field; null for a field that is not stored in the INI file (autostart).
 const SettingKey* FindSettingKey(int Settings::*field);
 
-// Reads the field's key into `settings`; a missing or empty key leaves the field as it is, so
-// the default is whatever the field holds at that moment. Returns the new value.
-int LoadSetting(int Settings::*field);
-
 // Reads every key of a group in table order.
 void LoadSettings(SettingRead group);
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "appearance/dark_mode.h"
+#include "appearance/dark_mode_hook.h"
 #include "appearance/owner_drawn_menu_bar.h"
 #include "dialog/settings_dialog.h"
 #include "resource_ids.h"

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "lang/default_language.h"
 #include "lang/language_pack.h"
 #include "settings/ini_store.h"
 #include "settings/settings.h"

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "appearance/menu_background.h"
 #include "appearance/menu_bar.h"
 #include "appearance/menu_navigation.h"
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "lang/default_language.h"
 #include "lang/language_pack.h"
 #include "lang/pack_decoder.h"
 #include "lang/stored_pack.h"
