@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include "common/text.h"
 #include "lang/language_pack.h"
 
@@ -50,3 +52,8 @@ void LoadLanguageFile(const wchar_t* path, LanguageHost& host);
 
 // Asks for a language file and loads it; nothing happens on cancel.
 void ChooseLanguageFile(LanguageHost& host);
+
+// The common dialogs' GetOpenFileNameW, or a stand-in for it.
+using OpenFileDialog = BOOL(WINAPI*)(OPENFILENAMEW* dialog);
+// ChooseLanguageFile through `open`.
+void ChooseLanguageFileWith(LanguageHost& host, OpenFileDialog open);

@@ -90,6 +90,51 @@ TEST_F(LanguageFile, ReportListsNineMissingTextsThenOnlyIds) {
     EXPECT_EQ(all.substr(all.size() - tail.size()), tail);
 }
 
+namespace {
+
+// The settings dialog as the file dialog's owner; it counts the re-texts a load asks for.
+class OwningHost final : public LanguageHost {
+  public:
+    HWND Window() const override { return reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4242)); }
+    UINT TrackLanguagePopup(HMENU) override { return 0; }
+    void Retext() override { ++retexts; }
+    int retexts = 0;
+};
+
+// The open-file dialog's record as the program hands it over, and the user's Cancel.
+struct ShownFileDialog {
+    int calls = 0;
+    OPENFILENAMEW record = {};
+    std::wstring file;
+} shownFileDialog;
+
+BOOL WINAPI CancelledFileDialog(OPENFILENAMEW* dialog) {
+    ++shownFileDialog.calls;
+    shownFileDialog.record = *dialog;
+    shownFileDialog.file.assign(dialog->lpstrFile, wcsnlen(dialog->lpstrFile, dialog->nMaxFile));
+    return FALSE;
+}
+
+}  // namespace
+
+// Translations come back named .txt, .lng or nothing at all: the dialog shows every file.
+TEST_F(LanguageFile, FileDialogIsTheSettingsDialogsShowsEveryFileAndTakesOnlyOneThatExists) {
+    OwningHost host;
+    shownFileDialog = {};
+    ChooseLanguageFileWith(host, CancelledFileDialog);
+    ASSERT_EQ(shownFileDialog.calls, 1);
+    const OPENFILENAMEW& shown = shownFileDialog.record;
+    EXPECT_EQ(shown.lStructSize, OPENFILENAME_SIZE_VERSION_400W);
+    EXPECT_EQ(shown.hwndOwner, host.Window());
+    EXPECT_EQ(shown.lpstrFilter, nullptr);
+    EXPECT_EQ(shown.lpstrTitle, nullptr);
+    EXPECT_EQ(shown.Flags, static_cast<DWORD>(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST));
+    EXPECT_EQ(shown.nMaxFile, static_cast<DWORD>(MAX_PATH));
+    EXPECT_EQ(shownFileDialog.file, L"");
+    EXPECT_EQ(shown.nMaxFileTitle, static_cast<DWORD>(MAX_PATH));
+    EXPECT_EQ(host.retexts, 0);  // cancelled: nothing loaded
+}
+
 TEST(LanguageFileReader, ReadsUtf16WholeAndAnsiWithoutSplittingCharacters) {
     Text missing(L"kept");
     EXPECT_FALSE(ReadTextFile(L"C:\\no such folder\\none.txt", missing));
