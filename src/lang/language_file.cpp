@@ -147,7 +147,7 @@ Text CompletenessReport(const wchar_t* const* entries, const wchar_t* const* eng
     Text missing;
     int missingCount = 0;
     for (int id = 0; id < kTextIds; ++id) {
-        if (english[id] == nullptr || english[id][0] == L'\0' || (entries[id] != nullptr && entries[id][0] != L'\0')) {
+        if (!IsCountedText(english, id) || (entries[id] != nullptr && entries[id][0] != L'\0')) {
             continue;
         }
         ++missingCount;

@@ -42,8 +42,8 @@ void ShowFileAccessError(const wchar_t* caption, const Text& paths);
 // False, with `text` unchanged, when the file cannot be read. ANSI text is read in `codePage`.
 bool ReadTextFile(const wchar_t* path, Text& text, UINT codePage = CP_ACP);
 
-// "NN %", then, when English ids are missing from `entries`, the first nine as "id=English
-// text" lines and the rest as "id," items.
+// "NN %", then, when counted texts (IsCountedText) are missing from `entries`, the first nine
+// as "id=English text" lines and the rest as "id," items.
 Text CompletenessReport(const wchar_t* const* entries, const wchar_t* const* english);
 
 // Makes the file's texts the only ones for the rest of the run and reports how complete they
