@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/com_ref.h"
 #include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
@@ -28,25 +29,6 @@ void FreeItemIdList(ITEMIDLIST* list) {
     ILFree(list);
 }
 using ScopedItemIdList = ScopedHandle<ITEMIDLIST*, FreeItemIdList>;
-
-template <typename Interface>
-class ComRef {
-  public:
-    ComRef() = default;
-    ~ComRef() {
-        if (pointer_ != nullptr) {
-            pointer_->Release();
-        }
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    Interface* operator->() const { return pointer_; }
-    Interface* Get() const { return pointer_; }
-    void** Out() { return reinterpret_cast<void**>(&pointer_); }
-
-  private:
-    Interface* pointer_ = nullptr;
-};
 
 // Set while a packing runs. Its wait answers messages, so a second "Send via e-mail" can
 // arrive meanwhile; it must not write the archive the ZIP folder is filling.
