@@ -119,18 +119,15 @@ bool InvokeVerb(IContextMenu* menu, const char* verb) {
 
 // Whether the clipboard holds exactly one file, `file`: the shell's cut of our copy.
 bool ClipboardHoldsCutOf(const wchar_t* file) {
-    if (!OpenClipboard(nullptr)) {
+    OpenedClipboard clipboard(nullptr);
+    if (!clipboard) {
         return false;
     }
-    bool ours = false;
     auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP));
     wchar_t name[MAX_PATH * 2] = L"";
-    if (drop != nullptr && DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1 &&
-        DragQueryFileW(drop, 0, name, ARRAYSIZE(name)) > 0) {
-        ours = CompareStringOrdinal(name, -1, file, -1, TRUE) == CSTR_EQUAL;
-    }
-    CloseClipboard();
-    return ours;
+    return drop != nullptr && DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1 &&
+           DragQueryFileW(drop, 0, name, ARRAYSIZE(name)) > 0 &&
+           CompareStringOrdinal(name, -1, file, -1, TRUE) == CSTR_EQUAL;
 }
 
 bool IsInput(UINT message) {
