@@ -20,8 +20,9 @@ constexpr int kThemeFillColour = 3802;
 constexpr int kThemeTextColour = 3803;
 constexpr DWORD kDarkListViewStyles = LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP;
 
-// Taken from the theme when a list view is set up; the headers draw their items in it.
-COLORREF headerTextColour = 0;
+// Taken from the theme when a list view is set up; the headers draw their items in it. White
+// until then, and for good where the "Header" theme cannot be read: the background is dark.
+COLORREF headerTextColour = 0xFFFFFF;
 
 bool IsToolbar(HWND window) {
     wchar_t className[32] = L"";
@@ -118,7 +119,10 @@ void ReadHeaderTextColour(HWND header) {
     if (theme == nullptr) {
         return;
     }
-    themes::GetThemeColor(theme, kHeaderItemPart, 0, kThemeTextColour, &headerTextColour);
+    COLORREF colour = 0;
+    if (SUCCEEDED(themes::GetThemeColor(theme, kHeaderItemPart, 0, kThemeTextColour, &colour))) {
+        headerTextColour = colour;
+    }
     themes::CloseThemeData(theme);
 }
 

@@ -10,6 +10,8 @@ using OpenThemeDataFn = themes::Theme(WINAPI*)(HWND, const wchar_t*);
 using CloseThemeDataFn = HRESULT(WINAPI*)(themes::Theme);
 using GetThemeColorFn = HRESULT(WINAPI*)(themes::Theme, int, int, int, COLORREF*);
 
+const themes::ThemeColourFunctions* standIn = nullptr;
+
 template <typename Function>
 Function ThemeFunction(const char* name) {
     HMODULE module = ThemeLibrary();
@@ -30,18 +32,22 @@ HRESULT ApplyWindowTheme(HWND window, const wchar_t* subAppName, const wchar_t* 
 namespace themes {
 
 Theme OpenThemeData(HWND window, const wchar_t* classList) {
-    auto open = ThemeFunction<OpenThemeDataFn>("OpenThemeData");
+    auto open = standIn != nullptr ? standIn->open : ThemeFunction<OpenThemeDataFn>("OpenThemeData");
     return open != nullptr ? open(window, classList) : nullptr;
 }
 
 HRESULT CloseThemeData(Theme theme) {
-    auto close = ThemeFunction<CloseThemeDataFn>("CloseThemeData");
+    auto close = standIn != nullptr ? standIn->close : ThemeFunction<CloseThemeDataFn>("CloseThemeData");
     return close != nullptr ? close(theme) : 0;
 }
 
 HRESULT GetThemeColor(Theme theme, int part, int state, int property, COLORREF* colour) {
-    auto getColour = ThemeFunction<GetThemeColorFn>("GetThemeColor");
+    auto getColour = standIn != nullptr ? standIn->getColour : ThemeFunction<GetThemeColorFn>("GetThemeColor");
     return getColour != nullptr ? getColour(theme, part, state, property, colour) : E_NOTIMPL;
+}
+
+void UseThemeColourFunctions(const ThemeColourFunctions* functions) {
+    standIn = functions;
 }
 
 }  // namespace themes

@@ -17,4 +17,13 @@ HRESULT CloseThemeData(Theme theme);
 // A negative result when the library or the function is missing, or the colour is unknown.
 HRESULT GetThemeColor(Theme theme, int part, int state, int property, COLORREF* colour);
 
+// The three calls above, for a test to answer as a system with or without a theme would.
+struct ThemeColourFunctions {
+    Theme(WINAPI* open)(HWND, const wchar_t*);
+    HRESULT(WINAPI* close)(Theme);
+    HRESULT(WINAPI* getColour)(Theme, int, int, int, COLORREF*);
+};
+// Puts `functions` in the library's place; null gives the library back.
+void UseThemeColourFunctions(const ThemeColourFunctions* functions);
+
 }  // namespace themes

@@ -4,16 +4,8 @@
 
 namespace {
 
-// The clipboard may be held by another program for a moment.
-bool OpenClipboardSoon(HWND owner) {
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (OpenClipboard(owner)) {
-            return true;
-        }
-        Sleep(20);
-    }
-    return false;
-}
+constexpr int kOpenAttempts = 10;
+constexpr DWORD kOpenRetryMs = 20;
 
 bool IsDib(UINT format) {
     return format == CF_DIB || format == CF_DIBV5;
@@ -82,6 +74,21 @@ void FreeFormat(UINT format, HANDLE data) {
 
 }  // namespace
 
+OpenedClipboard::OpenedClipboard(HWND owner, int attempts) {
+    for (int attempt = 0; attempt < attempts && !open_; ++attempt) {
+        if (attempt > 0) {
+            Sleep(kOpenRetryMs);
+        }
+        open_ = OpenClipboard(owner) != 0;
+    }
+}
+
+OpenedClipboard::~OpenedClipboard() {
+    if (open_) {
+        CloseClipboard();
+    }
+}
+
 ClipboardSnapshot::~ClipboardSnapshot() {
     Free();
 }
@@ -95,7 +102,8 @@ void ClipboardSnapshot::Free() {
 
 bool ClipboardSnapshot::Take(HWND owner) {
     Free();
-    if (!OpenClipboardSoon(owner)) {
+    OpenedClipboard clipboard(owner, kOpenAttempts);
+    if (!clipboard) {
         return false;
     }
     const bool hasUnicodeText = IsClipboardFormatAvailable(CF_UNICODETEXT) != 0;
@@ -109,12 +117,12 @@ bool ClipboardSnapshot::Take(HWND owner) {
             dibKept = dibKept || IsDib(format);
         }
     }
-    CloseClipboard();
     return true;
 }
 
 bool ClipboardSnapshot::Restore(HWND owner) {
-    if (!OpenClipboardSoon(owner)) {
+    OpenedClipboard clipboard(owner, kOpenAttempts);
+    if (!clipboard) {
         return false;
     }
     EmptyClipboard();
@@ -124,6 +132,5 @@ bool ClipboardSnapshot::Restore(HWND owner) {
         }
     }
     formats_.clear();
-    CloseClipboard();
     return true;
 }

@@ -5,6 +5,20 @@
 
 #include <vector>
 
+// The clipboard opened for a scope, and closed again on every path. Another program may hold
+// it for a moment: `attempts` tries, 20 ms apart.
+class OpenedClipboard {
+  public:
+    explicit OpenedClipboard(HWND owner, int attempts = 1);
+    ~OpenedClipboard();
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    explicit operator bool() const { return open_; }
+
+  private:
+    bool open_ = false;
+};
+
 class ClipboardSnapshot {
   public:
     ClipboardSnapshot() = default;

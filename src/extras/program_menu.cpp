@@ -23,21 +23,22 @@ constexpr LONG kEuropeanBiasMinutes = 240;
 constexpr wchar_t kBatchSuffix[] = L"_selfdestruct.bat";
 
 struct MenuEntry {
-    UINT command;  // 0: a separator
-    int text;      // a TextId
+    UINT command;  // 0: a separator, which has no text
+    TextId text;
 };
+constexpr MenuEntry kSeparator = {};
 
 constexpr MenuEntry kProgramMenu[] = {
     {IDC_FAQ, kTextFaq},
     {IDM_NEWEST_VERSION, kTextNewestVersion},
     {IDM_HISTORY, kTextHistory},
-    {0, 0},
+    kSeparator,
     {IDM_UNINSTALL, kTextUninstall},
     {IDM_LICENSE, kTextLicence},
-    {0, 0},
+    kSeparator,
     {IDM_RECOMMEND, kTextRecommend},
     {IDM_SEND_ZIP, kTextSendViaEmail},
-    {0, 0},
+    kSeparator,
     {IDM_TO_TRAY, kTextToTray},
     {IDM_EXIT, kTextExit},
 };

@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
-#include <optional>
 #include <string>
 
+#include "common/com_ref.h"
 #include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
@@ -19,9 +19,6 @@ namespace {
 constexpr wchar_t kZipResourceType[] = L"ZIP";
 constexpr UINT kFirstCommand = 1;
 constexpr UINT kLastCommand = 0x7FFF;
-// The ZIP folder moves the copy into the archive on a thread of its own, after "paste" has
-// returned; the cut must stay on the clipboard until it has.
-constexpr DWORD kMoveWaitMs = 10000;
 
 HMODULE ZipFolderHandler() {
     static HMODULE handler = LoadSystemLibrary(L"zipfldr.dll");  // kept for the rest of the run
@@ -33,33 +30,14 @@ void FreeItemIdList(ITEMIDLIST* list) {
 }
 using ScopedItemIdList = ScopedHandle<ITEMIDLIST*, FreeItemIdList>;
 
-template <typename Interface>
-class ComRef {
-  public:
-    ComRef() = default;
-    ~ComRef() {
-        if (pointer_ != nullptr) {
-            pointer_->Release();
-        }
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    Interface* operator->() const { return pointer_; }
-    Interface* Get() const { return pointer_; }
-    void** Out() { return reinterpret_cast<void**>(&pointer_); }
-
-  private:
-    Interface* pointer_ = nullptr;
-};
-
 // Set while a packing runs. Its wait answers messages, so a second "Send via e-mail" can
 // arrive meanwhile; it must not write the archive the ZIP folder is filling.
-bool packing = false;
+bool packingNow = false;
 
 class PackingUnderWay {
   public:
-    PackingUnderWay() : previous_(packing) { packing = true; }
-    ~PackingUnderWay() { packing = previous_; }
+    PackingUnderWay() : previous_(packingNow) { packingNow = true; }
+    ~PackingUnderWay() { packingNow = previous_; }
     PackingUnderWay(const PackingUnderWay&) = delete;
     PackingUnderWay& operator=(const PackingUnderWay&) = delete;
 
@@ -141,18 +119,15 @@ bool InvokeVerb(IContextMenu* menu, const char* verb) {
 
 // Whether the clipboard holds exactly one file, `file`: the shell's cut of our copy.
 bool ClipboardHoldsCutOf(const wchar_t* file) {
-    if (!OpenClipboard(nullptr)) {
+    OpenedClipboard clipboard(nullptr);
+    if (!clipboard) {
         return false;
     }
-    bool ours = false;
     auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP));
     wchar_t name[MAX_PATH * 2] = L"";
-    if (drop != nullptr && DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1 &&
-        DragQueryFileW(drop, 0, name, ARRAYSIZE(name)) > 0) {
-        ours = CompareStringOrdinal(name, -1, file, -1, TRUE) == CSTR_EQUAL;
-    }
-    CloseClipboard();
-    return ours;
+    return drop != nullptr && DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1 &&
+           DragQueryFileW(drop, 0, name, ARRAYSIZE(name)) > 0 &&
+           CompareStringOrdinal(name, -1, file, -1, TRUE) == CSTR_EQUAL;
 }
 
 bool IsInput(UINT message) {
@@ -162,10 +137,10 @@ bool IsInput(UINT message) {
 // Answers the program's messages while the ZIP folder moves `file`, which needs this thread's
 // messages for the clipboard's data. Input for `owner` is dropped: nothing of the program may
 // start inside the wait. A quit message ends it and goes back into the queue for the loop.
-ShellMove WaitUntilMoved(const wchar_t* file, HWND owner) {
+ShellMove WaitUntilMoved(const wchar_t* file, HWND owner, DWORD waitMs) {
     const DWORD start = GetTickCount();
     while (GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount() - start >= kMoveWaitMs) {
+        if (GetTickCount() - start >= waitMs) {
             return ShellMove::kNotMoved;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
@@ -204,87 +179,121 @@ void GiveClipboardBack(ClipboardSnapshot& saved, const wchar_t* file) {
     }
 }
 
-void ShowNumberedError(const Text& code) {
-    MessageBoxW(nullptr, (Text(L"Error ;) ") + code).c_str(), nullptr, MB_OK);
-}
-
-// The verbs on the shell's own objects: the copy's context menu, and the archive as a folder.
-class ShellContextVerbs : public ShellZipVerbs {
+// The shell's own objects: the copy's context menu, and the archive as a folder. A step the
+// shell refuses goes to the debugger with its number; the user sees the archive made anyway.
+class SystemZipFolder : public ZipFolder {
   public:
-    ShellContextVerbs(IShellFolder* desktop, ITEMIDLIST* archiveItem, const Text& archivePath, IContextMenu* fileMenu)
-        : desktop_(desktop), archiveItem_(archiveItem), archivePath_(archivePath), fileMenu_(fileMenu) {}
+    bool Find(const wchar_t* archive, const wchar_t* copy) override {
+        const HRESULT found = SHGetDesktopFolder(reinterpret_cast<IShellFolder**>(desktop_.Out()));
+        if (FAILED(found) || desktop_.Get() == nullptr) {
+            NoteFailure(L"SHGetDesktopFolder (ZIP folder)", static_cast<DWORD>(found));
+            return false;
+        }
+        archiveItem_.Reset(ILCreateFromPathW(archive));
+        if (!archiveItem_) {
+            NoteFailure(L"ILCreateFromPath (the archive)");
+            return false;
+        }
+        return FindCopyMenu(copy);
+    }
 
-    bool Cut() override { return InvokeVerb(fileMenu_, "cut"); }
+    bool Cut() override { return InvokeVerb(fileMenu_.Get(), "cut"); }
 
+    // The menu of the archive itself, the one behind a folder's empty space, is the folder's
+    // view object: GetUIObjectOf gives menus of the items inside, and the folder object is not
+    // documented to be a menu.
     bool Paste() override {
         ComRef<IShellFolder> archiveFolder;
         ComRef<IContextMenu> archiveMenu;
-        if (FAILED(desktop_->BindToObject(archiveItem_, nullptr, IID_IShellFolder, archiveFolder.Out()))) {
-            ShowError(Text(L"4\n") + archivePath_);
-        } else if (FAILED(archiveFolder->QueryInterface(IID_IContextMenu, archiveMenu.Out()))) {
-            ShowError(L"5");
+        HRESULT result = desktop_->BindToObject(archiveItem_.Get(), nullptr, IID_IShellFolder, archiveFolder.Out());
+        if (FAILED(result)) {
+            NoteFailure(L"ZIP folder step 4: the archive as a folder", static_cast<DWORD>(result));
+        } else if (FAILED(result = archiveFolder->CreateViewObject(nullptr, IID_IContextMenu, archiveMenu.Out()))) {
+            NoteFailure(L"ZIP folder step 5: the archive folder's context menu", static_cast<DWORD>(result));
         } else if (!InvokeVerb(archiveMenu.Get(), "paste")) {
-            ShowError(L"6");
+            NoteFailure(L"ZIP folder step 6: paste", ERROR_INVALID_FUNCTION);
         } else {
             return true;
         }
         return false;
     }
 
-    void ShowError(const Text& code) override { ShowNumberedError(code); }
-
   private:
-    IShellFolder* desktop_;
-    ITEMIDLIST* archiveItem_;
-    Text archivePath_;
-    IContextMenu* fileMenu_;
+    // The copy's context menu, from its parent folder.
+    bool FindCopyMenu(const wchar_t* copy) {
+        ScopedItemIdList item(ILCreateFromPathW(copy));
+        ITEMIDLIST* parentList = nullptr;
+        ITEMIDLIST* childItem = nullptr;
+        if (!item || !SplitItemId(item.Get(), &parentList, &childItem)) {
+            NoteFailure(L"ZIP folder step 1: the copy's item");
+            return false;
+        }
+        ScopedItemIdList parent(parentList);
+        ScopedItemIdList child(childItem);
+        ComRef<IShellFolder> parentFolder;
+        LPCITEMIDLIST children[] = {child.Get()};
+        HRESULT result = desktop_->BindToObject(parent.Get(), nullptr, IID_IShellFolder, parentFolder.Out());
+        if (SUCCEEDED(result)) {
+            result = parentFolder->GetUIObjectOf(nullptr, 1, children, IID_IContextMenu, nullptr, fileMenu_.Out());
+        }
+        if (FAILED(result)) {
+            NoteFailure(L"ZIP folder step 2: the copy's context menu", static_cast<DWORD>(result));
+            return false;
+        }
+        return true;
+    }
+
+    ComRef<IShellFolder> desktop_;
+    ScopedItemIdList archiveItem_;
+    ComRef<IContextMenu> fileMenu_;
 };
 
-// The ZIP folder's route from the shell's objects for the archive and the copy; nothing when
-// the shell cannot name them, and the program's own writer goes instead.
-std::optional<ShellMove> PackWithShell(const Text& archivePath, const std::wstring& copy, HWND owner) {
-    ComRef<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(reinterpret_cast<IShellFolder**>(desktop.Out()))) || desktop.Get() == nullptr) {
-        return std::nullopt;
-    }
-    ScopedItemIdList archiveItem(ILCreateFromPathW(archivePath.c_str()));
-    ScopedItemIdList item(ILCreateFromPathW(copy.c_str()));
-    if (!archiveItem || !item) {
-        return std::nullopt;
-    }
-    ITEMIDLIST* parentList = nullptr;
-    ITEMIDLIST* childItem = nullptr;
-    if (!SplitItemId(item.Get(), &parentList, &childItem)) {
-        ShowNumberedError(L"1\n");
+// The shell's route: a copy of the program, which the ZIP folder moves into the archive.
+// kNotPasted whenever it did not get as far as the paste.
+ShellMove PackWithShell(ZipFolder& folder, const ZipPacking& packing) {
+    if (!CopyFileW(packing.exe.c_str(), packing.copy.c_str(), FALSE)) {
+        NoteFailure(L"CopyFile (the program's copy for the ZIP folder)");
         return ShellMove::kNotPasted;
     }
-    ScopedItemIdList parent(parentList);
-    ScopedItemIdList child(childItem);
-    ComRef<IShellFolder> parentFolder;
-    ComRef<IContextMenu> fileMenu;
-    LPCITEMIDLIST children[] = {child.Get()};
-    if (FAILED(desktop->BindToObject(parent.Get(), nullptr, IID_IShellFolder, parentFolder.Out())) ||
-        FAILED(parentFolder->GetUIObjectOf(nullptr, 1, children, IID_IContextMenu, nullptr, fileMenu.Out()))) {
-        ShowNumberedError(L"2");
-        return ShellMove::kNotPasted;
+    ShellMove moved = ShellMove::kNotPasted;
+    if (folder.Find(packing.archive.c_str(), packing.copy.c_str())) {
+        moved = CutAndPaste(folder, packing.copy.c_str(), packing.owner, packing.moveWaitMs);
     }
-    ShellContextVerbs verbs(desktop.Get(), archiveItem.Get(), archivePath, fileMenu.Get());
-    return CutAndPaste(verbs, copy.c_str(), owner);
+    if (moved != ShellMove::kMoved && moved != ShellMove::kEnding) {
+        // Gone before the program writes the archive itself: a paste that the shell still
+        // carries out late then finds nothing to move.
+        DeleteFileW(packing.copy.c_str());
+    }
+    return moved;
+}
+
+// The archive holding the exe, checked: the ZIP folder's work, or else the program's own
+// writer's, from the exe itself. Where the ZIP folder had the archive, a fresh one is made
+// empty again first: a move that ran out of time may have left part of its work there.
+bool ArchiveHoldsProgram(const ZipPacking& packing, const Text& name, bool restart) {
+    if (ArchiveHoldsFile(packing.archive.c_str(), name.c_str(), packing.exe.c_str())) {
+        return true;
+    }
+    if (restart && !WriteResourceToFile(packing.resources, IDR_EMPTY_ZIP, packing.archive.c_str(), kZipResourceType)) {
+        return false;
+    }
+    return AddStoredFile(packing.archive.c_str(), packing.exe.c_str(), name.c_str()) &&
+           ArchiveHoldsFile(packing.archive.c_str(), name.c_str(), packing.exe.c_str());
 }
 
 }  // namespace
 
-ShellMove CutAndPaste(ShellZipVerbs& verbs, const wchar_t* copy, HWND owner) {
+ShellMove CutAndPaste(ZipFolder& folder, const wchar_t* copy, HWND owner, DWORD waitMs) {
     PackingUnderWay underWay;
     ClipboardSnapshot saved;
     saved.Take(nullptr);
     ShellMove result = ShellMove::kNotPasted;
-    if (!verbs.Cut() || !ClipboardHoldsCutOf(copy)) {
-        verbs.ShowError(L"3");
+    if (!folder.Cut() || !ClipboardHoldsCutOf(copy)) {
+        NoteFailure(L"ZIP folder step 3: cut", ERROR_INVALID_FUNCTION);
     } else {
         DisabledWindow busy(owner);
-        if (verbs.Paste()) {
-            result = WaitUntilMoved(copy, owner);
+        if (folder.Paste()) {
+            result = WaitUntilMoved(copy, owner, waitMs);
         }
     }
     GiveClipboardBack(saved, copy);
@@ -292,44 +301,45 @@ ShellMove CutAndPaste(ShellZipVerbs& verbs, const wchar_t* copy, HWND owner) {
 }
 
 bool PackProgramZip(const Text& archivePath, ArchiveStart start, HWND owner) {
-    if (packing) {
+    ZipPacking packing;
+    packing.exe = ExecutablePath();
+    packing.copy = ProgramCopyPath();
+    packing.archive = archivePath;
+    packing.start = start;
+    packing.owner = owner;
+    packing.resources = ProgramInstance();
+    SystemZipFolder shell;
+    const bool shellThere = ZipFolderHandler() != nullptr && OleReady();
+    return PackProgramZipWith(shellThere ? &shell : nullptr, packing);
+}
+
+bool PackProgramZipWith(ZipFolder* folder, const ZipPacking& packing) {
+    if (packingNow) {
         return false;
     }
     PackingUnderWay underWay;
-    const std::wstring exe = ExecutablePath();
-    const std::wstring copy = ProgramCopyPath();
     // A stale archive that another program holds open cannot be replaced: it is never sent.
-    if (exe.empty() || copy.empty() ||
-        (start == kFreshArchive && !WriteResourceToFile(ProgramInstance(), IDR_EMPTY_ZIP, archivePath.c_str(), kZipResourceType))) {
-        ShowFileAccessError(nullptr, archivePath);
-        return false;
-    }
-    // Run from the temporary folder under the product's name, the exe is its own copy: it is
-    // added as it is, never moved or deleted.
-    const bool ownCopy = !SameFile(exe.c_str(), copy.c_str());
-    if (ownCopy && !CopyFileW(exe.c_str(), copy.c_str(), FALSE)) {
-        ShowFileAccessError(nullptr, copy.c_str());
+    if (packing.exe.empty() ||
+        (packing.start == kFreshArchive &&
+         !WriteResourceToFile(packing.resources, IDR_EMPTY_ZIP, packing.archive.c_str(), kZipResourceType))) {
+        ShowFileAccessError(nullptr, packing.archive);
         return false;
     }
     const Text name = Text(productName) + L".exe";
-    std::optional<ShellMove> moved;
-    if (ownCopy && ZipFolderHandler() != nullptr && OleReady()) {
-        moved = PackWithShell(archivePath, copy, owner);
+    // Run from the temporary folder under the product's name, the exe is its own copy: it is
+    // added as it is, never moved or deleted.
+    ShellMove moved = ShellMove::kNotPasted;
+    if (folder != nullptr && !packing.copy.empty() && !SameFile(packing.exe.c_str(), packing.copy.c_str())) {
+        moved = PackWithShell(*folder, packing);
     }
-    if (!moved) {
-        AddStoredFile(archivePath.c_str(), copy.c_str(), name.c_str());  // checked below
-        if (ownCopy) {
-            DeleteFileW(copy.c_str());
-        }
-    } else if (*moved == ShellMove::kNotPasted) {
-        DeleteFileW(copy.c_str());
-        return false;  // a numbered error has told the user
-    } else if (*moved == ShellMove::kEnding) {
+    if (moved == ShellMove::kEnding) {
         return false;  // no mail after Exit, and nothing shown
     }
-    // Not moved in time, the copy stays: the ZIP folder may still be moving it.
-    if (!ArchiveHoldsFile(archivePath.c_str(), name.c_str(), exe.c_str())) {
-        ShowFileAccessError(nullptr, archivePath);
+    // Whatever stopped the shell (no handler for .zip, a verb missing, a paste not done in
+    // time), the mail still goes, with the archive the program writes itself.
+    const bool shellHadIt = moved != ShellMove::kNotPasted;
+    if (!ArchiveHoldsProgram(packing, name, shellHadIt && packing.start == kFreshArchive)) {
+        ShowFileAccessError(nullptr, packing.archive);
         return false;
     }
     return true;

@@ -147,7 +147,7 @@ Text CompletenessReport(const wchar_t* const* entries, const wchar_t* const* eng
     Text missing;
     int missingCount = 0;
     for (int id = 0; id < kTextIds; ++id) {
-        if (english[id] == nullptr || english[id][0] == L'\0' || (entries[id] != nullptr && entries[id][0] != L'\0')) {
+        if (!IsCountedText(english, id) || (entries[id] != nullptr && entries[id][0] != L'\0')) {
             continue;
         }
         ++missingCount;
@@ -187,6 +187,13 @@ void LoadLanguageFile(const wchar_t* path, LanguageHost& host) {
 }
 
 void ChooseLanguageFile(LanguageHost& host) {
+    static const auto openFileName = CommonDialogFunction<OpenFileDialog>("GetOpenFileNameW");
+    if (openFileName != nullptr) {
+        ChooseLanguageFileWith(host, openFileName);
+    }
+}
+
+void ChooseLanguageFileWith(LanguageHost& host, OpenFileDialog open) {
     wchar_t file[MAX_PATH] = L"";
     wchar_t fileTitle[MAX_PATH] = L"";
     OPENFILENAMEW dialog = {};
@@ -194,15 +201,15 @@ void ChooseLanguageFile(LanguageHost& host) {
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     // Owned by the dialog, so it stays in front of it and the dialog waits for it.
     dialog.hwndOwner = host.Window();
-    dialog.lpstrFilter = L"*.txt\0*.txt\0*.*\0*.*\0";
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    // No filter: translations come back named .txt, .lng or nothing at all, and each is shown.
+    // A name typed that leads nowhere is refused in the dialog, not loaded as an empty file.
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
     dialog.hInstance = GetModuleHandleW(nullptr);
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrFileTitle = fileTitle;
     dialog.nMaxFileTitle = MAX_PATH;
-    static const auto openFileName = CommonDialogFunction<BOOL(WINAPI*)(OPENFILENAMEW*)>("GetOpenFileNameW");
-    if (openFileName != nullptr && openFileName(&dialog)) {
+    if (open(&dialog)) {
         LoadLanguageFile(file, host);
     }
 }

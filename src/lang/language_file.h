@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include "common/text.h"
 #include "lang/language_pack.h"
 
@@ -40,8 +42,8 @@ void ShowFileAccessError(const wchar_t* caption, const Text& paths);
 // False, with `text` unchanged, when the file cannot be read. ANSI text is read in `codePage`.
 bool ReadTextFile(const wchar_t* path, Text& text, UINT codePage = CP_ACP);
 
-// "NN %", then, when English ids are missing from `entries`, the first nine as "id=English
-// text" lines and the rest as "id," items.
+// "NN %", then, when counted texts (IsCountedText) are missing from `entries`, the first nine
+// as "id=English text" lines and the rest as "id," items.
 Text CompletenessReport(const wchar_t* const* entries, const wchar_t* const* english);
 
 // Makes the file's texts the only ones for the rest of the run and reports how complete they
@@ -50,3 +52,8 @@ void LoadLanguageFile(const wchar_t* path, LanguageHost& host);
 
 // Asks for a language file and loads it; nothing happens on cancel.
 void ChooseLanguageFile(LanguageHost& host);
+
+// The common dialogs' GetOpenFileNameW, or a stand-in for it.
+using OpenFileDialog = BOOL(WINAPI*)(OPENFILENAMEW* dialog);
+// ChooseLanguageFile through `open`.
+void ChooseLanguageFileWith(LanguageHost& host, OpenFileDialog open);

@@ -6,6 +6,7 @@
 
 #include "lang/pack_decoder.h"
 #include "lang/stored_pack.h"
+#include "lang/text_ids.h"
 #include "settings/settings.h"
 
 LanguagePack languagePack;
@@ -140,11 +141,15 @@ void FillEntries(wchar_t* text, const wchar_t** entries, int idCount, bool unesc
     }
 }
 
+bool IsCountedText(const wchar_t* const* english, int id) {
+    return !IsEmpty(english[id]) && !IsProgramsOwnText(id);
+}
+
 int Completeness(const wchar_t* const* entries, const wchar_t* const* english) {
     int total = 0;
     int have = 0;
-    for (int id = 0; id < kFirstUntranslatedTextId; ++id) {
-        if (IsEmpty(english[id])) {
+    for (int id = 0; id < kTextIds; ++id) {
+        if (!IsCountedText(english, id)) {
             continue;
         }
         ++total;

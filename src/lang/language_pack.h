@@ -56,12 +56,12 @@ void BuildLanguageTables(wchar_t* text, LanguagePack& pack);
 // cut at their line ends; with `unescape` the pairs \r and \n in them become CR and LF.
 void FillEntries(wchar_t* text, const wchar_t** entries, int idCount, bool unescape);
 
-// Texts from this id on belong to features beyond the translated set (English and German
-// only so far); a translation lacking them is still complete and shows them in English.
-inline constexpr int kFirstUntranslatedTextId = 250;
+// Whether a translation is asked for text `id`: English has it, and it is not one of the
+// program's own texts (kProgramsOwnTexts), which only English and German have so far.
+bool IsCountedText(const wchar_t* const* english, int id);
 
-// The share of the ids below kFirstUntranslatedTextId with a non-empty English text that also
-// have a non-empty text in `entries`, in whole per cent (0 when English has none).
+// The share of the counted texts that also have a non-empty text in `entries`, in whole per
+// cent (0 when none is counted).
 int Completeness(const wchar_t* const* entries, const wchar_t* const* english);
 
 // Writes the terminator after `decodedLength` bytes of decoded text in a buffer of `capacity`

@@ -55,3 +55,18 @@ enum HeaderId : int {
     kHeaderDonatePage = 24,
     kHeaderTranslatorRequest = 25,  // "Please translate the texts after the equals signs ..."
 };
+
+// Texts of the program's own features beyond the set every translation has: English and German
+// have them, the other languages not yet, and show them in English. A translation without them
+// is still complete: the completeness percentages and the list of missing texts both leave
+// them out (IsCountedText). A new text that the translations lack goes into this list.
+inline constexpr TextId kProgramsOwnTexts[] = {kTextHotkey, kTextHotkeyTaken, kTextCancel};
+
+constexpr bool IsProgramsOwnText(int id) {
+    for (TextId own : kProgramsOwnTexts) {
+        if (own == id) {
+            return true;
+        }
+    }
+    return false;
+}

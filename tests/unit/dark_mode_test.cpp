@@ -7,8 +7,12 @@
 #include <functional>
 #include <vector>
 
+#include <commctrl.h>
+
 #include "appearance/dark_mode.h"
 #include "appearance/dark_mode_hook.h"
+#include "appearance/dark_subclass.h"
+#include "appearance/window_theme.h"
 #include "appearance/background_fill.h"
 #include "appearance/dark_painting.h"
 #include "common/scoped_handle.h"
@@ -177,6 +181,73 @@ TEST_F(DarkMode, HookTreatsNewWindowsByTheirLowerCasedClassAndButtonsByTheirType
     ScopedWindow label = MakeWindow(L"Static", 0);
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(fakeDarkSystem.allowedWindows, std::vector<HWND>{box.Get()});
+}
+
+namespace {
+
+// The theme library of a system without a "Header" theme class (a classic or broken theme),
+// and of one whose header items' text is orange.
+themes::Theme WINAPI OpenNoTheme(HWND, const wchar_t*) {
+    return nullptr;
+}
+themes::Theme WINAPI OpenHeaderThemeOnly(HWND, const wchar_t* classList) {
+    return wcscmp(classList, L"Header") == 0 ? reinterpret_cast<themes::Theme>(1) : nullptr;
+}
+HRESULT WINAPI CloseTheme(themes::Theme) {
+    return S_OK;
+}
+HRESULT WINAPI OrangeHeaderItemText(themes::Theme, int part, int, int property, COLORREF* colour) {
+    if (part != 1 || property != 3803) {
+        return E_FAIL;
+    }
+    *colour = 0x0080FF;
+    return S_OK;
+}
+
+// A list view with a column, so that it has its header.
+ScopedWindow MakeReportListView() {
+    ScopedWindow listView = MakeWindow(WC_LISTVIEWW, LVS_REPORT);
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 50;
+    column.pszText = const_cast<wchar_t*>(L"Name");
+    SendMessageW(listView.Get(), LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    return listView;
+}
+
+// The text colour the list view gives its header's items when they are drawn.
+COLORREF HeaderItemTextColour(HWND listView) {
+    ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
+    SetTextColor(dc.Get(), 0x123456);
+    NMCUSTOMDRAW draw = {};
+    draw.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageW(listView, LVM_GETHEADER, 0, 0));
+    draw.hdr.code = static_cast<UINT>(NM_CUSTOMDRAW);
+    draw.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.hdc = dc.Get();
+    SendMessageW(listView, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw));
+    return GetTextColor(dc.Get());
+}
+
+}  // namespace
+
+// Dark headers draw on near-black: without the theme's colour their text must be light.
+TEST_F(DarkMode, ListViewHeadersAreWhiteWithoutTheHeaderThemeAndTakeItsTextColourWithIt) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    InitDarkModeWith(FakeDarkModeApi(), 0);
+    const themes::ThemeColourFunctions noHeaderTheme = {OpenNoTheme, CloseTheme, OrangeHeaderItemText};
+    themes::UseThemeColourFunctions(&noHeaderTheme);
+    ScopedWindow plain = MakeReportListView();
+    ASSERT_NE(SendMessageW(plain.Get(), LVM_GETHEADER, 0, 0), 0);
+    SetUpDarkListView(plain.Get());
+    EXPECT_EQ(HeaderItemTextColour(plain.Get()), 0xFFFFFFu);
+
+    const themes::ThemeColourFunctions headerTheme = {OpenHeaderThemeOnly, CloseTheme, OrangeHeaderItemText};
+    themes::UseThemeColourFunctions(&headerTheme);
+    ScopedWindow themed = MakeReportListView();
+    SetUpDarkListView(themed.Get());
+    themes::UseThemeColourFunctions(nullptr);
+    EXPECT_EQ(HeaderItemTextColour(themed.Get()), 0x0080FFu);
 }
 
 TEST(DarkPainting, RebarGradientStepsOneLevelPerRowOver64RowsAndIsSolidBlackWithoutSoftPaint) {

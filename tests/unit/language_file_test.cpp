@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lang/language_file.h"
+#include "lang/text_ids.h"
 #include "unit/support/english_pack.h"
 
 namespace {
@@ -67,6 +68,18 @@ TEST_F(LanguageFile, ExportOfTheStoredPackReadsBackComplete) {
     EXPECT_STREQ(entries[0], languagePack.strings[kEnglish][0]);
 }
 
+// The program's own texts, which only English and German have, are asked of no translation.
+TEST_F(LanguageFile, TranslationOfEveryCountedTextIsCompleteWithoutTheProgramsOwnTexts) {
+    const wchar_t* const* english = languagePack.strings[kEnglish];
+    const wchar_t* entries[kTextIds] = {};
+    for (int id = 0; id < kTextIds; ++id) {
+        entries[id] = IsProgramsOwnText(id) ? nullptr : english[id];
+    }
+    ASSERT_NE(english[kTextHotkey], nullptr);
+    EXPECT_EQ(CompletenessReport(entries, english), L"100 %");
+    EXPECT_EQ(Completeness(entries, english), 100);
+}
+
 TEST_F(LanguageFile, ReportListsNineMissingTextsThenOnlyIds) {
     const wchar_t* const* english = languagePack.strings[kEnglish];
     const wchar_t* entries[kTextIds] = {};
@@ -86,8 +99,53 @@ TEST_F(LanguageFile, ReportListsNineMissingTextsThenOnlyIds) {
     EXPECT_EQ(all.rfind(L"0 %\n\nmiss:\n0=" + std::wstring(english[0]) + L"\n20=Preferences\n", 0), 0u) << all;
     const std::wstring tail =
         L"\n40=Show via desktop click:\n...and...\n41,42,43,44,45,46,47,48,49,50,51,52,53,54,55,56,57,60,61,62,63,"
-        L"202,203,212,222,223,224,240,241,242,243,244,245,246,247,248,249,250,251,252,";
+        L"202,203,212,222,223,224,240,241,242,243,244,245,246,247,248,249,";
     EXPECT_EQ(all.substr(all.size() - tail.size()), tail);
+}
+
+namespace {
+
+// The settings dialog as the file dialog's owner; it counts the re-texts a load asks for.
+class OwningHost final : public LanguageHost {
+  public:
+    HWND Window() const override { return reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4242)); }
+    UINT TrackLanguagePopup(HMENU) override { return 0; }
+    void Retext() override { ++retexts; }
+    int retexts = 0;
+};
+
+// The open-file dialog's record as the program hands it over, and the user's Cancel.
+struct ShownFileDialog {
+    int calls = 0;
+    OPENFILENAMEW record = {};
+    std::wstring file;
+} shownFileDialog;
+
+BOOL WINAPI CancelledFileDialog(OPENFILENAMEW* dialog) {
+    ++shownFileDialog.calls;
+    shownFileDialog.record = *dialog;
+    shownFileDialog.file.assign(dialog->lpstrFile, wcsnlen(dialog->lpstrFile, dialog->nMaxFile));
+    return FALSE;
+}
+
+}  // namespace
+
+// Translations come back named .txt, .lng or nothing at all: the dialog shows every file.
+TEST_F(LanguageFile, FileDialogIsTheSettingsDialogsShowsEveryFileAndTakesOnlyOneThatExists) {
+    OwningHost host;
+    shownFileDialog = {};
+    ChooseLanguageFileWith(host, CancelledFileDialog);
+    ASSERT_EQ(shownFileDialog.calls, 1);
+    const OPENFILENAMEW& shown = shownFileDialog.record;
+    EXPECT_EQ(shown.lStructSize, OPENFILENAME_SIZE_VERSION_400W);
+    EXPECT_EQ(shown.hwndOwner, host.Window());
+    EXPECT_EQ(shown.lpstrFilter, nullptr);
+    EXPECT_EQ(shown.lpstrTitle, nullptr);
+    EXPECT_EQ(shown.Flags, static_cast<DWORD>(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST));
+    EXPECT_EQ(shown.nMaxFile, static_cast<DWORD>(MAX_PATH));
+    EXPECT_EQ(shownFileDialog.file, L"");
+    EXPECT_EQ(shown.nMaxFileTitle, static_cast<DWORD>(MAX_PATH));
+    EXPECT_EQ(host.retexts, 0);  // cancelled: nothing loaded
 }
 
 TEST(LanguageFileReader, ReadsUtf16WholeAndAnsiWithoutSplittingCharacters) {

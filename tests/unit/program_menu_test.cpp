@@ -127,6 +127,10 @@ std::wstring AsciiShortForm(const wchar_t*) {
 std::wstring UnrepresentableShortForm(const wchar_t*) {
     return L"C:\\\x0141ODZ~1\\VELMORA.EXE";
 }
+// Windows on a volume without 8.3 names: the lookup succeeds and answers with the long path.
+std::wstring UnchangedShortForm(const wchar_t* path) {
+    return path;
+}
 
 }  // namespace
 
@@ -169,6 +173,7 @@ TEST(SelfDeleteBatch, NamesAPathTheCodePageLacksByItsShortFormOrNotAtAll) {
 
     EXPECT_EQ(SelfDeleteBatchText(exe, L"C:\\V.ini", L"C:\\V.bat", kWesternCodePage, NoShortForm), "");
     EXPECT_EQ(SelfDeleteBatchText(exe, L"C:\\V.ini", L"C:\\V.bat", kWesternCodePage, UnrepresentableShortForm), "");
+    EXPECT_EQ(SelfDeleteBatchText(exe, L"C:\\V.ini", L"C:\\V.bat", kWesternCodePage, UnchangedShortForm), "");
     EXPECT_EQ(SelfDeleteBatchText(L"C:\\V.exe", L"C:\\\x4E2D\\V.ini", L"C:\\V.bat", kWesternCodePage, nullptr), "");
     EXPECT_EQ(SelfDeleteBatchText(L"C:\\V.exe", L"C:\\V.ini", L"C:\\\x4E2D\\V.bat", kWesternCodePage, NoShortForm), "");
 }
@@ -181,6 +186,7 @@ TEST(SelfDeleteBatch, NamesAPathOfMaxPathCharactersOrMoreByItsShortFormOrNotAtAl
     EXPECT_NE(text.find("DEL \"C:\\LODZ~1\\VELMORA.EXE\"\r\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("ddd"), std::string::npos);
     EXPECT_EQ(SelfDeleteBatchText(exe.c_str(), L"C:\\V.ini", L"C:\\V.bat", kWesternCodePage, NoShortForm), "");
+    EXPECT_EQ(SelfDeleteBatchText(exe.c_str(), L"C:\\V.ini", L"C:\\V.bat", kWesternCodePage, UnchangedShortForm), "");
 
     const std::wstring fits = exe.substr(0, 3) + exe.substr(4);
     text = SelfDeleteBatchText(fits.c_str(), L"C:\\V.ini", L"C:\\V.bat", kWesternCodePage, AsciiShortForm);

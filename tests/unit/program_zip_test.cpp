@@ -15,6 +15,7 @@
 
 #include "extras/clipboard_snapshot.h"
 #include "extras/program_zip.h"
+#include "extras/zip_writer.h"
 #include "resource_ids.h"
 #include "support/program_resources.h"
 #include "tray/tray_menu.h"
@@ -211,12 +212,13 @@ std::wstring TextOnClipboard() {
                         wcsnlen(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2));
 }
 
-// The shell as the ZIP folder's route sees it: its cut puts the chosen files on the clipboard
-// (none: the clipboard stays as it is) and reports `cutSucceeds`; its paste moves the copy
-// away unless the test holds the wait open.
-class FakeShell : public ShellZipVerbs {
+// The shell's ZIP folder as the packing sees it: its objects found or not, its cut puts the
+// chosen files on the clipboard (none: the clipboard stays as it is) and reports `cutSucceeds`,
+// its paste adds the copy to the archive and moves it away, unless the test makes it stop.
+class FakeZipFolder : public ZipFolder {
   public:
-    explicit FakeShell(std::wstring copy) : copy_(std::move(copy)) {}
+    FakeZipFolder(std::wstring archive, std::wstring copy) : archive_(std::move(archive)), copy_(std::move(copy)) {}
+    bool Find(const wchar_t*, const wchar_t*) override { return finds; }
     bool Cut() override {
         if (!cutFiles.empty()) {
             PutFilesOnClipboard(cutFiles);
@@ -225,6 +227,12 @@ class FakeShell : public ShellZipVerbs {
     }
     bool Paste() override {
         ++pastes;
+        if (!pasteSucceeds) {
+            return false;
+        }
+        if (addsCopy) {
+            AddStoredFile(archive_.c_str(), copy_.c_str(), L"Velmora.exe");
+        }
         if (movesCopy) {
             DeleteFileW(copy_.c_str());
         }
@@ -233,16 +241,18 @@ class FakeShell : public ShellZipVerbs {
         }
         return true;
     }
-    void ShowError(const Text& code) override { errors += code.c_str(); }
 
+    bool finds = true;
     bool cutSucceeds = true;
     std::vector<std::wstring> cutFiles;
+    bool pasteSucceeds = true;
+    bool addsCopy = true;
     bool movesCopy = true;
     std::function<void()> duringPaste;
     int pastes = 0;
-    std::wstring errors;
 
   private:
+    std::wstring archive_;
     std::wstring copy_;
 };
 
@@ -255,7 +265,7 @@ class ShellZipRoute : public ::testing::Test {
         }
     }
     void TearDown() override {
-        for (const std::wstring& file : {copy_, first_, second_}) {
+        for (const std::wstring& file : {copy_, first_, second_, exe_, archive_}) {
             DeleteFileW(file.c_str());
         }
         RemoveDirectoryW(folder_.c_str());
@@ -268,37 +278,74 @@ class ShellZipRoute : public ::testing::Test {
     const std::wstring copy_ = folder_ + L"\\Velmora.exe";
     const std::wstring first_ = folder_ + L"\\letter.doc";
     const std::wstring second_ = folder_ + L"\\photo.jpg";
-    FakeShell shell_{copy_};
+    const std::wstring exe_ = folder_ + L"\\program.exe";
+    const std::wstring archive_ = folder_ + L"\\Velmora.zip";
+    FakeZipFolder shell_{archive_, copy_};
 };
+
+// The entries the archive's end record counts.
+int EntryCount(const std::string& zip) {
+    return zip.size() < 22 ? -1
+                           : static_cast<unsigned char>(zip[zip.size() - 12]) |
+                                 static_cast<unsigned char>(zip[zip.size() - 11]) << 8;
+}
 
 }  // namespace
 
-TEST_F(ShellZipRoute, CutThatFailsWhileTheUserHasCutTwoFilesPastesNothingAndLeavesThemAlone) {
-    PutFilesOnClipboard({first_, second_});
-    shell_.cutSucceeds = false;
-    EXPECT_EQ(CutAndPaste(shell_, copy_.c_str(), nullptr), ShellMove::kNotPasted);
-    EXPECT_EQ(shell_.pastes, 0);
-    EXPECT_EQ(shell_.errors, L"3");
-    EXPECT_EQ(FilesOnClipboard(), (std::vector<std::wstring>{first_, second_}));
-    EXPECT_TRUE(UsersFilesUntouched());
-}
+// Wherever the shell's route stops, the program writes the archive itself and it is sent; the
+// files the user has cut stay on the clipboard and where they are.
+TEST_F(ShellZipRoute, WhereverTheShellStopsTheProgramWritesTheArchiveAndTheUsersCutStays) {
+    HMODULE resources = LoadProgramResources();
+    ASSERT_NE(resources, nullptr);
+    const std::string program = "MZ the program itself " + std::string(3000, 'p');
+    WriteBytes(exe_, program);
+    struct Case {
+        const char* name;
+        bool shellThere;
+        std::function<void(FakeZipFolder&)> shell;
+        int pastes;  // never while the clipboard holds anything but the copy's cut
+    };
+    const Case cases[] = {
+        {"no ZIP folder handler", false, [](FakeZipFolder&) {}, 0},
+        {"the shell's objects not found", true, [](FakeZipFolder& s) { s.finds = false; }, 0},
+        {"cut refused", true, [](FakeZipFolder& s) { s.cutSucceeds = false; }, 0},
+        {"cut that leaves the user's files", true, [](FakeZipFolder& s) { s.cutFiles.clear(); }, 0},
+        {"paste refused", true, [](FakeZipFolder& s) { s.pasteSucceeds = false; }, 1},
+        {"paste not done in time, part of the archive written", true,
+         [this](FakeZipFolder& s) {
+             s.addsCopy = false;
+             s.movesCopy = false;
+             s.duringPaste = [this] { WriteBytes(archive_, "PK\x03\x04 half"); };
+         },
+         1},
+        {"copy moved but not into the archive", true, [](FakeZipFolder& s) { s.addsCopy = false; }, 1},
+        {"the ZIP folder's own archive", true, [](FakeZipFolder&) {}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteFileW(copy_.c_str());
+        WriteBytes(archive_, "an old archive");
+        PutFilesOnClipboard({first_, second_});
+        FakeZipFolder shell(archive_, copy_);
+        shell.cutFiles = {copy_};
+        c.shell(shell);
+        ZipPacking packing;
+        packing.exe = exe_;
+        packing.copy = copy_;
+        packing.archive = archive_.c_str();
+        packing.resources = resources;
+        packing.moveWaitMs = 300;
 
-TEST_F(ShellZipRoute, CutThatLeavesAnotherFileOnTheClipboardPastesNothingAndLeavesItAlone) {
-    PutFilesOnClipboard({first_});
-    EXPECT_EQ(CutAndPaste(shell_, copy_.c_str(), nullptr), ShellMove::kNotPasted);
-    EXPECT_EQ(shell_.pastes, 0);
-    EXPECT_EQ(shell_.errors, L"3");
-    EXPECT_EQ(FilesOnClipboard(), std::vector<std::wstring>{first_});
-    EXPECT_TRUE(UsersFilesUntouched());
-}
-
-TEST_F(ShellZipRoute, CutOfTheCopyAlonePastesItIntoTheArchiveAndGivesTheClipboardBack) {
-    PutTextOnClipboard(L"the user's text");
-    shell_.cutFiles = {copy_};
-    EXPECT_EQ(CutAndPaste(shell_, copy_.c_str(), nullptr), ShellMove::kMoved);
-    EXPECT_EQ(shell_.pastes, 1);
-    EXPECT_EQ(shell_.errors, L"");
-    EXPECT_EQ(TextOnClipboard(), L"the user's text");
+        ASSERT_TRUE(PackProgramZipWith(c.shellThere ? &shell : nullptr, packing));
+        EXPECT_EQ(shell.pastes, c.pastes);
+        EXPECT_TRUE(ArchiveHoldsFile(archive_.c_str(), L"Velmora.exe", exe_.c_str()));
+        EXPECT_EQ(EntryCount(ReadBytes(archive_)), 1);
+        EXPECT_FALSE(std::filesystem::exists(copy_)) << "the copy stays behind";
+        EXPECT_EQ(FilesOnClipboard(), (std::vector<std::wstring>{first_, second_}));
+        EXPECT_TRUE(UsersFilesUntouched());
+        EXPECT_EQ(ReadBytes(exe_), program);
+    }
+    FreeLibrary(resources);
 }
 
 namespace {
@@ -345,6 +392,7 @@ TEST_F(ShellZipRoute, WhileTheShellMovesTheCopyNothingElseStartsAndExitEndsTheWa
     WriteBytes(duringWait.archive, emptyArchive);
     PutTextOnClipboard(L"the user's text");
     shell_.cutFiles = {copy_};
+    shell_.addsCopy = false;
     shell_.movesCopy = false;  // the wait stays open until something ends it
     shell_.duringPaste = [owner] {
         PostMessageW(owner, WM_KEYDOWN, VK_RETURN, 0);
@@ -352,7 +400,7 @@ TEST_F(ShellZipRoute, WhileTheShellMovesTheCopyNothingElseStartsAndExitEndsTheWa
         PostQuitMessage(5);  // what Exit in the tray menu does
     };
 
-    EXPECT_EQ(CutAndPaste(shell_, copy_.c_str(), owner), ShellMove::kEnding);
+    EXPECT_EQ(CutAndPaste(shell_, copy_.c_str(), owner, 10000), ShellMove::kEnding);
     EXPECT_EQ(duringWait.keys, 0);
     EXPECT_FALSE(duringWait.ownerEnabled);
     EXPECT_FALSE(duringWait.secondPacked);

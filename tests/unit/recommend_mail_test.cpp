@@ -31,6 +31,10 @@ ULONG WINAPI RecordWideMail(LHANDLE, ULONG_PTR owner, WideMapiMessage* message, 
 std::wstring AsciiShortForm(const wchar_t*) {
     return L"C:\\TEMP~1\\VELMORA.ZIP";
 }
+// Windows on a volume without 8.3 names: the lookup succeeds and answers with the long path.
+std::wstring UnchangedShortForm(const wchar_t* path) {
+    return path;
+}
 
 const HWND kOwner = reinterpret_cast<HWND>(static_cast<INT_PTR>(70000));
 const std::string kHeader = "owner 70000, flags 9, recipients 0, ";
@@ -143,8 +147,11 @@ TEST_F(RecommendMail, UnicodeCallWhereThereIsOneAnsiWithTheShortPathOtherwiseOrT
                             "subject Velmora \x97 ?????\nbody b");
     EXPECT_EQ(calls, 3);
 
+    // No short form: the mail is not sent with another file or none.
     mail_.wide = nullptr;
-    mail_.shortPath = nullptr;  // no short form: the mail is not sent with another file or none
-    EXPECT_EQ(SendThrough(path, subject, L"b"), MailOutcome::kAttachmentUnnamed);
+    for (ShortPathLookup none : {static_cast<ShortPathLookup>(nullptr), UnchangedShortForm}) {
+        mail_.shortPath = none;
+        EXPECT_EQ(SendThrough(path, subject, L"b"), MailOutcome::kAttachmentUnnamed);
+    }
     EXPECT_EQ(calls, 3);
 }
