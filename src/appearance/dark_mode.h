@@ -7,10 +7,6 @@
 inline constexpr COLORREF kDarkBackground = 0x202020;
 inline constexpr COLORREF kDarkText = 0xDEDEDE;
 
-// Looks the theme functions up and decides whether the program draws dark. Once, at start-up,
-// when the process could be made DPI-aware.
-void InitDarkMode();
-
 // The hook that gives each new window of the GUI thread its dark look; null when the program
 // does not draw dark.
 HHOOK InstallDarkModeHook(HINSTANCE instance);

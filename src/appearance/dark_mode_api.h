@@ -57,8 +57,8 @@ struct DarkModeState {
     int disableDarkTheme = 0;
 };
 
-// Start-up's decisions over a given table and the INI key disable_dark_theme; InitDarkMode
-// calls it with the system's table and the setting read at start-up. A test may call it again.
+// Start-up's decisions over a given table and the INI key disable_dark_theme; start-up calls it
+// with the system's table and the setting it read. A test may call it again.
 void InitDarkModeWith(const DarkModeApi& api, int disableDarkTheme);
 
 const DarkModeState& CurrentDarkMode();
