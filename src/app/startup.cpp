@@ -9,6 +9,7 @@
 #include "app/single_instance.h"
 #include "appearance/dark_mode.h"
 #include "common/foreign_messages.h"
+#include "common/program.h"
 #include "common/startup_trace.h"
 #include "common/system_library.h"
 #include "desktop/desktop_restore.h"
@@ -95,6 +96,9 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
     MarkStartup("wWinMain");
     // Before anything can load a DLL by name: the exe's folder may hold one of the same name.
     RestrictDllSearchToSystem();
+    // Not before: the first call into the window manager makes this a GUI thread, and Wine's
+    // user32 then loads UxTheme by name.
+    instanceMessage = RegisterWindowMessageW(productName);
     ScopedExitRestore restoreAtEnd;
     SetUnhandledExceptionFilter(RestoreDesktopOnCrash);
     MakeProcessDpiAware();

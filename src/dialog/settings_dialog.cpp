@@ -38,8 +38,8 @@ struct CommandImage {
 
 // Drawn beside the menu items with these commands, in this order.
 constexpr CommandImage kCommandImages[] = {
-    {28, IDM_EXIT},          {265, IDM_RECOMMEND}, {265, IDM_SEND_ZIP}, {14, IDC_FAQ},      {14, IDM_DONATE},
-    {14, IDM_NEWEST_VERSION}, {14, IDM_HISTORY},   {14, IDM_LICENSE},   {271, IDM_UNINSTALL},
+    {28, IDM_EXIT},           {265, IDM_RECOMMEND}, {265, IDM_SEND_ZIP}, {14, IDC_FAQ},        {14, IDM_DONATE},
+    {14, IDM_NEWEST_VERSION}, {14, IDM_HISTORY},    {14, IDM_LICENSE},   {271, IDM_UNINSTALL},
 };
 
 class SettingsDialog {
@@ -58,7 +58,13 @@ class SettingsDialog {
     bool menuImagesLoaded_ = false;
 };
 
-SettingsDialog theDialog;
+// Made on first use: its menu bar asks the system for fonts and metrics, and the first such
+// call makes this a GUI thread, whose set-up loads DLLs by name. Before the program's first
+// line that search would still begin in the exe's folder.
+SettingsDialog& TheDialog() {
+    static SettingsDialog dialog;
+    return dialog;
+}
 // Set before the dialog is created so that every message of the creation reaches the object.
 SettingsDialog* registeredDialog = nullptr;
 
@@ -236,7 +242,7 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
 HWND settingsDialog = nullptr;
 
 HWND CreateSettingsDialog(HWND parent, bool startInBackground) {
-    registeredDialog = &theDialog;
+    registeredDialog = &TheDialog();
     HWND window = CreateDialogParamW(ProgramInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), parent, SettingsDialogProc, 0);
     if (window == nullptr) {
         NoteFailure(L"CreateDialogParam (settings dialog)");
@@ -262,9 +268,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 HWND LinkBarWindow() {
-    return theDialog.LinkBar();
+    return TheDialog().LinkBar();
 }
 
 OwnerDrawnMenuBar& DialogMenuBar() {
-    return theDialog.Menus();
+    return TheDialog().Menus();
 }
