@@ -25,20 +25,31 @@ void ShowTexts(HWND dialog) {
     SetDlgItemTextW(dialog, IDCANCEL, GetText(kTextCancel));
 }
 
-// The key is registered before it is saved, so the INI file never names a key that does not work.
+void ReportKeyTaken(HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_HOTKEY_MESSAGE, GetText(kTextHotkeyTaken));
+    SetFocus(GetDlgItem(dialog, IDC_HOTKEY_CONTROL));
+}
+
+// The key is registered before it is saved, so the INI file never names a key that does not
+// work. The saved key too is tried again: the program that held it may have let it go.
 bool TakeChosenKey(HWND dialog) {
     const int chosen = LOWORD(SendDlgItemMessageW(dialog, IDC_HOTKEY_CONTROL, HKM_GETHOTKEY, 0, 0));
-    if (chosen == settings.hotkey) {
-        return true;
-    }
     if (!ApplyIconsHotKey(chosen, true)) {
-        SetDlgItemTextW(dialog, IDC_HOTKEY_MESSAGE, GetText(kTextHotkeyTaken));
-        SetFocus(GetDlgItem(dialog, IDC_HOTKEY_CONTROL));
+        ReportKeyTaken(dialog);
         return false;
     }
     ApplyIconsHotKey(chosen, settings.m_disable == 0);
-    SaveSetting(&Settings::hotkey, chosen);
+    if (chosen != settings.hotkey) {
+        SaveSetting(&Settings::hotkey, chosen);
+    }
     return true;
+}
+
+// Opening the dialog tries the saved key again; a key still held elsewhere is reported at once.
+void RetrySavedKey(HWND dialog) {
+    if (!ApplyIconsHotKey(settings.hotkey, settings.m_disable == 0)) {
+        ReportKeyTaken(dialog);
+    }
 }
 
 INT_PTR CALLBACK HotKeyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -48,6 +59,7 @@ INT_PTR CALLBACK HotKeyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             HWND control = GetDlgItem(dialog, IDC_HOTKEY_CONTROL);
             RequireModifier(control);
             SendMessageW(control, HKM_SETHOTKEY, static_cast<WPARAM>(settings.hotkey), 0);
+            RetrySavedKey(dialog);
             return TRUE;
         }
         case WM_COMMAND:
@@ -101,7 +113,12 @@ Text HotKeyMenuText() {
     if (settings.hotkey == 0) {
         return base + Text(L"\u2026");
     }
-    return base + Text(L": ") + HotKeyText(settings.hotkey);
+    Text text = base + Text(L": ") + HotKeyText(settings.hotkey);
+    // Another program held the key when the program last tried it.
+    if (settings.m_disable == 0 && RegisteredIconsHotKey() != settings.hotkey) {
+        text += Text(L" (") + Text(GetText(kTextHotkeyNotActive)) + Text(L")");
+    }
+    return text;
 }
 
 void ShowHotKeyDialog(HWND owner) {

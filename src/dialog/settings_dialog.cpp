@@ -12,6 +12,7 @@
 #include "common/startup_trace.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
+#include "desktop/icons_hot_key.h"
 #include "desktop/taskbar.h"
 #include "dialog/dialog_commands.h"
 #include "dialog/dialog_controls.h"
@@ -128,6 +129,11 @@ void ReadOptions() {
     // Whatever a previous read left, a missing key means no colour.
     KeepSettingUnsaved(&Settings::m_wallpaper_color, kNoWallpaperColour);
     LoadSettings(SettingRead::kDialogInit);
+    // A hand-edited value the hot-key dialog could not have saved names no key: its bits would
+    // register something nobody chose ("Shift+" no key at all, for 256).
+    if (!IsControlHotKey(settings.hotkey)) {
+        KeepSettingUnsaved(&Settings::hotkey, 0);
+    }
 }
 
 void ShowWindowOptions(HWND window) {

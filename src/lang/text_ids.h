@@ -44,6 +44,7 @@ enum TextId : int {
     kTextHotkey = 250,
     kTextHotkeyTaken = 251,  // "Another program already uses this key. ..."
     kTextCancel = 252,
+    kTextHotkeyNotActive = 254,  // "not active": the saved key, which another program held when tried
 };
 
 enum HeaderId : int {

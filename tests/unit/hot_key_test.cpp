@@ -5,8 +5,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "common/scoped_handle.h"
 #include "desktop/icons_hot_key.h"
 #include "dialog/hot_key_dialog.h"
+#include "dialog/more_options_menu.h"
+#include "resource_ids.h"
+#include "settings/settings.h"
+#include "settings/writable_settings.h"
+#include "support/english_pack.h"
 
 namespace {
 
@@ -59,4 +65,74 @@ TEST(HotKey, AKeyAnotherProgramHoldsIsRefusedAndTheOldOneStays) {
     SetHotKeyWindow(nullptr);
     DestroyWindow(otherProgram);
     DestroyWindow(owner);
+}
+
+// The INI file may have been edited by hand: only what the dialog's control could have produced
+// is a key, anything else is no key at all, as 0 is.
+TEST(HotKey, AnIniValueIsAKeyOnlyWhenTheDialogCouldHaveSavedIt) {
+    const int kExtendedRight = MAKEWORD(VK_RIGHT, HOTKEYF_ALT | HOTKEYF_EXT);
+    const int kKeys[] = {kCtrlAltH, MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_SHIFT | HOTKEYF_ALT), kExtendedRight,
+                         MAKEWORD('7', HOTKEYF_CONTROL)};
+    for (int key : kKeys) {
+        EXPECT_TRUE(IsControlHotKey(key)) << key;
+    }
+    const int kNoKeys[] = {0,
+                           -1,
+                           65535,
+                           2147483647,
+                           256,                                                // "Shift+" and no key
+                           'H',                                                // a letter alone
+                           MAKEWORD('H', HOTKEYF_SHIFT),                       // the control makes it Ctrl+Alt+H
+                           MAKEWORD(VK_SPACE, HOTKEYF_CONTROL | HOTKEYF_ALT),  // the control passes it on
+                           MAKEWORD(VK_LBUTTON, HOTKEYF_CONTROL),
+                           MAKEWORD(VK_CONTROL, HOTKEYF_CONTROL),
+                           MAKEWORD('H', HOTKEYF_CONTROL | 0x10),
+                           0x10000 | kCtrlAltH};
+    for (int value : kNoKeys) {
+        EXPECT_FALSE(IsControlHotKey(value)) << value;
+    }
+}
+
+class HotKeyMenu : public EnglishPackTest {
+  protected:
+    void TearDown() override {
+        WritableSettings() = saved_;
+        ApplyIconsHotKey(0, false);
+        SetHotKeyWindow(nullptr);
+        DestroyWindow(otherProgram_);
+        DestroyWindow(owner_);
+        EnglishPackTest::TearDown();
+    }
+    static std::wstring ItemText() {
+        ScopedMenu menu(BuildMoreOptionsMenu());
+        wchar_t text[256] = L"";
+        GetMenuStringW(menu.Get(), IDM_HOTKEY, text, 256, MF_BYCOMMAND);
+        return text;
+    }
+
+    Settings saved_ = settings;
+    HWND owner_ = MakeWindow();
+    HWND otherProgram_ = MakeWindow();
+};
+
+// A key another program held at start is not the program's: the menu says so until a later try
+// takes it.
+TEST_F(HotKeyMenu, SaysTheKeyIsNotActiveWhileAnotherProgramHoldsIt) {
+    WritableSettings().hotkey = kCtrlAltH;
+    WritableSettings().m_disable = 0;
+    SetHotKeyWindow(owner_);
+    ASSERT_TRUE(RegisterHotKey(otherProgram_, kOtherProgramsId, HotKeyModifiers(kCtrlAltH), 'H'));
+    EXPECT_FALSE(ApplyIconsHotKey(kCtrlAltH, true));
+    EXPECT_EQ(ItemText(), L"Hotkey: Ctrl+Alt+H (not active)");
+
+    UnregisterHotKey(otherProgram_, kOtherProgramsId);
+    EXPECT_TRUE(ApplyIconsHotKey(kCtrlAltH, true));
+    EXPECT_EQ(ItemText(), L"Hotkey: Ctrl+Alt+H");
+
+    // Disabled, the program holds no key by choice.
+    ApplyIconsHotKey(kCtrlAltH, false);
+    WritableSettings().m_disable = 1;
+    EXPECT_EQ(ItemText(), L"Hotkey: Ctrl+Alt+H");
+    WritableSettings().hotkey = 0;
+    EXPECT_EQ(ItemText(), L"Hotkey\u2026");
 }
