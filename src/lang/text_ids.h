@@ -44,7 +44,8 @@ enum TextId : int {
     kTextHotkey = 250,
     kTextHotkeyTaken = 251,  // "Another program already uses this key. ..."
     kTextCancel = 252,
-    kTextHotkeyNotActive = 254,  // "not active": the saved key, which another program held when tried
+    kTextHotkeyNotActive = 254,       // "not active": the saved key, which another program held when tried
+    kTextHotkeyTypesCharacter = 255,  // "This key types a character. ...": AltGr on the user's layout
 };
 
 enum HeaderId : int {

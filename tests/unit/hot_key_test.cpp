@@ -5,9 +5,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
+#include <string>
+#include <utility>
+
 #include "common/scoped_handle.h"
 #include "desktop/icons_hot_key.h"
 #include "dialog/hot_key_dialog.h"
+#include "dialog/keyboard_layout.h"
 #include "dialog/more_options_menu.h"
 #include "resource_ids.h"
 #include "settings/settings.h"
@@ -135,4 +140,100 @@ TEST_F(HotKeyMenu, SaysTheKeyIsNotActiveWhileAnotherProgramHoldsIt) {
     EXPECT_EQ(ItemText(), L"Hotkey: Ctrl+Alt+H");
     WritableSettings().hotkey = 0;
     EXPECT_EQ(ItemText(), L"Hotkey\u2026");
+}
+
+namespace {
+
+constexpr int kAltGr = HOTKEYF_CONTROL | HOTKEYF_ALT;
+
+int Key(UINT key, int flags) {
+    return MAKEWORD(key, flags);
+}
+
+// A layout that answers as a real one's translation does, for the keys a test names; Ctrl with
+// a letter gives its control character, as every layout does.
+class FakeLayout : public KeyboardLayout {
+  public:
+    explicit FakeLayout(std::map<std::pair<UINT, int>, std::wstring> typed) : typed_(std::move(typed)) {}
+    std::wstring Typed(UINT key, int flags) const override {
+        const auto found = typed_.find({key, flags});
+        if (found != typed_.end()) {
+            return found->second;
+        }
+        return flags == HOTKEYF_CONTROL && key >= 'A' && key <= 'Z' ? std::wstring(1, wchar_t(key - 'A' + 1)) : L"";
+    }
+
+  private:
+    std::map<std::pair<UINT, int>, std::wstring> typed_;
+};
+
+// German: AltGr is Ctrl+Alt, and Q, E, 2, 3, 7 to 0, M and the OEM keys type with it.
+const FakeLayout kGermanLayout({{{'Q', kAltGr}, L"@"},
+                                {{'E', kAltGr}, L"\u20AC"},
+                                {{'M', kAltGr}, L"\u00B5"},
+                                {{'2', kAltGr}, L"\u00B2"},
+                                {{'7', kAltGr}, L"{"}});
+// Polish (programmer's): AltGr gives the letters with diacritics, with Shift their capitals.
+const FakeLayout kPolishLayout({{{'A', kAltGr}, L"\u0105"},
+                                {{'A', kAltGr | HOTKEYF_SHIFT}, L"\u0104"},
+                                {{'E', kAltGr}, L"\u0119"},
+                                {{'E', kAltGr | HOTKEYF_SHIFT}, L"\u0118"},
+                                {{'L', kAltGr}, L"\u0142"},
+                                {{'L', kAltGr | HOTKEYF_SHIFT}, L"\u0141"}});
+
+}  // namespace
+
+// On many layouts Ctrl+Alt is AltGr: a hot key there would take the character from every
+// program. The layout's own translation says which combinations type one.
+TEST(HotKeyLayout, AltGrCombinationsThatTypeACharacterAreKnownAsSuch) {
+    for (UINT key : {'Q', 'E', 'M', '2', '7'}) {
+        EXPECT_TRUE(HotKeyTypesCharacter(Key(key, kAltGr), kGermanLayout)) << char(key);
+    }
+    for (UINT key : {'A', 'E', 'L'}) {
+        EXPECT_TRUE(HotKeyTypesCharacter(Key(key, kAltGr), kPolishLayout)) << char(key);
+        EXPECT_TRUE(HotKeyTypesCharacter(Key(key, kAltGr | HOTKEYF_SHIFT), kPolishLayout)) << char(key);
+    }
+    EXPECT_FALSE(HotKeyTypesCharacter(kCtrlAltH, kGermanLayout));
+    EXPECT_FALSE(HotKeyTypesCharacter(Key('Q', kAltGr), kPolishLayout));
+    EXPECT_FALSE(HotKeyTypesCharacter(Key('Q', HOTKEYF_CONTROL), kGermanLayout))
+        << "a control character is typed by nobody";
+    EXPECT_FALSE(HotKeyTypesCharacter(0, kGermanLayout));
+
+    // The user's own layout, through the system's translation (a Latin one on the test machine).
+    EXPECT_EQ(UserKeyboardLayout().Typed('A', 0), L"a");
+    EXPECT_EQ(UserKeyboardLayout().Typed('A', HOTKEYF_SHIFT), L"A");
+    EXPECT_FALSE(HotKeyTypesCharacter(Key('A', HOTKEYF_CONTROL), UserKeyboardLayout()));
+}
+
+// A key pressed on its own gets Ctrl+Alt from the field; where that is AltGr the field offers
+// Ctrl+Alt+Shift instead, unless that types a character too. What the user pressed with the
+// modifiers held stays, for OK to refuse.
+TEST(HotKeyLayout, AKeyOnItsOwnIsOfferedWithShiftWhereCtrlAltWouldBeAltGr) {
+    EXPECT_EQ(CompleteLoneKey(Key('Q', kAltGr), false, kGermanLayout), Key('Q', kAltGr | HOTKEYF_SHIFT));
+    EXPECT_EQ(CompleteLoneKey(Key('E', kAltGr), false, kGermanLayout), Key('E', kAltGr | HOTKEYF_SHIFT));
+    EXPECT_EQ(CompleteLoneKey(kCtrlAltH, false, kGermanLayout), kCtrlAltH);
+    EXPECT_EQ(CompleteLoneKey(Key('Q', kAltGr), true, kGermanLayout), Key('Q', kAltGr));
+    EXPECT_EQ(CompleteLoneKey(Key('A', kAltGr), false, kPolishLayout), Key('A', kAltGr)) << "\u0104 with Shift";
+    EXPECT_EQ(CompleteLoneKey(Key('Q', kAltGr), false, kPolishLayout), Key('Q', kAltGr));
+}
+
+// OK with a combination that types a character keeps the old key, as with a key another program
+// holds.
+TEST(HotKeyLayout, OkRefusesACombinationThatTypesACharacterAndKeepsTheOldKey) {
+    HWND owner = MakeWindow();
+    SetHotKeyWindow(owner);
+    ASSERT_TRUE(ApplyIconsHotKey(kCtrlAltH, true));
+    const int saved = settings.hotkey;
+    for (const auto& [layout, key] :
+         {std::pair{&kGermanLayout, 'Q'}, std::pair{&kGermanLayout, 'E'}, std::pair{&kPolishLayout, 'A'},
+          std::pair{&kPolishLayout, 'E'}, std::pair{&kPolishLayout, 'L'}}) {
+        EXPECT_EQ(ChooseHotKey(Key(key, kAltGr), *layout), HotKeyChoice::kTypesCharacter) << char(key);
+        EXPECT_EQ(RegisteredIconsHotKey(), kCtrlAltH);
+        EXPECT_TRUE(KeyHeld(kCtrlAltH));
+        EXPECT_FALSE(KeyHeld(Key(key, kAltGr)));
+    }
+    EXPECT_EQ(settings.hotkey, saved);
+    ApplyIconsHotKey(0, false);
+    SetHotKeyWindow(nullptr);
+    DestroyWindow(owner);
 }
