@@ -25,8 +25,8 @@ bool Register(int hotkey) {
            RegisterHotKey(hotKeyWindow, kIconsHotKeyId, HotKeyModifiers(hotkey) & ~MOD_NOREPEAT, key) != 0;
 }
 
-// The keys a hot-key control never reports as the key: the modifiers themselves, the keys it
-// passes on to the dialog or takes as "no key", mouse buttons, and the codes no key sends.
+// Whether a hot-key control can report `key` as the key: not the modifiers themselves, the keys
+// it passes on to the dialog or takes as "no key", mouse buttons, nor codes no key sends.
 bool ControlTakesKey(UINT key) {
     switch (key) {
         case 0:
