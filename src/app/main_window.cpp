@@ -15,8 +15,11 @@
 namespace {
 
 // Broadcast by the shell when it creates its taskbar, after a restart too: a new taskbar
-// knows no icons.
-const UINT taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+// knows no icons. Registered on first use, after start-up has restricted the DLL search.
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
 
 // The dialog goes first: the tray icon takes the dialog's small icon and the disabled state
 // that the dialog has just loaded. Anyone can post command 104, so it builds only once.
@@ -48,7 +51,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == instanceMessage && instanceMessage != 0) {
         return HandleInstanceMessage(window, wParam, lParam);
     }
-    if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) {
+    if (message == TaskbarCreatedMessage() && message != 0) {
         RestoreTrayIconForNewTaskbar();
         return 0;
     }

@@ -8,4 +8,4 @@ int exitRequest = 0;
 wchar_t mainTitle[256] = L"";
 wchar_t mainClassName[256] = L"";
 HMODULE userModule = nullptr;
-UINT instanceMessage = RegisterWindowMessageW(productName);
+UINT instanceMessage = 0;

@@ -10,6 +10,7 @@
 #include "appearance/dark_mode.h"
 #include "appearance/dark_mode_hook.h"
 #include "common/foreign_messages.h"
+#include "common/program.h"
 #include "common/startup_trace.h"
 #include "common/system_library.h"
 #include "desktop/desktop_restore.h"
@@ -23,20 +24,20 @@
 
 namespace {
 
-using SetProcessDpiAwareFn = BOOL(WINAPI*)();
-
-// Looked up at run time: the call is absent before Vista. The result tells start-up whether
-// the platform is new enough for dark mode.
-bool MakeProcessDpiAware() {
+// Looked up at run time: the call is absent before Vista.
+SetProcessDpiAwareFn DpiAwareFunction() {
     if (userModule == nullptr) {
         userModule = LoadSystemLibrary(L"user32.dll");
     }
-    if (userModule == nullptr) {
-        return false;
+    return userModule == nullptr ? nullptr
+                                 : reinterpret_cast<SetProcessDpiAwareFn>(
+                                       reinterpret_cast<void*>(GetProcAddress(userModule, "SetProcessDPIAware")));
+}
+
+void MakeProcessDpiAware() {
+    if (SetProcessDpiAwareFn setDpiAware = DpiAwareFunction()) {
+        setDpiAware();
     }
-    auto setDpiAware = reinterpret_cast<SetProcessDpiAwareFn>(
-        reinterpret_cast<void*>(GetProcAddress(userModule, "SetProcessDPIAware")));
-    return setDpiAware != nullptr && setDpiAware() != 0;
 }
 
 void InitialiseCommonControls() {
@@ -82,10 +83,24 @@ int RunMessageLoop() {
 
 }  // namespace
 
+HHOOK StartDarkMode(HINSTANCE instance, SetProcessDpiAwareFn setDpiAware, const DarkModeApi& api) {
+    // The answer of this second call says nothing about dark mode: where a manifest or the
+    // "Override high DPI scaling" setting chose the awareness before the program ran, Windows
+    // refuses it.
+    if (setDpiAware != nullptr) {
+        setDpiAware();
+    }
+    InitDarkModeWith(api, settings.disable_dark_theme);
+    return settings.disable_dark_theme == 0 ? InstallDarkModeHook(instance) : nullptr;
+}
+
 int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
     MarkStartup("wWinMain");
     // Before anything can load a DLL by name: the exe's folder may hold one of the same name.
     RestrictDllSearchToSystem();
+    // Not before: the first call into the window manager makes this a GUI thread, and Wine's
+    // user32 then loads UxTheme by name.
+    instanceMessage = RegisterWindowMessageW(productName);
     ScopedExitRestore restoreAtEnd;
     SetUnhandledExceptionFilter(RestoreDesktopOnCrash);
     MakeProcessDpiAware();
@@ -113,12 +128,7 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
     }
 
     LoadSettings(SettingRead::kStartUp);
-    if (MakeProcessDpiAware()) {
-        InitDarkMode();
-        if (settings.disable_dark_theme == 0) {
-            InstallDarkModeHook(instance);
-        }
-    }
+    StartDarkMode(instance, DpiAwareFunction(), LoadDarkModeApi());
     MarkStartup("dark mode");
 
     if (ClaimSingleInstance()) {

@@ -1,7 +1,6 @@
 #include "appearance/dark_mode.h"
 
 #include "appearance/dark_mode_api.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -59,10 +58,6 @@ void InitDarkModeWith(const DarkModeApi& api, int disableDarkTheme) {
 
 const DarkModeState& CurrentDarkMode() {
     return state;
-}
-
-void InitDarkMode() {
-    InitDarkModeWith(LoadDarkModeApi(), settings.disable_dark_theme);
 }
 
 bool IsDarkModeActive() {

@@ -9,10 +9,6 @@
 inline constexpr COLORREF kDarkBackground = 0x202020;
 inline constexpr COLORREF kDarkText = 0xDEDEDE;
 
-// Looks the theme functions up and decides whether the program draws dark. Once, at start-up,
-// when the process could be made DPI-aware.
-void InitDarkMode();
-
 // Whether the program's windows are drawn dark; fixed once start-up has decided.
 bool IsDarkModeActive();
 
@@ -33,8 +29,8 @@ struct DarkModeState {
     int disableDarkTheme = 0;
 };
 
-// Start-up's decisions over a given table and the INI key disable_dark_theme; InitDarkMode
-// calls it with the system's table and the setting read at start-up. A test may call it again.
+// Start-up's decisions over a given table and the INI key disable_dark_theme; start-up calls
+// it with the system's table and the setting it read. A test may call it again.
 void InitDarkModeWith(const DarkModeApi& api, int disableDarkTheme);
 
 const DarkModeState& CurrentDarkMode();

@@ -25,7 +25,54 @@ bool Register(int hotkey) {
            RegisterHotKey(hotKeyWindow, kIconsHotKeyId, HotKeyModifiers(hotkey) & ~MOD_NOREPEAT, key) != 0;
 }
 
+// Whether a hot-key control can report `key` as the key: not the modifiers themselves, the keys
+// it passes on to the dialog or takes as "no key", mouse buttons, nor codes no key sends.
+bool ControlTakesKey(UINT key) {
+    switch (key) {
+        case 0:
+        case VK_LBUTTON:
+        case VK_RBUTTON:
+        case VK_MBUTTON:
+        case VK_XBUTTON1:
+        case VK_XBUTTON2:
+        case VK_BACK:
+        case VK_TAB:
+        case VK_RETURN:
+        case VK_SHIFT:
+        case VK_CONTROL:
+        case VK_MENU:
+        case VK_ESCAPE:
+        case VK_SPACE:
+        case VK_DELETE:
+        case VK_LWIN:
+        case VK_RWIN:
+        case VK_LSHIFT:
+        case VK_RSHIFT:
+        case VK_LCONTROL:
+        case VK_RCONTROL:
+        case VK_LMENU:
+        case VK_RMENU:
+        case VK_PROCESSKEY:
+        case VK_PACKET:
+        case 0xFF:
+            return false;
+        default:
+            return true;
+    }
+}
+
 }  // namespace
+
+bool IsControlHotKey(int hotkey) {
+    if (hotkey <= 0 || hotkey > 0xFFFF) {
+        return false;
+    }
+    const int flags = HIBYTE(hotkey);
+    const bool onlyKnownFlags = (flags & ~(HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_EXT)) == 0;
+    // The dialog's control turns a key alone, or with Shift alone, into Ctrl+Alt.
+    const bool ctrlOrAlt = (flags & (HOTKEYF_CONTROL | HOTKEYF_ALT)) != 0;
+    return onlyKnownFlags && ctrlOrAlt && ControlTakesKey(LOBYTE(hotkey));
+}
 
 UINT HotKeyModifiers(int hotkey) {
     const int flags = HIBYTE(hotkey);
@@ -69,6 +116,10 @@ bool ApplyIconsHotKey(int hotkey, bool enabled) {
         registeredHotKey = previous;
     }
     return false;
+}
+
+int RegisteredIconsHotKey() {
+    return registeredHotKey;
 }
 
 void OnIconsHotKey() {

@@ -5,6 +5,7 @@
 #include "common/failure_note.h"
 #include "common/program.h"
 #include "desktop/icons_hot_key.h"
+#include "dialog/keyboard_layout.h"
 #include "lang/language_pack.h"
 #include "lang/text_ids.h"
 #include "resource_ids.h"
@@ -25,20 +26,38 @@ void ShowTexts(HWND dialog) {
     SetDlgItemTextW(dialog, IDCANCEL, GetText(kTextCancel));
 }
 
-// The key is registered before it is saved, so the INI file never names a key that does not work.
+void ReportRefusal(HWND dialog, int text) {
+    SetDlgItemTextW(dialog, IDC_HOTKEY_MESSAGE, GetText(text));
+    SetFocus(GetDlgItem(dialog, IDC_HOTKEY_CONTROL));
+}
+
 bool TakeChosenKey(HWND dialog) {
     const int chosen = LOWORD(SendDlgItemMessageW(dialog, IDC_HOTKEY_CONTROL, HKM_GETHOTKEY, 0, 0));
-    if (chosen == settings.hotkey) {
+    const HotKeyChoice choice = ChooseHotKey(chosen, UserKeyboardLayout());
+    if (choice == HotKeyChoice::kSaved) {
         return true;
     }
-    if (!ApplyIconsHotKey(chosen, true)) {
-        SetDlgItemTextW(dialog, IDC_HOTKEY_MESSAGE, GetText(kTextHotkeyTaken));
-        SetFocus(GetDlgItem(dialog, IDC_HOTKEY_CONTROL));
-        return false;
+    ReportRefusal(dialog, choice == HotKeyChoice::kTypesCharacter ? kTextHotkeyTypesCharacter : kTextHotkeyTaken);
+    return false;
+}
+
+// The field reports each key the user presses (EN_CHANGE); GetKeyState tells whether the user
+// held Ctrl or Alt for it, or the field added them.
+void OfferAltGrFreeKey(HWND dialog) {
+    HWND control = GetDlgItem(dialog, IDC_HOTKEY_CONTROL);
+    const int shown = LOWORD(SendMessageW(control, HKM_GETHOTKEY, 0, 0));
+    const bool held = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+    const int offered = CompleteLoneKey(shown, held, UserKeyboardLayout());
+    if (offered != shown) {
+        SendMessageW(control, HKM_SETHOTKEY, static_cast<WPARAM>(offered), 0);
     }
-    ApplyIconsHotKey(chosen, settings.m_disable == 0);
-    SaveSetting(&Settings::hotkey, chosen);
-    return true;
+}
+
+// Opening the dialog tries the saved key again; a key still held elsewhere is reported at once.
+void RetrySavedKey(HWND dialog) {
+    if (!ApplyIconsHotKey(settings.hotkey, settings.m_disable == 0)) {
+        ReportRefusal(dialog, kTextHotkeyTaken);
+    }
 }
 
 INT_PTR CALLBACK HotKeyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -48,10 +67,13 @@ INT_PTR CALLBACK HotKeyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             HWND control = GetDlgItem(dialog, IDC_HOTKEY_CONTROL);
             RequireModifier(control);
             SendMessageW(control, HKM_SETHOTKEY, static_cast<WPARAM>(settings.hotkey), 0);
+            RetrySavedKey(dialog);
             return TRUE;
         }
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK && TakeChosenKey(dialog)) {
+            if (LOWORD(wParam) == IDC_HOTKEY_CONTROL && HIWORD(wParam) == EN_CHANGE) {
+                OfferAltGrFreeKey(dialog);
+            } else if (LOWORD(wParam) == IDOK && TakeChosenKey(dialog)) {
                 EndDialog(dialog, IDOK);
             } else if (LOWORD(wParam) == IDCANCEL) {
                 EndDialog(dialog, IDCANCEL);
@@ -63,6 +85,31 @@ INT_PTR CALLBACK HotKeyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }
 
 }  // namespace
+
+HotKeyChoice ChooseHotKey(int chosen, const KeyboardLayout& layout) {
+    // Registered as a hot key, the combination would type its character in no program.
+    if (HotKeyTypesCharacter(chosen, layout)) {
+        return HotKeyChoice::kTypesCharacter;
+    }
+    // Registered before it is saved, so the INI file never names a key that does not work.
+    if (!ApplyIconsHotKey(chosen, true)) {
+        return HotKeyChoice::kTaken;
+    }
+    ApplyIconsHotKey(chosen, settings.m_disable == 0);
+    if (chosen != settings.hotkey) {
+        SaveSetting(&Settings::hotkey, chosen);
+    }
+    return HotKeyChoice::kSaved;
+}
+
+int CompleteLoneKey(int shown, bool ctrlOrAltHeld, const KeyboardLayout& layout) {
+    constexpr int kAltGr = HOTKEYF_CONTROL | HOTKEYF_ALT;
+    if (ctrlOrAltHeld || (HIBYTE(shown) & ~HOTKEYF_EXT) != kAltGr || !HotKeyTypesCharacter(shown, layout)) {
+        return shown;
+    }
+    const int withShift = MAKEWORD(LOBYTE(shown), HIBYTE(shown) | HOTKEYF_SHIFT);
+    return HotKeyTypesCharacter(withShift, layout) ? shown : withShift;
+}
 
 Text HotKeyText(int hotkey, const wchar_t* keyName) {
     if (hotkey == 0) {
@@ -101,7 +148,12 @@ Text HotKeyMenuText() {
     if (settings.hotkey == 0) {
         return base + Text(L"\u2026");
     }
-    return base + Text(L": ") + HotKeyText(settings.hotkey);
+    Text text = base + Text(L": ") + HotKeyText(settings.hotkey);
+    // Another program held the key when the program last tried it.
+    if (settings.m_disable == 0 && RegisteredIconsHotKey() != settings.hotkey) {
+        text += Text(L" (") + Text(GetText(kTextHotkeyNotActive)) + Text(L")");
+    }
+    return text;
 }
 
 void ShowHotKeyDialog(HWND owner) {

@@ -13,6 +13,7 @@
 #include "common/startup_trace.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
+#include "desktop/icons_hot_key.h"
 #include "desktop/taskbar.h"
 #include "dialog/dialog_commands.h"
 #include "dialog/dialog_controls.h"
@@ -39,8 +40,8 @@ struct CommandImage {
 
 // Drawn beside the menu items with these commands, in this order.
 constexpr CommandImage kCommandImages[] = {
-    {28, IDM_EXIT},          {265, IDM_RECOMMEND}, {265, IDM_SEND_ZIP}, {14, IDC_FAQ},      {14, IDM_DONATE},
-    {14, IDM_NEWEST_VERSION}, {14, IDM_HISTORY},   {14, IDM_LICENSE},   {271, IDM_UNINSTALL},
+    {28, IDM_EXIT},           {265, IDM_RECOMMEND}, {265, IDM_SEND_ZIP}, {14, IDC_FAQ},        {14, IDM_DONATE},
+    {14, IDM_NEWEST_VERSION}, {14, IDM_HISTORY},    {14, IDM_LICENSE},   {271, IDM_UNINSTALL},
 };
 
 class SettingsDialog {
@@ -59,7 +60,13 @@ class SettingsDialog {
     bool menuImagesLoaded_ = false;
 };
 
-SettingsDialog theDialog;
+// Made on first use: its menu bar asks the system for fonts and metrics, and the first such
+// call makes this a GUI thread, whose set-up loads DLLs by name. Before the program's first
+// line that search would still begin in the exe's folder.
+SettingsDialog& TheDialog() {
+    static SettingsDialog dialog;
+    return dialog;
+}
 // Set before the dialog is created so that every message of the creation reaches the object.
 SettingsDialog* registeredDialog = nullptr;
 
@@ -123,6 +130,11 @@ void ReadOptions() {
     // Whatever a previous read left, a missing key means no colour.
     KeepSettingUnsaved(&Settings::m_wallpaper_color, kNoWallpaperColour);
     LoadSettings(SettingRead::kDialogInit);
+    // A hand-edited value the hot-key dialog could not have saved names no key: its bits would
+    // register something nobody chose ("Shift+" no key at all, for 256).
+    if (!IsControlHotKey(settings.hotkey)) {
+        KeepSettingUnsaved(&Settings::hotkey, 0);
+    }
 }
 
 void ShowWindowOptions(HWND window) {
@@ -237,7 +249,7 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
 HWND settingsDialog = nullptr;
 
 HWND CreateSettingsDialog(HWND parent, bool startInBackground) {
-    registeredDialog = &theDialog;
+    registeredDialog = &TheDialog();
     HWND window = CreateDialogParamW(ProgramInstance(), MAKEINTRESOURCEW(IDD_SETTINGS), parent, SettingsDialogProc, 0);
     if (window == nullptr) {
         NoteFailure(L"CreateDialogParam (settings dialog)");
@@ -263,9 +275,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 HWND LinkBarWindow() {
-    return theDialog.LinkBar();
+    return TheDialog().LinkBar();
 }
 
 OwnerDrawnMenuBar& DialogMenuBar() {
-    return theDialog.Menus();
+    return TheDialog().Menus();
 }

@@ -44,6 +44,8 @@ enum TextId : int {
     kTextHotkey = 250,
     kTextHotkeyTaken = 251,  // "Another program already uses this key. ..."
     kTextCancel = 252,
+    kTextHotkeyNotActive = 254,       // "not active": the saved key, which another program held when tried
+    kTextHotkeyTypesCharacter = 255,  // "This key types a character. ...": AltGr on the user's layout
 };
 
 enum HeaderId : int {
@@ -60,7 +62,8 @@ enum HeaderId : int {
 // have them, the other languages not yet, and show them in English. A translation without them
 // is still complete: the completeness percentages and the list of missing texts both leave
 // them out (IsCountedText). A new text that the translations lack goes into this list.
-inline constexpr TextId kProgramsOwnTexts[] = {kTextHotkey, kTextHotkeyTaken, kTextCancel};
+inline constexpr TextId kProgramsOwnTexts[] = {kTextHotkey, kTextHotkeyTaken, kTextCancel, kTextHotkeyNotActive,
+                                               kTextHotkeyTypesCharacter};
 
 constexpr bool IsProgramsOwnText(int id) {
     for (TextId own : kProgramsOwnTexts) {

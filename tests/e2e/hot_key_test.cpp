@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cwchar>
+#include <string>
+
 #include "e2e/support/desktop_standin.h"
 #include "e2e/support/dialog_app.h"
 #include "resource_ids.h"
@@ -129,6 +132,61 @@ TEST_F(HotKey, TheDialogShowsTheSavedKeyRefusesATakenOneAndSavesAFreeOne) {
     EXPECT_EQ(app.Ini(L"hotkey"), std::to_wstring(kCtrlAltK));
     EXPECT_TRUE(HeldElsewhere('K'));
     EXPECT_FALSE(HeldElsewhere('H'));
+}
+
+// Whether some program holds the key with these modifiers: the test process tries to take it.
+bool HeldElsewhere(UINT modifiers, UINT key) {
+    const bool free = RegisterHotKey(nullptr, kProbeId, modifiers, key) != 0;
+    UnregisterHotKey(nullptr, kProbeId);
+    return !free;
+}
+
+// The user starts the program while another program holds its key: the dialog says so when
+// opened, and once the other program lets go, OK with the same key makes it work.
+TEST_F(HotKey, AKeyHeldElsewhereAtStartIsReportedAndTakenByOkOnceFree) {
+    ASSERT_TRUE(RegisterHotKey(nullptr, kProbeId + 2, MOD_CONTROL | MOD_ALT, 'H'));  // another program's key
+    DialogApp app({{L"hotkey", L"1608"}, {L"auto_hide_icons_sec", L"3600"}});
+    ASSERT_NE(app.Start(), nullptr);
+    ASSERT_TRUE(app.Dialog().CatchUp());
+    const DWORD process = app.App().Running().Id();
+    ASSERT_TRUE(app.Dialog().ChooseMoreOption(kHotKeyItem));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return (dialog = FindOtherDialog(process, app.Dialog().Window())) != nullptr; }, 5000));
+    wchar_t message[256] = L"";
+    EXPECT_TRUE(e2e::WaitUntil([&] { return GetDlgItemTextW(dialog, IDC_HOTKEY_MESSAGE, message, 256) > 0; }, 5000))
+        << "the dialog does not say that the key is held elsewhere";
+
+    UnregisterHotKey(nullptr, kProbeId + 2);
+    EXPECT_EQ(LOWORD(SendMessageW(GetDlgItem(dialog, IDC_HOTKEY_CONTROL), HKM_GETHOTKEY, 0, 0)), kCtrlAltH);
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindow(dialog) == 0; }, 5000));
+    ASSERT_TRUE(WaitForIcons(true));
+    PressCtrlAlt('H');
+    EXPECT_TRUE(WaitForIcons(false));
+    PressCtrlAlt('H');
+    EXPECT_TRUE(WaitForIcons(true));
+}
+
+// An INI value the dialog could not have saved is no key: nothing its bits say is registered.
+TEST_F(HotKey, IniValuesNoDialogCouldSaveRegisterNoKey) {
+    struct Case {
+        const wchar_t* value;
+        UINT modifiers;  // what the bits would register
+        UINT key;
+    };
+    const Case cases[] = {{L"-1", MOD_SHIFT | MOD_CONTROL | MOD_ALT, 0xFF},
+                          {L"65535", MOD_SHIFT | MOD_CONTROL | MOD_ALT, 0xFF},
+                          {L"2147483647", MOD_SHIFT | MOD_CONTROL | MOD_ALT, 0xFF},
+                          {L"256", MOD_SHIFT, 0}};
+    DialogApp app;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.value, c.value + wcslen(c.value)));
+        e2e::WriteIniValue(app.App().IniPath(), L"hotkey", c.value);
+        ASSERT_NE(app.App().Running().Running() ? app.Restart() : app.Start(), nullptr);
+        ASSERT_TRUE(app.Dialog().CatchUp());
+        EXPECT_FALSE(HeldElsewhere(c.modifiers, c.key));
+    }
 }
 
 }  // namespace

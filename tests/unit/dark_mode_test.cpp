@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include "app/startup.h"
 #include "appearance/dark_mode.h"
 #include "appearance/dark_mode_hook.h"
 #include "appearance/dark_subclass.h"
@@ -48,6 +49,15 @@ std::vector<uint32_t> PaintRebar(const RECT& clip, bool soft) {
     GdiFlush();
     SelectObject(dc.Get(), previous);
     return std::vector<uint32_t>(pixels, pixels + kWidth * kHeight);
+}
+
+int refusedDpiCalls = 0;
+BOOL WINAPI RefusedDpiCall() {
+    ++refusedDpiCalls;
+    return FALSE;
+}
+BOOL WINAPI AcceptedDpiCall() {
+    return TRUE;
 }
 
 }  // namespace
@@ -121,6 +131,20 @@ TEST_F(DarkMode, FollowsTheSystemOnlyWhereEveryThemeExportExistsAndTheUserWantsI
     InitDarkModeWith(FakeDarkModeApi(0xF0000000 | 18362), 0);
     EXPECT_EQ(fakeDarkSystem.preferredAppModeCalls, 1);
     EXPECT_EQ(CurrentDarkMode().windowsBuild, 18362u);
+}
+
+// A manifest or the "Override high DPI scaling" setting makes Windows refuse a second
+// SetProcessDPIAware: dark mode still starts, from the build and the exports alone.
+TEST_F(DarkMode, StartsFromTheBuildAndExportsWhateverTheRepeatedDpiCallAnswers) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    HHOOK hook = StartDarkMode(instance, RefusedDpiCall, FakeDarkModeApi());
+    EXPECT_EQ(refusedDpiCalls, 1);
+    EXPECT_TRUE(IsDarkModeActive());
+    EXPECT_NE(hook, nullptr);
+    UnhookWindowsHookEx(hook);
+
+    EXPECT_EQ(StartDarkMode(instance, AcceptedDpiCall, FakeDarkModeApi(9600, 6)), nullptr);
+    EXPECT_FALSE(CurrentDarkMode().supported);
 }
 
 TEST_F(DarkMode, TitleBarTakesThePropertyBeforeBuild18362AndTheCompositionAttributeFromIt) {
