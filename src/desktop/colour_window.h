@@ -1,8 +1,9 @@
 // The solid-colour window that covers the wallpaper while the icons are hidden: an opaque,
 // click-through window of the colour m_wallpaper_color, a child of the shell's "Program
-// Manager" window above its desktop view. Without "Program Manager" it is a pop-up just above
-// the window that holds the desktop view, below every program, never topmost. It exists only
-// while the icons are hidden.
+// Manager" window above its desktop view, covering its client area. Without "Program Manager",
+// or when the window cannot become its layered child, it is a pop-up over the virtual screen
+// just above the window that holds the desktop view, below every program, never topmost. It
+// exists only while the icons are hidden.
 #pragma once
 #include <windows.h>
 
@@ -14,3 +15,14 @@ void UpdateColourWindow(bool iconsVisible, HWND desktopView);
 
 // Removes the window if there is one: the colour was switched off, or the program is ending.
 void RemoveColourWindow();
+
+// The calls that decide where the window can go, for tests to make fail; the system's by
+// default (the layered call looked up once, null where the system lacks it).
+struct ColourWindowCalls {
+    using SetLayeredAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+    HWND(WINAPI* setParent)(HWND child, HWND parent);
+    SetLayeredAttributes setLayeredAttributes;
+    int(WINAPI* systemMetric)(int index);
+};
+// Null puts the system's calls back.
+void UseColourWindowCalls(const ColourWindowCalls* replacement);
