@@ -245,7 +245,25 @@ void UpdateColourWindow(bool iconsVisible, HWND desktopView) {
         colourWindow.store(window);
     }
     if (window != nullptr) {
+        FitColourWindowToDisplay();
         PlaceColourWindow(window, desktopView);
+    }
+}
+
+void FitColourWindowToDisplay() {
+    HWND window = colourWindow.load();
+    RECT area = {};
+    // A host that has gone (a restarted shell) took the window with it: the next hiding makes
+    // a new one.
+    if (window == nullptr || !AreaToCover(covered.host, &area) || EqualRect(&area, &covered.rect) != 0) {
+        return;
+    }
+    Cover(window, covered.host, area);
+}
+
+void FitColourWindowToShellDesktop() {
+    if (covered.host != nullptr) {
+        FitColourWindowToDisplay();
     }
 }
 

@@ -3,7 +3,7 @@
 // Manager" window above its desktop view, covering its client area. Without "Program Manager",
 // or when the window cannot become its layered child, it is a pop-up over the virtual screen
 // just above the window that holds the desktop view, below every program, never topmost. It
-// exists only while the icons are hidden.
+// exists only while the icons are hidden, and follows every change of the desktop's size.
 #pragma once
 #include <windows.h>
 
@@ -15,6 +15,15 @@ void UpdateColourWindow(bool iconsVisible, HWND desktopView);
 
 // Removes the window if there is one: the colour was switched off, or the program is ending.
 void RemoveColourWindow();
+
+// Fits the window to the desktop's new size (WM_DISPLAYCHANGE: a monitor added or taken away,
+// a resolution changed), if it has changed since the window was placed.
+void FitColourWindowToDisplay();
+
+// Called on every tick: a child of "Program Manager" follows the shell, which resizes its
+// desktop in its own time after a display change. One size query while there is such a
+// child, nothing otherwise (a pop-up's virtual screen is known at the display change).
+void FitColourWindowToShellDesktop();
 
 // The calls that decide where the window can go, for tests to make fail; the system's by
 // default (the layered call looked up once, null where the system lacks it).

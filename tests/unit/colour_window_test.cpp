@@ -117,7 +117,7 @@ class ColourWindow : public ::testing::Test {
 
 // A child in the parent's client coordinates: placed by its old screen coordinates it would
 // sit a second virtual-screen origin further up and left, leaving most of the desktop bare.
-TEST_F(ColourWindow, GoesIntoProgramManagerAsATrueLayeredChildCoveringIt) {
+TEST_F(ColourWindow, GoesIntoProgramManagerAsATrueLayeredChildCoveringItAndFollowsItsSize) {
     HWND colour = HideIcons();
     ASSERT_NE(colour, nullptr);
     EXPECT_EQ(GetAncestor(colour, GA_PARENT), progman_);
@@ -131,6 +131,13 @@ TEST_F(ColourWindow, GoesIntoProgramManagerAsATrueLayeredChildCoveringIt) {
     EXPECT_TRUE(SameRect(WindowRect(colour), virtualScreen));
     EXPECT_EQ(GetWindow(progman_, GW_CHILD), colour);  // above the desktop view
 
+    // A monitor plugged in: the shell makes its desktop larger, maybe after the change was
+    // announced, and the next tick follows.
+    virtualScreen = {-1280, -300, 2560, 1024};
+    MoveWindow(progman_, virtualScreen.left, virtualScreen.top, virtualScreen.right - virtualScreen.left,
+               virtualScreen.bottom - virtualScreen.top, FALSE);
+    FitColourWindowToShellDesktop();
+    EXPECT_TRUE(SameRect(WindowRect(colour), ClientOnScreen(progman_)));
     // Hiding again raises the same window.
     EXPECT_EQ(HideIcons(), colour);
 
@@ -139,7 +146,7 @@ TEST_F(ColourWindow, GoesIntoProgramManagerAsATrueLayeredChildCoveringIt) {
 }
 
 // Whichever step of the move fails, the colour still covers the wallpaper: as a layered,
-// click-through pop-up over the virtual screen.
+// click-through pop-up over the virtual screen, which follows the screen's size too.
 TEST_F(ColourWindow, FallsBackToAPopupOverTheVirtualScreenWhenTheMoveOrTheChildsLayerIsRefused) {
     const ColourWindowCalls refusals[] = {
         {RefusedMoveIntoAWindow, SetLayeredWindowAttributes, ScriptedMetric},
@@ -160,6 +167,9 @@ TEST_F(ColourWindow, FallsBackToAPopupOverTheVirtualScreenWhenTheMoveOrTheChilds
         EXPECT_NE(GetWindowLongPtrW(colour, GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
         EXPECT_TRUE(SameRect(WindowRect(colour), virtualScreen));
 
+        virtualScreen = {0, 0, 1024, 768};  // the left monitor taken away
+        FitColourWindowToDisplay();
+        EXPECT_TRUE(SameRect(WindowRect(colour), virtualScreen));
         UpdateColourWindow(true, defView_);
         EXPECT_EQ(IsWindow(colour), FALSE);
     }
