@@ -7,6 +7,7 @@
 #include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "desktop/window_thread.h"
 #include "settings/settings.h"
 
 namespace {
@@ -28,18 +29,27 @@ ColourWindowCalls::SetLayeredAttributes LookUpSetLayeredAttributes() {
 const ColourWindowCalls systemCalls = {SetParent, LookUpSetLayeredAttributes(), GetSystemMetrics};
 ColourWindowCalls calls = systemCalls;
 
-// Atomic because a crash on another thread removes the window too (see RemoveColourWindow).
+// The window, its brush and what it covers are made and changed on the colour window's own
+// thread (colourThread, below); the program's threads read the handle and what it covers.
 std::atomic<HWND> colourWindow{nullptr};
 // The class background of the colour window; the window of a later colour gets a new one.
 ScopedGdiObject colourBrush;
 
-// What the window covers, in its parent's client coordinates (GUI thread only): the client
-// area of "Program Manager" for a child of it, the virtual screen for a pop-up (null host).
+// What the window covers, in its parent's client coordinates: the client area of "Program
+// Manager" for a child of it, the virtual screen for a pop-up (null host).
 struct CoveredArea {
     HWND host;
     RECT rect;
 };
 CoveredArea covered = {};
+SRWLOCK coveredLock = SRWLOCK_INIT;
+
+CoveredArea Covered() {
+    AcquireSRWLockShared(&coveredLock);
+    const CoveredArea area = covered;
+    ReleaseSRWLockShared(&coveredLock);
+    return area;
+}
 
 LRESULT CALLBACK ColourWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -102,7 +112,9 @@ bool AreaToCover(HWND host, RECT* area) {
 void Cover(HWND window, HWND host, const RECT& area) {
     SetWindowPos(window, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    AcquireSRWLockExclusive(&coveredLock);
     covered = CoveredArea{host, area};
+    ReleaseSRWLockExclusive(&coveredLock);
 }
 
 void SetStyleBits(HWND window, int index, LONG_PTR clear, LONG_PTR set) {
@@ -228,29 +240,8 @@ void PlaceColourWindow(HWND window, HWND desktopView) {
     SetWindowPos(window, insertAfter, 0, 0, 0, 0, flags);
 }
 
-}  // namespace
-
-void UpdateColourWindow(bool iconsVisible, HWND desktopView) {
-    if (iconsVisible) {
-        RemoveColourWindow();
-        return;
-    }
-    if (settings.m_wallpaper_color == kNoWallpaperColour) {
-        return;
-    }
-    HWND window = colourWindow.load();
-    // A restarted shell destroyed the old one with its "Program Manager".
-    if (window == nullptr || IsWindow(window) == 0) {
-        window = CreateColourWindow(settings.m_wallpaper_color);
-        colourWindow.store(window);
-    }
-    if (window != nullptr) {
-        FitColourWindowToDisplay();
-        PlaceColourWindow(window, desktopView);
-    }
-}
-
-void FitColourWindowToDisplay() {
+// On the colour window's thread, like everything above.
+void FitToDesktop() {
     HWND window = colourWindow.load();
     RECT area = {};
     // A host that has gone (a restarted shell) took the window with it: the next hiding makes
@@ -261,9 +252,78 @@ void FitColourWindowToDisplay() {
     Cover(window, covered.host, area);
 }
 
+void ShowColourWindow(int colour, HWND desktopView) {
+    HWND window = colourWindow.load();
+    // A restarted shell destroyed the old one with its "Program Manager".
+    if (window == nullptr || IsWindow(window) == 0) {
+        window = CreateColourWindow(colour);
+        colourWindow.store(window);
+    }
+    if (window != nullptr) {
+        FitToDesktop();
+        PlaceColourWindow(window, desktopView);
+    }
+}
+
+void DestroyColourWindow() {
+    HWND window = colourWindow.exchange(nullptr);
+    if (window != nullptr && IsWindow(window) != 0) {
+        calls.setParent(window, nullptr);
+        DestroyWindow(window);
+    }
+}
+
+enum ColourRequest : UINT { kShowRequest = WM_APP + 1, kFitRequest, kRemoveRequest };
+
+void HandleColourRequest(UINT request, WPARAM wParam, LPARAM lParam) {
+    switch (request) {
+        case kShowRequest:
+            ShowColourWindow(static_cast<int>(wParam), reinterpret_cast<HWND>(lParam));
+            break;
+        case kFitRequest:
+            FitToDesktop();
+            break;
+        case kRemoveRequest:
+            DestroyColourWindow();
+            break;
+        default:
+            break;
+    }
+}
+
+WindowThread colourThread(HandleColourRequest);
+// What the colour window's thread takes for a request when the shell answers: far less than
+// this. A thread that has not finished a request is not waited for again.
+constexpr DWORD kColourRequestWaitMs = 200;
+
+}  // namespace
+
+void UpdateColourWindow(bool iconsVisible, HWND desktopView) {
+    if (iconsVisible) {
+        RemoveColourWindow();
+        return;
+    }
+    if (settings.m_wallpaper_color == kNoWallpaperColour) {
+        return;
+    }
+    colourThread.Ask(kShowRequest, static_cast<WPARAM>(static_cast<DWORD>(settings.m_wallpaper_color)),
+                     reinterpret_cast<LPARAM>(desktopView), kColourRequestWaitMs);
+}
+
+void FitColourWindowToDisplay() {
+    if (colourWindow.load() != nullptr) {
+        colourThread.Ask(kFitRequest, 0, 0, kColourRequestWaitMs);
+    }
+}
+
 void FitColourWindowToShellDesktop() {
-    if (covered.host != nullptr) {
-        FitColourWindowToDisplay();
+    if (colourWindow.load() == nullptr) {
+        return;
+    }
+    const CoveredArea area = Covered();
+    RECT now = {};
+    if (area.host != nullptr && GetClientRect(area.host, &now) != 0 && EqualRect(&now, &area.rect) == 0) {
+        colourThread.Ask(kFitRequest, 0, 0, kColourRequestWaitMs);
     }
 }
 
@@ -272,16 +332,8 @@ void UseColourWindowCalls(const ColourWindowCalls* replacement) {
 }
 
 void RemoveColourWindow() {
-    HWND window = colourWindow.exchange(nullptr);
-    if (window == nullptr || IsWindow(window) == 0) {
-        return;
+    // Any thread: the end of the program after a crash too.
+    if (colourThread.Started()) {
+        colourThread.Ask(kRemoveRequest, 0, 0, kColourRequestWaitMs);
     }
-    // Only the thread that made a window can destroy it. A crash on another thread hides it
-    // without waiting for the GUI thread; the ending process takes it away.
-    if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) {
-        ShowWindowAsync(window, SW_HIDE);
-        return;
-    }
-    calls.setParent(window, nullptr);
-    DestroyWindow(window);
 }

@@ -3,7 +3,9 @@
 // Manager" window above its desktop view, covering its client area. Without "Program Manager",
 // or when the window cannot become its layered child, it is a pop-up over the virtual screen
 // just above the window that holds the desktop view, below every program, never topmost. It
-// exists only while the icons are hidden, and follows every change of the desktop's size.
+// exists only while the icons are hidden, and follows every change of the desktop's size. It
+// lives on a thread of its own, so that a hung shell never holds the program (window_thread.h);
+// each call below waits for it a moment at most.
 #pragma once
 #include <windows.h>
 
@@ -14,6 +16,7 @@
 void UpdateColourWindow(bool iconsVisible, HWND desktopView);
 
 // Removes the window if there is one: the colour was switched off, or the program is ending.
+// Any thread may call it.
 void RemoveColourWindow();
 
 // Fits the window to the desktop's new size (WM_DISPLAYCHANGE: a monitor added or taken away,

@@ -11,10 +11,40 @@ namespace {
 
 constexpr WPARAM kToggleDesktopIconsCommand = 0x7402;  // 29698, handled by the shell's desktop view
 
-void ToggleShellIcons() {
-    DesktopWindows desktop = FindDesktopListView();
-    if (desktop.defView != nullptr) {
-        SendMessageW(desktop.defView, WM_COMMAND, kToggleDesktopIconsCommand, 0);
+// Toggles on their way to the shell's desktop view: sent without waiting (a hung shell must
+// not hold the program), so until the shell has handled them the setting it reports is the
+// one before. Counted, or a second toggle sent meanwhile would switch the icons back. GUI
+// thread only.
+struct PendingToggles {
+    HWND view;  // a restarted shell's new view never gets the old view's toggles
+    int count;
+};
+PendingToggles pendingToggles = {};
+
+void CALLBACK OnToggleHandled(HWND, UINT, ULONG_PTR, LRESULT) {
+    if (pendingToggles.count > 0) {
+        --pendingToggles.count;
+    }
+}
+
+// Makes the shell's setting hide the icons or show them, counting the toggles it has not
+// handled yet.
+void SetShellHidesIcons(bool hide) {
+    const bool hidesNow = ShellHidesIcons();
+    if (pendingToggles.count == 0 && hidesNow == hide) {
+        return;
+    }
+    HWND view = FindDesktopListView().defView;
+    if (view == nullptr) {
+        return;
+    }
+    if (view != pendingToggles.view) {
+        pendingToggles = PendingToggles{view, 0};
+    }
+    const bool hidesOnceHandled = hidesNow != (pendingToggles.count % 2 == 1);
+    if (hidesOnceHandled != hide &&
+        SendMessageCallbackW(view, WM_COMMAND, kToggleDesktopIconsCommand, 0, OnToggleHandled, 0) != 0) {
+        ++pendingToggles.count;
     }
 }
 
@@ -45,13 +75,11 @@ HWND WindowUnderPoint(POINT p) {
 }
 
 void ShellHideIcons() {
-    if (!HidingStopped() && !ShellHidesIcons()) {
-        ToggleShellIcons();
+    if (!HidingStopped()) {
+        SetShellHidesIcons(true);
     }
 }
 
 void ShellShowIcons() {
-    if (ShellHidesIcons()) {
-        ToggleShellIcons();
-    }
+    SetShellHidesIcons(false);
 }

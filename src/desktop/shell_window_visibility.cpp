@@ -29,6 +29,10 @@ class HideUnderWay {
 
 }  // namespace
 
+// The shell's windows are shown and hidden by their own thread, in the order asked: a busy or
+// hung shell (a slow network drive, a stuck shell extension) then costs the program nothing,
+// and carries the changes out once it answers again, even after the program has ended. Shown
+// without activation, as the shell's thread, unlike the program's, may take the foreground.
 void HideShellWindow(HWND window) {
     HideUnderWay hide;
     if (hidingStopped.load()) {
@@ -37,12 +41,32 @@ void HideShellWindow(HWND window) {
     // Marked before it hides: a kill in between leaves a visible window with a mark, which the
     // next run leaves alone.
     SetPropW(window, kHiddenMark, reinterpret_cast<HANDLE>(1));
-    ShowWindow(window, SW_HIDE);
+    ShowWindowAsync(window, SW_HIDE);
 }
 
 void ShowShellWindow(HWND window) {
-    ShowWindow(window, SW_SHOW);
+    ShowWindowAsync(window, SW_SHOWNA);
     RemovePropW(window, kHiddenMark);
+}
+
+bool WaitUntilShown(const HWND* windows, int count, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        int shown = 0;
+        for (int i = 0; i < count; ++i) {
+            // The window's own style: a window inside a hidden one is shown all the same.
+            if (windows[i] == nullptr || (GetWindowLongPtrW(windows[i], GWL_STYLE) & WS_VISIBLE) != 0) {
+                ++shown;
+            }
+        }
+        if (shown == count) {
+            return true;
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        Sleep(10);
+    }
 }
 
 bool HiddenByProgram(HWND window) {
