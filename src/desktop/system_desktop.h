@@ -36,8 +36,8 @@ struct SystemDesktop {
             return nullptr;
         }
         DWORD_PTR editor = 0;
-        if (SendMessageTimeoutW(listView, LVM_GETEDITCONTROL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                                kShellAnswerMs, &editor) == 0) {
+        if (SendMessageTimeoutW(listView, LVM_GETEDITCONTROL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kShellAnswerMs,
+                                &editor) == 0) {
             return edit;
         }
         return reinterpret_cast<HWND>(editor);

@@ -26,7 +26,6 @@ constexpr DWORD kHangMs = 7000;
 // Menu items counted upwards from the last one, which the End key selects.
 enum class TrayItem { kHideEverything = 0, kShowEverything, kExit };
 
-
 // Opens the tray menu as the shell would after a right press; with an item, picks it with the
 // keyboard (keys posted to the menu: real ones can go astray under load), else closes it.
 bool UseTrayMenu(HWND mainWindow, const TrayItem* item) {

@@ -84,8 +84,8 @@ class ColourWindow : public ::testing::Test {
                                    virtualScreen.left, virtualScreen.top, virtualScreen.right - virtualScreen.left,
                                    virtualScreen.bottom - virtualScreen.top, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(progman_, nullptr);
-        defView_ = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, progman_, nullptr,
-                                   nullptr, nullptr);
+        defView_ = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, progman_, nullptr, nullptr,
+                                   nullptr);
     }
     void TearDown() override {
         UpdateColourWindow(true, defView_);
