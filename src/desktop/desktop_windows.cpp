@@ -16,13 +16,15 @@ constexpr WPARAM kToggleDesktopIconsCommand = 0x7402;  // 29698, handled by the 
 // one before. Counted, or a second toggle sent meanwhile would switch the icons back. GUI
 // thread only.
 struct PendingToggles {
-    HWND view;  // a restarted shell's new view never gets the old view's toggles
-    int count;
+    HWND view;        // a restarted shell's new view never gets the old view's toggles
+    int count;        // sent and not answered yet
+    bool target;      // whether the setting hides the icons once they are handled
+    ULONG_PTR round;  // answers to the toggles of an earlier round are not counted
 };
 PendingToggles pendingToggles = {};
 
-void CALLBACK OnToggleHandled(HWND, UINT, ULONG_PTR, LRESULT) {
-    if (pendingToggles.count > 0) {
+void CALLBACK OnToggleHandled(HWND, UINT, ULONG_PTR round, LRESULT) {
+    if (round == pendingToggles.round && pendingToggles.count > 0) {
         --pendingToggles.count;
     }
 }
@@ -31,6 +33,12 @@ void CALLBACK OnToggleHandled(HWND, UINT, ULONG_PTR, LRESULT) {
 // handled yet.
 void SetShellHidesIcons(bool hide) {
     const bool hidesNow = ShellHidesIcons();
+    // The shell may report the new setting before its answer arrives; and toggles that cancel
+    // out change nothing in the end: the setting they lead to settles the count.
+    if (pendingToggles.count > 0 && hidesNow == pendingToggles.target) {
+        pendingToggles.count = 0;
+        ++pendingToggles.round;
+    }
     if (pendingToggles.count == 0 && hidesNow == hide) {
         return;
     }
@@ -39,12 +47,13 @@ void SetShellHidesIcons(bool hide) {
         return;
     }
     if (view != pendingToggles.view) {
-        pendingToggles = PendingToggles{view, 0};
+        pendingToggles = PendingToggles{view, 0, hidesNow, pendingToggles.round + 1};
     }
-    const bool hidesOnceHandled = hidesNow != (pendingToggles.count % 2 == 1);
-    if (hidesOnceHandled != hide &&
-        SendMessageCallbackW(view, WM_COMMAND, kToggleDesktopIconsCommand, 0, OnToggleHandled, 0) != 0) {
+    const bool hidesOnceHandled = pendingToggles.count > 0 ? pendingToggles.target : hidesNow;
+    if (hidesOnceHandled != hide && SendMessageCallbackW(view, WM_COMMAND, kToggleDesktopIconsCommand, 0,
+                                                         OnToggleHandled, pendingToggles.round) != 0) {
         ++pendingToggles.count;
+        pendingToggles.target = hide;
     }
 }
 
