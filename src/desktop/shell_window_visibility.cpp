@@ -27,6 +27,47 @@ class HideUnderWay {
     HideUnderWay& operator=(const HideUnderWay&) = delete;
 };
 
+// What was last asked of the shell's windows lately. The tick asks again on every tick until
+// it sees the change, and a hung shell would find its queue full of the same request (Windows
+// keeps 10,000 at most): the same request for the same window goes again only after a while.
+constexpr int kRememberedWindows = 8;
+constexpr DWORD kRepeatAfterMs = 500;
+struct Request {
+    HWND window;
+    int command;
+    DWORD at;
+};
+Request lastRequests[kRememberedWindows];
+int nextRequest = 0;
+SRWLOCK requestsLock = SRWLOCK_INIT;  // the end of the program after a crash shows from any thread
+
+bool NewRequest(HWND window, int command) {
+    const DWORD now = GetTickCount();
+    AcquireSRWLockExclusive(&requestsLock);
+    Request* slot = nullptr;
+    for (Request& request : lastRequests) {
+        if (request.window == window) {
+            slot = &request;
+        }
+    }
+    const bool repeated = slot != nullptr && slot->command == command && now - slot->at < kRepeatAfterMs;
+    if (!repeated) {
+        if (slot == nullptr) {
+            slot = &lastRequests[nextRequest];
+            nextRequest = (nextRequest + 1) % kRememberedWindows;
+        }
+        *slot = Request{window, command, now};
+    }
+    ReleaseSRWLockExclusive(&requestsLock);
+    return !repeated;
+}
+
+void Ask(HWND window, int command) {
+    if (NewRequest(window, command)) {
+        ShowWindowAsync(window, command);
+    }
+}
+
 }  // namespace
 
 // The shell's windows are shown and hidden by their own thread, in the order asked: a busy or
@@ -41,11 +82,11 @@ void HideShellWindow(HWND window) {
     // Marked before it hides: a kill in between leaves a visible window with a mark, which the
     // next run leaves alone.
     SetPropW(window, kHiddenMark, reinterpret_cast<HANDLE>(1));
-    ShowWindowAsync(window, SW_HIDE);
+    Ask(window, SW_HIDE);
 }
 
 void ShowShellWindow(HWND window) {
-    ShowWindowAsync(window, SW_SHOWNA);
+    Ask(window, SW_SHOWNA);
     RemovePropW(window, kHiddenMark);
 }
 

@@ -15,6 +15,12 @@ bool WindowThread::Ask(UINT request, WPARAM wParam, LPARAM lParam, DWORD waitMs)
         return false;
     }
     const bool idle = done_.load() == posted_.load();
+    if (!idle && request == lastRequest_.message && wParam == lastRequest_.wParam && lParam == lastRequest_.lParam) {
+        return false;
+    }
+    lastRequest_.message = request;
+    lastRequest_.wParam = wParam;
+    lastRequest_.lParam = lParam;
     const long number = posted_.fetch_add(1) + 1;
     if (PostThreadMessageW(threadId_.load(), request, wParam, lParam) == 0) {
         NoteFailure(L"PostThreadMessage (window thread)");

@@ -21,7 +21,8 @@ class WindowThread {
     // Hands `request` to the thread (started on the first request), which carries the requests
     // out in the order asked. Waits until it is done, at most `waitMs`, taking the messages
     // sent to the calling thread meanwhile; a thread still busy with an earlier request (stuck
-    // behind a hung parent) is not waited for at all. Returns whether the request is done.
+    // behind a hung parent) is not waited for at all, nor given the same request as the last
+    // one again (the requests are the same done twice). Returns whether the request is done.
     bool Ask(UINT request, WPARAM wParam, LPARAM lParam, DWORD waitMs);
     bool Started() const { return threadId_.load() != 0; }
 
@@ -35,6 +36,7 @@ class WindowThread {
     bool startFailed_ = false;  // not tried again: the old thread might still come up
     std::atomic<long> posted_{0};
     std::atomic<long> done_{0};
+    MSG lastRequest_ = {};  // of the threads that ask: the GUI thread, rarely a crashing one
     // Never closed, like the thread itself: the program's end may still ask for a request
     // after the object's own teardown.
     HANDLE doneEvent_ = nullptr;   // set after each request
