@@ -1,7 +1,7 @@
-// The shell's own "show desktop icons" setting, switched by a toggle command to its desktop
-// view, with that view on a thread that stops answering for a while, as a hung Explorer's does.
-// The program must not wait for it, and must not send a second toggle that would switch the
-// setting back once the shell catches up.
+// The shell's windows on a thread that stops answering for a while, as a hung Explorer's do.
+// The program must not wait for them: neither for the desktop view that switches the shell's
+// own "show desktop icons" setting (nor send it a second toggle that would switch the setting
+// back once the shell catches up), nor for the list view asked for its label editor.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "desktop/desktop_windows.h"
+#include "desktop/system_desktop.h"
 
 namespace {
 
@@ -58,6 +59,8 @@ class ShellOnItsOwnThread {
 
     void Hang(DWORD ms) const { PostMessageW(view_, kHangMessage, ms, 0); }
     HWND View() const { return view_; }
+    HWND ListView() const { return listView_; }
+    HWND LabelEditor() const { return editor_; }
 
   private:
     void Run(HANDLE ready) {
@@ -75,8 +78,10 @@ class ShellOnItsOwnThread {
                                    nullptr, nullptr, nullptr);
         view_ = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD, 0, 0, 10, 10, progman_, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-        CreateWindowExW(0, L"SysListView32", L"", WS_CHILD, 0, 0, 10, 10, view_, nullptr, GetModuleHandleW(nullptr),
-                        nullptr);
+        listView_ = CreateWindowExW(0, L"SysListView32", L"", WS_CHILD, 0, 0, 10, 10, view_, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+        // A label being edited; this list view answers that none is (DefWindowProc: 0).
+        editor_ = CreateWindowExW(0, L"Edit", L"", WS_CHILD, 0, 0, 10, 10, listView_, nullptr, nullptr, nullptr);
         SetEvent(ready);
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -93,6 +98,8 @@ class ShellOnItsOwnThread {
     std::thread thread_;
     HWND progman_ = nullptr;
     HWND view_ = nullptr;
+    HWND listView_ = nullptr;
+    HWND editor_ = nullptr;
 };
 
 // Takes this thread's messages (the answers of the shell) until `done` or the time is up.
@@ -114,7 +121,7 @@ bool PumpUntil(Condition done, DWORD timeoutMs) {
 
 }  // namespace
 
-TEST(ShellIconsToggle, AHungDesktopViewCostsNothingAndGetsOneToggleHoweverOftenTheSettingIsAskedFor) {
+TEST(HungShellWindows, IconToggleCostsNothingAndGoesOnceHoweverOftenTheSettingIsAskedFor) {
     const DWORD saved = ReadHideIcons();
     WriteHideIcons(0);
     {
@@ -144,4 +151,18 @@ TEST(ShellIconsToggle, AHungDesktopViewCostsNothingAndGetsOneToggleHoweverOftenT
         EXPECT_EQ(ReadHideIcons(), 0u);
     }
     WriteHideIcons(saved);
+}
+
+// The tick asks the list view for its label editor whenever it has an "Edit" child: a hung
+// list view costs it a tenth of a second at most, and its "Edit" child stands for the editor.
+TEST(HungShellWindows, LabelEditorQuestionIsCutShort) {
+    ShellOnItsOwnThread shell;
+    ASSERT_NE(shell.LabelEditor(), nullptr);
+    SystemDesktop desktop;
+    EXPECT_EQ(desktop.LabelEditor(shell.ListView()), nullptr) << "answered: no label is edited";
+    shell.Hang(kHangMs);
+    Sleep(50);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(desktop.LabelEditor(shell.ListView()), shell.LabelEditor());
+    EXPECT_LT(GetTickCount() - start, kHangMs / 3) << "waited for the hung list view";
 }
