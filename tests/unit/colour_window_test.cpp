@@ -48,10 +48,10 @@ BOOL WINAPI NoLayeredChildren(HWND window, COLORREF key, BYTE alpha, DWORD flags
     return SetLayeredWindowAttributes(window, key, alpha, flags);
 }
 
-RECT WindowRect(HWND window) {
+bool Covers(HWND window, RECT area) {
     RECT rect = {};
     GetWindowRect(window, &rect);
-    return rect;
+    return EqualRect(&rect, &area) != 0;
 }
 
 // The client area of `window` in screen coordinates.
@@ -62,14 +62,12 @@ RECT ClientOnScreen(HWND window) {
     return rect;
 }
 
-bool SameRect(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != 0;
-}
-
-bool Opaque(HWND window) {
+// Shown, opaque and letting clicks through.
+bool DrawnAndClickThrough(HWND window) {
     BYTE alpha = 0;
     DWORD flags = 0;
-    return GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) != 0 && flags == LWA_ALPHA && alpha == 255;
+    return IsWindowVisible(window) && GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) != 0 &&
+           flags == LWA_ALPHA && alpha == 255 && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
 }
 
 class ColourWindow : public ::testing::Test {
@@ -124,11 +122,9 @@ TEST_F(ColourWindow, GoesIntoProgramManagerAsATrueLayeredChildCoveringItAndFollo
     const LONG_PTR style = GetWindowLongPtrW(colour, GWL_STYLE);
     EXPECT_NE(style & WS_CHILD, 0);
     EXPECT_EQ(style & WS_POPUP, 0);
-    EXPECT_TRUE(IsWindowVisible(colour));
-    EXPECT_TRUE(Opaque(colour));
-    EXPECT_NE(GetWindowLongPtrW(colour, GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
-    EXPECT_TRUE(SameRect(WindowRect(colour), ClientOnScreen(progman_)));
-    EXPECT_TRUE(SameRect(WindowRect(colour), virtualScreen));
+    EXPECT_TRUE(DrawnAndClickThrough(colour));
+    EXPECT_TRUE(Covers(colour, ClientOnScreen(progman_)));
+    EXPECT_TRUE(Covers(colour, virtualScreen));
     EXPECT_EQ(GetWindow(progman_, GW_CHILD), colour);  // above the desktop view
 
     // A monitor plugged in: the shell makes its desktop larger, maybe after the change was
@@ -137,7 +133,7 @@ TEST_F(ColourWindow, GoesIntoProgramManagerAsATrueLayeredChildCoveringItAndFollo
     MoveWindow(progman_, virtualScreen.left, virtualScreen.top, virtualScreen.right - virtualScreen.left,
                virtualScreen.bottom - virtualScreen.top, FALSE);
     FitColourWindowToShellDesktop();
-    EXPECT_TRUE(SameRect(WindowRect(colour), ClientOnScreen(progman_)));
+    EXPECT_TRUE(Covers(colour, ClientOnScreen(progman_)));
     // Hiding again raises the same window.
     EXPECT_EQ(HideIcons(), colour);
 
@@ -162,14 +158,12 @@ TEST_F(ColourWindow, FallsBackToAPopupOverTheVirtualScreenWhenTheMoveOrTheChilds
         const LONG_PTR style = GetWindowLongPtrW(colour, GWL_STYLE);
         EXPECT_EQ(style & WS_CHILD, 0);
         EXPECT_NE(style & WS_POPUP, 0);
-        EXPECT_TRUE(IsWindowVisible(colour));
-        EXPECT_TRUE(Opaque(colour));
-        EXPECT_NE(GetWindowLongPtrW(colour, GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
-        EXPECT_TRUE(SameRect(WindowRect(colour), virtualScreen));
+        EXPECT_TRUE(DrawnAndClickThrough(colour));
+        EXPECT_TRUE(Covers(colour, virtualScreen));
 
         virtualScreen = {0, 0, 1024, 768};  // the left monitor taken away
         FitColourWindowToDisplay();
-        EXPECT_TRUE(SameRect(WindowRect(colour), virtualScreen));
+        EXPECT_TRUE(Covers(colour, virtualScreen));
         UpdateColourWindow(true, defView_);
         EXPECT_EQ(IsWindow(colour), FALSE);
     }
