@@ -4,6 +4,7 @@
 #include "app/process_objects.h"
 #include "common/failure_note.h"
 #include "common/program.h"
+#include "desktop/colour_window.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/icons_hot_key.h"
 #include "dialog/settings_dialog.h"
@@ -76,6 +77,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             }
             return 0;
         case WM_TIMER:
+            return 0;
+        case WM_DISPLAYCHANGE:
+            FitColourWindowToDisplay();
             return 0;
         case WM_HOTKEY:
             if (wParam == kIconsHotKeyId) {

@@ -1,6 +1,7 @@
 #include "desktop/auto_hide_engine.h"
 
 #include "desktop/auto_hide_tick.h"
+#include "desktop/colour_window.h"
 #include "desktop/shell_window_visibility.h"
 #include "desktop/system_desktop.h"
 
@@ -17,4 +18,7 @@ void RunAutoHideTick(HWND countdownBar) {
     SystemDesktop desktop;
     desktop.countdownBar = countdownBar;
     AutoHideTickOn(desktop, engineState);
+    // The shell resizes its desktop after a display change in its own time, maybe after the
+    // change was announced.
+    FitColourWindowToShellDesktop();
 }

@@ -11,10 +11,49 @@ namespace {
 
 constexpr WPARAM kToggleDesktopIconsCommand = 0x7402;  // 29698, handled by the shell's desktop view
 
-void ToggleShellIcons() {
-    DesktopWindows desktop = FindDesktopListView();
-    if (desktop.defView != nullptr) {
-        SendMessageW(desktop.defView, WM_COMMAND, kToggleDesktopIconsCommand, 0);
+// Toggles on their way to the shell's desktop view: sent without waiting (a hung shell must
+// not hold the program), so until the shell has handled them the setting it reports is the
+// one before. Counted, or a second toggle sent meanwhile would switch the icons back. GUI
+// thread only.
+struct PendingToggles {
+    HWND view;        // a restarted shell's new view never gets the old view's toggles
+    int count;        // sent and not answered yet
+    bool target;      // whether the setting hides the icons once they are handled
+    ULONG_PTR round;  // answers to the toggles of an earlier round are not counted
+};
+PendingToggles pendingToggles = {};
+
+void CALLBACK OnToggleHandled(HWND, UINT, ULONG_PTR round, LRESULT) {
+    if (round == pendingToggles.round && pendingToggles.count > 0) {
+        --pendingToggles.count;
+    }
+}
+
+// Makes the shell's setting hide the icons or show them, counting the toggles it has not
+// handled yet.
+void SetShellHidesIcons(bool hide) {
+    const bool hidesNow = ShellHidesIcons();
+    // The shell may report the new setting before its answer arrives; and toggles that cancel
+    // out change nothing in the end: the setting they lead to settles the count.
+    if (pendingToggles.count > 0 && hidesNow == pendingToggles.target) {
+        pendingToggles.count = 0;
+        ++pendingToggles.round;
+    }
+    if (pendingToggles.count == 0 && hidesNow == hide) {
+        return;
+    }
+    HWND view = FindDesktopListView().defView;
+    if (view == nullptr) {
+        return;
+    }
+    if (view != pendingToggles.view) {
+        pendingToggles = PendingToggles{view, 0, hidesNow, pendingToggles.round + 1};
+    }
+    const bool hidesOnceHandled = pendingToggles.count > 0 ? pendingToggles.target : hidesNow;
+    if (hidesOnceHandled != hide && SendMessageCallbackW(view, WM_COMMAND, kToggleDesktopIconsCommand, 0,
+                                                         OnToggleHandled, pendingToggles.round) != 0) {
+        ++pendingToggles.count;
+        pendingToggles.target = hide;
     }
 }
 
@@ -41,13 +80,11 @@ void SetIconsVisible(bool show) {
 
 
 void ShellHideIcons() {
-    if (!HidingStopped() && !ShellHidesIcons()) {
-        ToggleShellIcons();
+    if (!HidingStopped()) {
+        SetShellHidesIcons(true);
     }
 }
 
 void ShellShowIcons() {
-    if (ShellHidesIcons()) {
-        ToggleShellIcons();
-    }
+    SetShellHidesIcons(false);
 }

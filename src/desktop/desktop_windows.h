@@ -15,7 +15,8 @@ DesktopWindows FindDesktopListView();
 void SetIconsVisible(bool show);
 
 // Switch the shell's own "show desktop icons" setting off or on (toggle command 0x7402 to
-// the desktop view, sent only when the setting differs).
+// the desktop view, sent only when the setting differs, or will once the shell has handled
+// the toggles on their way; the program does not wait for the shell).
 void ShellHideIcons();
 void ShellShowIcons();
 // Whether the shell's own setting hides the desktop icons, whoever switched it.

@@ -27,8 +27,53 @@ class HideUnderWay {
     HideUnderWay& operator=(const HideUnderWay&) = delete;
 };
 
+// What was last asked of the shell's windows lately. The tick asks again on every tick until
+// it sees the change, and a hung shell would find its queue full of the same request (Windows
+// keeps 10,000 at most): the same request for the same window goes again only after a while.
+constexpr int kRememberedWindows = 8;
+constexpr DWORD kRepeatAfterMs = 500;
+struct Request {
+    HWND window;
+    int command;
+    DWORD at;
+};
+Request lastRequests[kRememberedWindows];
+int nextRequest = 0;
+SRWLOCK requestsLock = SRWLOCK_INIT;  // the end of the program after a crash shows from any thread
+
+bool NewRequest(HWND window, int command) {
+    const DWORD now = GetTickCount();
+    AcquireSRWLockExclusive(&requestsLock);
+    Request* slot = nullptr;
+    for (Request& request : lastRequests) {
+        if (request.window == window) {
+            slot = &request;
+        }
+    }
+    const bool repeated = slot != nullptr && slot->command == command && now - slot->at < kRepeatAfterMs;
+    if (!repeated) {
+        if (slot == nullptr) {
+            slot = &lastRequests[nextRequest];
+            nextRequest = (nextRequest + 1) % kRememberedWindows;
+        }
+        *slot = Request{window, command, now};
+    }
+    ReleaseSRWLockExclusive(&requestsLock);
+    return !repeated;
+}
+
+void Ask(HWND window, int command) {
+    if (NewRequest(window, command)) {
+        ShowWindowAsync(window, command);
+    }
+}
+
 }  // namespace
 
+// The shell's windows are shown and hidden by their own thread, in the order asked: a busy or
+// hung shell (a slow network drive, a stuck shell extension) then costs the program nothing,
+// and carries the changes out once it answers again, even after the program has ended. Shown
+// without activation, as the shell's thread, unlike the program's, may take the foreground.
 void HideShellWindow(HWND window) {
     HideUnderWay hide;
     if (hidingStopped.load()) {
@@ -37,12 +82,32 @@ void HideShellWindow(HWND window) {
     // Marked before it hides: a kill in between leaves a visible window with a mark, which the
     // next run leaves alone.
     SetPropW(window, kHiddenMark, reinterpret_cast<HANDLE>(1));
-    ShowWindow(window, SW_HIDE);
+    Ask(window, SW_HIDE);
 }
 
 void ShowShellWindow(HWND window) {
-    ShowWindow(window, SW_SHOW);
+    Ask(window, SW_SHOWNA);
     RemovePropW(window, kHiddenMark);
+}
+
+bool WaitUntilShown(const HWND* windows, int count, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        int shown = 0;
+        for (int i = 0; i < count; ++i) {
+            // The window's own style: a window inside a hidden one is shown all the same.
+            if (windows[i] == nullptr || (GetWindowLongPtrW(windows[i], GWL_STYLE) & WS_VISIBLE) != 0) {
+                ++shown;
+            }
+        }
+        if (shown == count) {
+            return true;
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        Sleep(10);
+    }
 }
 
 bool HiddenByProgram(HWND window) {

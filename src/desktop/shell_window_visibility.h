@@ -7,11 +7,16 @@
 #pragma once
 #include <windows.h>
 
+// Both ask the window's own thread and return at once: a hung shell cannot hold the program.
 // Hides `window` and marks it, unless the program is ending.
 void HideShellWindow(HWND window);
 
 // Shows `window` and removes the mark.
 void ShowShellWindow(HWND window);
+
+// Waits until each of `windows` (null ones count as shown) carries the visible style, or until
+// `timeoutMs` have passed; returns whether they all do.
+bool WaitUntilShown(const HWND* windows, int count, DWORD timeoutMs);
 
 // Whether this run or an earlier one hid `window` and has not shown it since.
 bool HiddenByProgram(HWND window);

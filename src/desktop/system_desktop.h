@@ -27,12 +27,20 @@ struct SystemDesktop {
     int ClassName(HWND window, wchar_t* buffer, int size) { return GetClassNameW(window, buffer, size); }
     // The list view makes its label editor a child of its own, so without an "Edit" child there
     // is no editor to ask for; looking at the children is far cheaper than a send to another
-    // process on every tick.
+    // process on every tick. A shell that does not answer in time (or is known to hang) costs
+    // the tick no more; its "Edit" child is then taken for the editor, so that a label being
+    // edited keeps the icons.
     HWND LabelEditor(HWND listView) {
-        if (FindWindowExW(listView, nullptr, L"Edit", nullptr) == nullptr) {
+        HWND edit = FindWindowExW(listView, nullptr, L"Edit", nullptr);
+        if (edit == nullptr) {
             return nullptr;
         }
-        return reinterpret_cast<HWND>(SendMessageW(listView, LVM_GETEDITCONTROL, 0, 0));
+        DWORD_PTR editor = 0;
+        if (SendMessageTimeoutW(listView, LVM_GETEDITCONTROL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kShellAnswerMs,
+                                &editor) == 0) {
+            return edit;
+        }
+        return reinterpret_cast<HWND>(editor);
     }
 
     void Show(HWND window, int command) {
@@ -58,4 +66,7 @@ struct SystemDesktop {
     void Trace(const wchar_t* line) { OutputDebugStringW(line); }
 
     HWND countdownBar = nullptr;  // the progress bar that shows the seconds left
+
+  private:
+    static constexpr UINT kShellAnswerMs = 100;
 };

@@ -98,6 +98,27 @@ class Colour : public ::testing::Test {
             kAnswerMs);
         return window;
     }
+    static bool ChangeDisplaySize(int width, int height) {
+        DEVMODEW mode = {};
+        mode.dmSize = sizeof(mode);
+        mode.dmPelsWidth = static_cast<DWORD>(width);
+        mode.dmPelsHeight = static_cast<DWORD>(height);
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL &&
+               e2e::WaitUntil(
+                   [&] {
+                       return GetSystemMetrics(SM_CXVIRTUALSCREEN) == width &&
+                              GetSystemMetrics(SM_CYVIRTUALSCREEN) == height;
+                   },
+                   kAnswerMs);
+    }
+    static bool CoversTheScreen(HWND window) {
+        RECT rect = {};
+        GetWindowRect(window, &rect);
+        return rect.left == GetSystemMetrics(SM_XVIRTUALSCREEN) && rect.top == GetSystemMetrics(SM_YVIRTUALSCREEN) &&
+               rect.right - rect.left == GetSystemMetrics(SM_CXVIRTUALSCREEN) &&
+               rect.bottom - rect.top == GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    }
     static void ClickEmptyDesktop() {
         ASSERT_TRUE(e2e::MoveCursor(kRestingPoint.x, kRestingPoint.y));
         e2e::HoldLeftButton();
@@ -173,6 +194,37 @@ TEST_F(Colour, HidingAgainRaisesTheSameWindowAndTheMenuItemSwitchesTheColourOffA
 
 // The colour as a pop-up of the program's own, where there is no "Program Manager", and the
 // screen read back: colour_below_programs_test.cpp.
+
+// Wine's virtual desktop changes its size as a display does. Both the child of "Program
+// Manager" (which the shell resizes in its own time) and the pop-up of a desktop without it
+// cover the larger desktop within a tick or two: made at 1024x768, they cover 1280x800 after
+// the change.
+TEST_F(Colour, CoversTheNewDesktopAfterADisplayChangeAsAChildAndAsAPopup) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    struct DisplayBack {
+        int width;
+        int height;
+        ~DisplayBack() { ChangeDisplaySize(width, height); }
+    } displayBack{width, height};
+    for (bool withProgramManager : {true, false}) {
+        SCOPED_TRACE(withProgramManager ? "child of Program Manager" : "pop-up");
+        ASSERT_TRUE(ChangeDisplaySize(1024, 768));
+        if (!withProgramManager) {
+            ASSERT_TRUE(standin_.Start({e2e::Layout::kWorkerW, 0, false}));
+            ASSERT_TRUE(SetWindowTextW(DesktopStandin::Progman(), L"Desktop stand-in"));
+        }
+        DialogApp app({{L"auto_hide_icons_sec", L"1"}, {L"m_wallpaper_color", L"255"}});
+        StartAndLetTheIconsHide(app);
+        HWND colour = TheColourWindow();
+        ASSERT_NE(colour, nullptr);
+        EXPECT_EQ(GetAncestor(colour, GA_PARENT) == GetDesktopWindow(), !withProgramManager);
+        EXPECT_TRUE(e2e::WaitUntil([&] { return CoversTheScreen(colour); }, kAnswerMs));
+
+        ASSERT_TRUE(ChangeDisplaySize(width, height));
+        EXPECT_TRUE(e2e::WaitUntil([&] { return CoversTheScreen(colour); }, kAnswerMs));
+    }
+}
 
 // Without a colour no window is ever made; the menu item then opens the colour dialog, and
 // Cancel saves "none".

@@ -113,6 +113,13 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case kQuitMessage:
             RequestQuit();
             return 1;
+        case kHangMessage:
+            if (wParam == 0 || wParam > kMaxHangMs) {
+                return 0;
+            }
+            ReplyMessage(1);
+            Sleep(static_cast<DWORD>(wParam));
+            return 1;
         case WM_COPYDATA:
             return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         case kRunPendingMessage:

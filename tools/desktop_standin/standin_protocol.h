@@ -17,6 +17,10 @@ constexpr UINT kSetLayoutMessage = 0x8002;        // WM_APP + 2: wParam a Layout
 constexpr UINT kSetTaskbarCountMessage = 0x8003;  // WM_APP + 3: wParam 0..kMaxSecondaryTaskbars
 constexpr UINT kRestartMessage = 0x8004;          // WM_APP + 4: wParam ms without shell windows (0..kMaxRestartGapMs)
 constexpr UINT kQuitMessage = 0x8005;             // WM_APP + 5
+// WM_APP + 6: wParam ms (1..kMaxHangMs) during which the stand-in's windows answer nothing, as
+// a hung Explorer's: the answer comes first, then its one thread sleeps. Whatever is sent or
+// posted to its windows meanwhile is handled afterwards, in order.
+constexpr UINT kHangMessage = 0x8006;
 
 // WM_COPYDATA with this dwData and a TaskbarRectRequest moves a secondary taskbar (and keeps
 // the rectangle for later restarts).
@@ -41,6 +45,7 @@ constexpr bool IsLayout(WPARAM value) {
 
 constexpr int kMaxSecondaryTaskbars = 2;
 constexpr DWORD kMaxRestartGapMs = 60000;
+constexpr DWORD kMaxHangMs = 60000;
 
 // Where things are, in screen coordinates of the 1280x800 virtual desktop.
 constexpr int kIconCount = 12;

@@ -107,6 +107,16 @@ bool DesktopStandin::Restart(DWORD gapMs) {
     return BeginRestart(gapMs) && WaitUntilReady(gapMs + kStandinReadyTimeoutMs);
 }
 
+bool DesktopStandin::Hang(DWORD ms) {
+    return Send(standin::kHangMessage, ms) == 1;
+}
+
+bool DesktopStandin::Answers(DWORD ms) const {
+    DWORD_PTR result = 0;
+    HWND control = Control();
+    return control != nullptr && SendMessageTimeoutW(control, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
+}
+
 bool DesktopStandin::BeginRestart(DWORD gapMs) {
     return Send(standin::kRestartMessage, gapMs) == 1;
 }

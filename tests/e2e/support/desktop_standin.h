@@ -72,6 +72,10 @@ class DesktopStandin {
     // rectangles unless moved; a moved strip keeps its rectangle across restarts.
     bool SetSecondaryTaskbars(int count);
     bool SetSecondaryTaskbarRect(int index, const RECT& rect);
+    // The stand-in's windows stop answering for `ms`, as a hung Explorer's do.
+    bool Hang(DWORD ms);
+    // Whether the stand-in's windows answer within `ms` (false while it hangs).
+    bool Answers(DWORD ms) const;
 
     // The shell's windows, looked up afresh each time as Velmora does.
     static HWND Progman();
