@@ -70,6 +70,16 @@ bool DrawnAndClickThrough(HWND window) {
            flags == LWA_ALPHA && alpha == 255 && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
 }
 
+// The colour's thread destroys its window; the caller waits for it only a moment, and a busy
+// machine can take longer.
+bool GoneWithin(HWND window, DWORD milliseconds) {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    while (IsWindow(window) && GetTickCount64() < deadline) {
+        Sleep(10);
+    }
+    return !IsWindow(window);
+}
+
 class ColourWindow : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -138,7 +148,7 @@ TEST_F(ColourWindow, GoesIntoProgramManagerAsATrueLayeredChildCoveringItAndFollo
     EXPECT_EQ(HideIcons(), colour);
 
     UpdateColourWindow(true, defView_);
-    EXPECT_EQ(IsWindow(colour), FALSE);
+    EXPECT_TRUE(GoneWithin(colour, 5000));
 }
 
 // Whichever step of the move fails, the colour still covers the wallpaper: as a layered,
@@ -165,7 +175,7 @@ TEST_F(ColourWindow, FallsBackToAPopupOverTheVirtualScreenWhenTheMoveOrTheChilds
         FitColourWindowToDisplay();
         EXPECT_TRUE(Covers(colour, virtualScreen));
         UpdateColourWindow(true, defView_);
-        EXPECT_EQ(IsWindow(colour), FALSE);
+        EXPECT_TRUE(GoneWithin(colour, 5000));
     }
 }
 
