@@ -69,6 +69,10 @@ bool IsDarkModeActive() {
     return state.supported && state.enabled && state.disableDarkTheme == 0;
 }
 
+bool IsHighContrastOn() {
+    return state.api.highContrastOn != nullptr ? state.api.highContrastOn() : SystemHighContrastOn();
+}
+
 bool AllowDarkModeForWindow(HWND window, BOOL allow) {
     return state.supported && state.api.allowDarkModeForWindow(window, allow) != 0;
 }

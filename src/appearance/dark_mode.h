@@ -16,6 +16,10 @@ void InitDarkMode();
 // Whether the program's windows are drawn dark; fixed once start-up has decided.
 bool IsDarkModeActive();
 
+// Whether high contrast is on now (asked every time, so a change while the program runs
+// counts); then the program's own drawing keeps to the system's colours.
+bool IsHighContrastOn();
+
 // Lets the system draw one window dark (the theme export's answer); false where dark mode is
 // not supported.
 bool AllowDarkModeForWindow(HWND window, BOOL allow);
