@@ -18,6 +18,11 @@ BOOL CALLBACK RethemeChild(HWND child, LPARAM turnedDark) {
     return TRUE;
 }
 
+BOOL CALLBACK PassSystemColours(HWND child, LPARAM) {
+    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
 }  // namespace
 
 bool IsColourSchemeChange(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -34,7 +39,10 @@ bool IsColourSchemeChange(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void FollowSystemColours(HWND window) {
+void FollowSystemColours(HWND window, UINT message) {
+    if (message == WM_SYSCOLORCHANGE) {
+        EnumChildWindows(window, PassSystemColours, 0);
+    }
     const bool wasDark = IsDarkModeActive();
     RefreshDarkMode();
     const bool dark = IsDarkModeActive();

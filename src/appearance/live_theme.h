@@ -9,5 +9,7 @@
 bool IsColourSchemeChange(UINT message, WPARAM wParam, LPARAM lParam);
 
 // Reads the app mode and high contrast again and gives `window` (a top-level window of the
-// program) and its children the look that follows, then redraws them, frame included.
-void FollowSystemColours(HWND window);
+// program) and its children the look that follows, then redraws them, frame included. The
+// system tells only top-level windows of new system colours: `message` WM_SYSCOLORCHANGE is
+// passed on to every child, so the common controls take the new colours too.
+void FollowSystemColours(HWND window, UINT message);

@@ -232,7 +232,7 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
         case WM_SYSCOLORCHANGE:
         case WM_THEMECHANGED:
             if (IsColourSchemeChange(message, wParam, lParam)) {
-                FollowSystemColours(window);
+                FollowSystemColours(window, message);
             }
             return FALSE;
         default:

@@ -210,6 +210,18 @@ TEST_F(LightSettingsDialog, FollowsTheAppModeAndHighContrastWhileRunning) {
     InitDarkModeWith(DarkModeApiKeepingFakes(), 1);
     EXPECT_TRUE(BackgroundTurns(light, 0, L"ImmersiveColorSet"));
     EXPECT_FALSE(IsDarkModeActive()) << "disable_dark_theme=1";
+
+    // New system colours reach the common controls, the right-hand buttons on the bar too.
+    static int told = 0;
+    auto counter = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
+        told += message == WM_SYSCOLORCHANGE ? 1 : 0;
+        return DefSubclassProc(window, message, wParam, lParam);
+    };
+    for (HWND control : {LinkBarWindow(), DialogMenuBar().RightToolbar(), GetDlgItem(dialog_, IDC_HIDE_TIME_SLIDER)}) {
+        SetWindowSubclass(control, counter, 7, 0);
+    }
+    SendMessageW(dialog_, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(told, 3);
 }
 
 TEST_F(DarkSettingsDialog, ShowsLightTextOnTheDarkBackgroundWithADarkTitleBar) {
