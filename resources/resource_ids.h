@@ -39,6 +39,7 @@
 #define IDC_HIDE_TIME_TEXT 1039
 #define IDC_TIMER_LABEL 1038
 #define IDC_COUNTDOWN 1036
+#define IDC_HIDE_TIME_LABEL 1040
 #define IDC_LINK_LINE 4031
 #define IDC_LINK_BAR_PLACE 1013
 #define IDC_FAQ 1050
@@ -47,6 +48,7 @@
 #define IDD_HOTKEY 150
 #define IDC_HOTKEY_CONTROL 1060
 #define IDC_HOTKEY_MESSAGE 1061
+#define IDC_HOTKEY_LABEL 1062
 
 // Commands that reach the settings dialog from its menus, the menu bar, the link bar and the
 // tray menu. The link bar's notice shares its id with the place holder it covers (1013) and

@@ -64,6 +64,21 @@ bool IsDarkModeActive() {
     return state.supported && state.enabled && state.disableDarkTheme == 0;
 }
 
+void RefreshDarkMode() {
+    if (!state.supported) {
+        return;
+    }
+    // The system's answer is cached per process until the policy is read afresh.
+    if (state.disableDarkTheme == 0) {
+        state.api.refreshColorPolicy();
+    }
+    state.enabled = state.api.shouldAppsUseDarkMode() != 0 && !HighContrastOn(state.api);
+}
+
+bool IsHighContrastOn() {
+    return state.api.highContrastOn != nullptr ? state.api.highContrastOn() : SystemHighContrastOn();
+}
+
 bool AllowDarkModeForWindow(HWND window, BOOL allow) {
     return state.supported && state.api.allowDarkModeForWindow(window, allow) != 0;
 }

@@ -9,8 +9,17 @@
 inline constexpr COLORREF kDarkBackground = 0x202020;
 inline constexpr COLORREF kDarkText = 0xDEDEDE;
 
-// Whether the program's windows are drawn dark; fixed once start-up has decided.
+// Whether the program's windows are drawn dark: start-up decides, and a change of the
+// system's app mode or high contrast while the program runs (RefreshDarkMode).
 bool IsDarkModeActive();
+
+// Reads the app mode and high contrast again, as start-up did; disable_dark_theme still keeps
+// the program light.
+void RefreshDarkMode();
+
+// Whether high contrast is on now (asked every time, so a change while the program runs
+// counts); then the program's own drawing keeps to the system's colours.
+bool IsHighContrastOn();
 
 // Lets the system draw one window dark (the theme export's answer); false where dark mode is
 // not supported.

@@ -16,14 +16,6 @@ Function Ordinal(HMODULE module, WORD ordinal) {
     return Export<Function>(module, MAKEINTRESOURCEA(ordinal));
 }
 
-// A failing query counts as off: the program then follows the user's app mode.
-bool SystemHighContrastOn() {
-    HIGHCONTRASTW info = {};
-    info.cbSize = sizeof(info);
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(info), &info, 0) != 0 &&
-           (info.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-
 void ResolveThemeOrdinals(HMODULE theme, DarkModeApi& api) {
     api.ordinal49 = Ordinal<void*>(theme, 49);
     api.refreshColorPolicy = Ordinal<DarkModeApi::RefreshColorPolicyFn>(theme, 104);
@@ -38,6 +30,14 @@ void ResolveThemeOrdinals(HMODULE theme, DarkModeApi& api) {
 }
 
 }  // namespace
+
+// A failing query counts as off: the program then follows the user's app mode.
+bool SystemHighContrastOn() {
+    HIGHCONTRASTW info = {};
+    info.cbSize = sizeof(info);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(info), &info, 0) != 0 &&
+           (info.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
 
 DarkModeApi LoadDarkModeApi() {
     DarkModeApi api;

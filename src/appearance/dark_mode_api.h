@@ -44,6 +44,9 @@ struct DarkModeApi {
 // colour goes through SetWindowCompositionAttribute instead of a window property.
 inline constexpr DWORD kPreferredAppModeBuild = 18362;
 
+// Whether the system's high contrast is on now; a failing query counts as off.
+bool SystemHighContrastOn();
+
 // Looks the functions up the way the system offers them: the theme library only on Windows
 // Vista and later, its ordinals only on Windows 10 and later.
 DarkModeApi LoadDarkModeApi();

@@ -82,10 +82,7 @@ void Darken(HWND window, DarkTreatment treatment) {
 // Runs before the new window's first message, so its procedure can still be replaced.
 LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && IsDarkModeActive()) {
-        auto window = reinterpret_cast<HWND>(wParam);
-        wchar_t className[kLongestClassName + 1] = L"";
-        GetClassNameW(window, className, kLongestClassName);
-        Darken(window, TreatmentForClass(className));
+        DarkenWindow(reinterpret_cast<HWND>(wParam));
     }
     return creationHook != nullptr ? CallNextHookEx(creationHook, code, wParam, lParam) : 0;
 }
@@ -115,6 +112,12 @@ const wchar_t* ButtonThemeList(LONG style) {
         default:
             return nullptr;
     }
+}
+
+void DarkenWindow(HWND window) {
+    wchar_t className[kLongestClassName + 1] = L"";
+    GetClassNameW(window, className, kLongestClassName);
+    Darken(window, TreatmentForClass(className));
 }
 
 // A thread hook: windows that other threads create keep the system's look.

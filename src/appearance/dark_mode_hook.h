@@ -23,6 +23,9 @@ DarkTreatment TreatmentForClass(const wchar_t* className);
 // boxes the dialog uses have their own look, other buttons none.
 const wchar_t* ButtonThemeList(LONG style);
 
+// Gives an existing window the look the hook gives new ones of its class.
+void DarkenWindow(HWND window);
+
 // The hook that gives each new window of the GUI thread its dark look; null when the program
 // does not draw dark.
 HHOOK InstallDarkModeHook(HINSTANCE instance);

@@ -43,6 +43,10 @@ LRESULT CALLBACK DarkDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     if (IsForeignNotification(dialog, message, lParam)) {
         return 0;
     }
+    // Turned light while the program runs: the dialog's own colours again.
+    if (!IsDarkModeActive()) {
+        return PassToWindow(dialog, message, wParam, lParam, DarkDialogProc);
+    }
     if (NMCUSTOMDRAW* draw = CustomDrawOf(dialog, message, lParam, sizeof(NMTBCUSTOMDRAW));
         draw != nullptr && IsToolbar(draw->hdr.hwndFrom)) {
         if (auto answer = DarkToolbarCustomDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(draw))) {
@@ -79,7 +83,7 @@ LRESULT CALLBACK DarkListViewProc(HWND listView, UINT message, WPARAM wParam, LP
 }
 
 LRESULT CALLBACK DarkRebarProc(HWND rebar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message != WM_ERASEBKGND) {
+    if (message != WM_ERASEBKGND || !IsDarkModeActive()) {
         return PassToWindow(rebar, message, wParam, lParam, DarkRebarProc);
     }
     auto dc = reinterpret_cast<HDC>(wParam);

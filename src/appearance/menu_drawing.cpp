@@ -22,7 +22,9 @@ int TextWidth(HDC dc, HFONT font, const Text& text) {
 
 COLORREF TextColour(const MenuLook& look, bool grayed, bool selected) {
     if (grayed) {
-        return MenuColourFor(look.dark, selected ? COLOR_GRAYTEXT : COLOR_BTNSHADOW);
+        // The button shadow may be the menu's own colour in a high-contrast scheme.
+        const bool grayText = selected || look.highContrast;
+        return MenuColourFor(look.dark, grayText ? COLOR_GRAYTEXT : COLOR_BTNSHADOW);
     }
     return MenuColourFor(look.dark, selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
 }
@@ -35,6 +37,8 @@ void PaintBackground(const DRAWITEMSTRUCT& item, const MenuLook& look, const Men
     const RECT& rc = item.rcItem;
     if (look.dark) {
         painter.Fill(rc, kDarkBackground);
+    } else if (look.highContrast) {
+        painter.Fill(rc, GetSysColor(COLOR_MENU));  // whatever brush the menu was given before
     }
     if (look.sideBand) {
         PaintSideBand(painter, SideBandOf(rc, metrics));
@@ -78,6 +82,17 @@ void DrawTextColumns(HDC dc, const Text& text, RECT area, COLORREF colour) {
 }
 
 }  // namespace
+
+MenuLook MenuLook::Effective() const {
+    if (!highContrast) {
+        return *this;
+    }
+    MenuLook plain = *this;
+    plain.dark = false;
+    plain.softPaint = false;
+    plain.sideBand = false;
+    return plain;
+}
 
 MenuMetrics MenuMetrics::FromSystem() {
     MenuMetrics metrics;
@@ -138,10 +153,11 @@ SIZE MeasureMenuItem(const MenuItemRecord& record, HFONT font, const LOGFONTW& l
 
 void DrawMenuItem(const DRAWITEMSTRUCT& item,
                   const MenuItemRecord& record,
-                  const MenuLook& look,
+                  const MenuLook& requestedLook,
                   const MenuMetrics& metrics,
                   const CommandImages& images,
                   PixelSink& painter) {
+    const MenuLook look = requestedLook.Effective();
     const RECT& rc = item.rcItem;
     PaintBackground(item, look, metrics, painter);
     if ((record.type & MFT_SEPARATOR) != 0) {

@@ -23,6 +23,11 @@ struct MenuLook {
     bool dark = false;
     bool softPaint = true;  // gradient rather than solid selection
     bool sideBand = false;  // the language menu's band over the icon column
+    // The system's colours only, solid: no gradient, no band, no dark palette.
+    bool highContrast = false;
+
+    // What is drawn of this look in high contrast.
+    MenuLook Effective() const;
 };
 
 // System colour `index` as the menus show it in the light or the dark look.

@@ -38,20 +38,24 @@ std::unique_ptr<MenuItemRecord> MakeRecord(const ReadItem& item, const CommandIm
     return record;
 }
 
-bool WriteOwnerDrawn(HMENU menu, int position, ReadItem& item, const MenuItemRecord* record) {
+bool WriteOwnerDrawn(HMENU menu, int position, ReadItem& item, const MenuItemRecord* record, MenuItemWriter write) {
     MENUITEMINFOW info = {};
     info.cbSize = sizeof(MENUITEMINFOW);
-    info.fMask = MIIM_STATE | MIIM_TYPE | MIIM_DATA;
-    info.fType = item.info.fType | MFT_OWNERDRAW;
+    // Windows takes dwTypeData of an owner-drawn item written with MIIM_TYPE for the caller's
+    // value and drops the text (Wine keeps it); written as a string of its own it stays with
+    // the item, where screen readers and the menu's own letter keys find it.
+    // MFT_BITMAP is refused beside MIIM_FTYPE (a bitmap item has no text anyway).
+    info.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_STRING | MIIM_DATA;
+    info.fType = (item.info.fType & ~static_cast<UINT>(MFT_BITMAP)) | MFT_OWNERDRAW;
     info.fState = item.info.fState;
     info.dwTypeData = item.text;
     info.dwItemData = reinterpret_cast<ULONG_PTR>(record);
-    return SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) != FALSE;
+    return write(menu, static_cast<UINT>(position), TRUE, &info) != FALSE;
 }
 
 }  // namespace
 
-int MenuItemRecords::Convert(HMENU menu, const CommandImages& images) {
+int MenuItemRecords::Convert(HMENU menu, const CommandImages& images, MenuItemWriter write) {
     int converted = 0;
     for (int position = 0; position < GetMenuItemCount(menu); ++position) {
         ReadItem item;
@@ -59,7 +63,7 @@ int MenuItemRecords::Convert(HMENU menu, const CommandImages& images) {
             continue;
         }
         std::unique_ptr<MenuItemRecord> record = MakeRecord(item, images);
-        if (!record || !WriteOwnerDrawn(menu, position, item, record.get())) {
+        if (!record || !WriteOwnerDrawn(menu, position, item, record.get(), write)) {
             continue;  // the system keeps drawing this item
         }
         EntryFor(menu).records.push_back(std::move(record));

@@ -21,6 +21,10 @@ struct MenuItemRecord {
     bool hasSubmenu = false;
 };
 
+// How an item is written back: SetMenuItemInfoW, or in a test a stand-in that answers as
+// Windows does where Wine is lenient.
+using MenuItemWriter = BOOL(WINAPI*)(HMENU, UINT, BOOL, LPCMENUITEMINFOW);
+
 // Owns the records of every converted menu.
 class MenuItemRecords {
   public:
@@ -29,7 +33,7 @@ class MenuItemRecords {
     MenuItemRecords& operator=(const MenuItemRecords&) = delete;
 
     // Converts the items of `menu` that are not owner-drawn yet; returns how many it converted.
-    int Convert(HMENU menu, const CommandImages& images);
+    int Convert(HMENU menu, const CommandImages& images, MenuItemWriter write = SetMenuItemInfoW);
 
     // The record behind an item's data, or null when the data is anything else.
     const MenuItemRecord* Find(ULONG_PTR itemData) const;

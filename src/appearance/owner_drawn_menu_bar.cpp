@@ -113,6 +113,7 @@ MenuLook OwnerDrawnMenuBar::CurrentLook() const {
     look.dark = IsDarkModeActive();
     look.softPaint = settings.soft_paint != 0;
     look.sideBand = languagePopupOpen_;
+    look.highContrast = IsHighContrastOn();
     return look;
 }
 

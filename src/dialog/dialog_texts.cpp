@@ -5,6 +5,7 @@
 
 #include <cwchar>
 #include <iterator>
+#include <vector>
 
 #include "appearance/owner_drawn_menu_bar.h"
 #include "appearance/menu_images.h"
@@ -25,6 +26,8 @@ constexpr int kNoticeImage = 0;
 constexpr int kDonateImage = 1;
 // Enough to clear the link bar of everything a previous language put there.
 constexpr int kLinkButtonsToClear = 5;
+constexpr wchar_t kLanguageButtonText[] = L"# LNG";
+constexpr wchar_t kFaqButtonText[] = L"# ?";
 
 struct ControlText {
     int control;
@@ -42,6 +45,11 @@ constexpr ControlText kControlTexts[] = {
     {IDC_SHOW_BY_MOUSE_MOVE, kTextShowIconsWhenTheMouseMoves},
     {IDC_MORE_OPTIONS, kTextMoreOptions},
     {IDC_TIMER_LABEL, kTextTimer},
+    // The slider and the countdown show no text: a screen reader names them by the label
+    // before them, or (where it asks the control itself) by their own window text.
+    {IDC_HIDE_TIME_LABEL, kTextTimer},
+    {IDC_HIDE_TIME_SLIDER, kTextTimer},
+    {IDC_COUNTDOWN, kTextTimer},
     {IDC_DISABLE, kTextDisable},
     {IDC_START_WITH_WINDOWS, kTextStartWithWindows},
     {IDC_START_IN_TRAY, kTextAlwaysStartMinimised},
@@ -99,13 +107,17 @@ void GiveLinkBarImages(HWND linkBar) {
     SendMessageW(linkBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(linkImages.Get()));
 }
 
+Text ExitButtonText() {
+    return Text::Format(L"# %s", GetText(kTextExit));
+}
+
 // The program menu and the right-hand buttons follow the language, so they are made anew.
 void UpdateMenuBar(MenuBar& menuBar) {
     menuBar.AttachMenu(BuildProgramMenu());
     menuBar.ClearRightButtons();
-    const Text exit = Text::Format(L"# %s", GetText(kTextExit));
+    const Text exit = ExitButtonText();
     const MenuBar::RightButton buttons[] = {
-        {L"# LNG", IDM_LANGUAGE_MENU}, {exit.c_str(), IDM_EXIT}, {L"# ?", IDC_FAQ}};
+        {kLanguageButtonText, IDM_LANGUAGE_MENU}, {exit.c_str(), IDM_EXIT}, {kFaqButtonText, IDC_FAQ}};
     menuBar.AddRightButtons(buttons, static_cast<int>(std::size(buttons)));
     if (menuBar.Window() != nullptr) {
         ShowWindow(menuBar.Window(), SW_SHOW);
@@ -149,4 +161,21 @@ void ApplyDialogTexts(const DialogParts& parts) {
     GiveLinkBarImages(linkBar);
     SetControlTexts(dialog);
     ShareLinkBarFont(dialog, linkBar);
+}
+
+std::vector<DialogKeyText> DialogKeyTexts() {
+    std::vector<DialogKeyText> texts;
+    ScopedMenu programMenu(BuildProgramMenu());
+    for (int at = 0; at < GetMenuItemCount(programMenu.Get()); ++at) {
+        wchar_t text[100] = L"";
+        GetMenuStringW(programMenu.Get(), static_cast<UINT>(at), text, 100, MF_BYPOSITION);
+        texts.push_back({Text(text), true});
+    }
+    texts.push_back({Text(kLanguageButtonText), true});
+    texts.push_back({ExitButtonText(), true});
+    texts.push_back({Text(kFaqButtonText), true});
+    for (const ControlText& entry : kControlTexts) {
+        texts.push_back({Text(GetText(entry.text)), false});
+    }
+    return texts;
 }

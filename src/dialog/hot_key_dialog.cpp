@@ -24,6 +24,10 @@ void RequireModifier(HWND control) {
 void ShowTexts(HWND dialog) {
     SetWindowTextW(dialog, GetText(kTextHotkey));
     SetDlgItemTextW(dialog, IDCANCEL, GetText(kTextCancel));
+    // The hot-key control shows the key, not what it is for: the hidden label before it names
+    // it, and so does its own text for screen readers that ask the control.
+    SetDlgItemTextW(dialog, IDC_HOTKEY_LABEL, GetText(kTextHotkey));
+    SetDlgItemTextW(dialog, IDC_HOTKEY_CONTROL, GetText(kTextHotkey));
 }
 
 void ReportRefusal(HWND dialog, int text) {

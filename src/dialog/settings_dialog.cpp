@@ -3,6 +3,7 @@
 #include <ole2.h>
 
 #include "appearance/dark_mode.h"
+#include "appearance/live_theme.h"
 #include "appearance/menu_images.h"
 #include "appearance/owner_drawn_menu_bar.h"
 #include "appearance/toolbar.h"
@@ -239,6 +240,13 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
         case kLoadMenuImagesMessage:
             LoadMenuImages();
             return TRUE;
+        case WM_SETTINGCHANGE:
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+            if (IsColourSchemeChange(message, wParam, lParam)) {
+                FollowSystemColours(window, message);
+            }
+            return FALSE;
         default:
             return FALSE;
     }

@@ -103,6 +103,14 @@ RECT ControlBounds(HWND dialog, HWND control) {
     return bounds;
 }
 
+// The table of a system that offers dark mode, without resetting what the fakes say.
+DarkModeApi DarkModeApiKeepingFakes() {
+    const FakeDarkModeSystem said = fakeDarkSystem;
+    DarkModeApi api = FakeDarkModeApi();
+    fakeDarkSystem = said;
+    return api;
+}
+
 class DarkSettingsDialog : public EnglishPackTest {
   protected:
     void SetUp() override {
@@ -110,6 +118,10 @@ class DarkSettingsDialog : public EnglishPackTest {
         INITCOMMONCONTROLSEX controls = {sizeof(controls), 0x5FF};
         InitCommonControlsEx(&controls);
         InitDarkModeWith(FakeDarkModeApi(), 0);
+        if (!StartsDark()) {
+            fakeDarkSystem.appsUseDarkMode = false;
+            InitDarkModeWith(DarkModeApiKeepingFakes(), 0);
+        }
         hook_ = InstallDarkModeHook(GetModuleHandleW(nullptr));
         dialog_ = CreateSettingsDialog(nullptr, true);
         ASSERT_NE(dialog_, nullptr);
@@ -140,12 +152,77 @@ class DarkSettingsDialog : public EnglishPackTest {
         return true;
     }
 
+    virtual bool StartsDark() const { return true; }
+
+    // The dialog's plain background, left of the "Preferences" group, once it shows `colour`
+    // (0x00RRGGBB) after a change of the system's colours that `message` reports.
+    bool BackgroundTurns(uint32_t colour, WPARAM wParam, const wchar_t* area) {
+        SendMessageW(dialog_, WM_SETTINGCHANGE, wParam, reinterpret_cast<LPARAM>(area));
+        const RECT group = ControlBounds(dialog_, GetDlgItem(dialog_, IDC_PREFERENCES_GROUP));
+        const RECT disable = ControlBounds(dialog_, GetDlgItem(dialog_, IDC_DISABLE));
+        Picture picture;
+        return PaintUntil(picture, [&](const Picture& p) {
+            return p.At(group.left - 4, (disable.top + disable.bottom) / 2) == colour;
+        });
+    }
+
     RunValueKeeper runValue_;
     HHOOK hook_ = nullptr;
     HWND dialog_ = nullptr;
 };
 
+uint32_t PixelOf(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+class LightSettingsDialog : public DarkSettingsDialog {
+  protected:
+    bool StartsDark() const override { return false; }
+};
+
 }  // namespace
+
+// The system switches between light, dark and high contrast while the program runs: the dialog
+// follows at once, its link bar with it; disable_dark_theme=1 keeps it light whatever the
+// system says.
+TEST_F(LightSettingsDialog, FollowsTheAppModeAndHighContrastWhileRunning) {
+    const uint32_t light = PixelOf(GetSysColor(COLOR_BTNFACE));
+    ASSERT_TRUE(BackgroundTurns(light, 0, nullptr));
+    fakeDarkSystem.appsUseDarkMode = true;
+    EXPECT_TRUE(BackgroundTurns(kDarkBackgroundPixel, 0, L"ImmersiveColorSet"));
+    Picture picture;
+    EXPECT_TRUE(PaintUntil(picture, [&](const Picture& p) {
+        return p.Count(ControlBounds(dialog_, LinkBarWindow()), kDarkTextPixel) > 10;
+    }));
+    ASSERT_FALSE(fakeDarkSystem.titleBarCalls.empty());
+    EXPECT_EQ(fakeDarkSystem.titleBarCalls.back().dark, TRUE) << "the title bar follows";
+
+    fakeDarkSystem.appsUseDarkMode = false;
+    EXPECT_TRUE(BackgroundTurns(light, 0, L"ImmersiveColorSet"));
+    fakeDarkSystem.appsUseDarkMode = true;
+    EXPECT_TRUE(BackgroundTurns(kDarkBackgroundPixel, 0, L"ImmersiveColorSet"));
+    fakeDarkSystem.highContrast = true;
+    EXPECT_TRUE(BackgroundTurns(light, SPI_SETHIGHCONTRAST, nullptr));
+    EXPECT_EQ(fakeDarkSystem.titleBarCalls.back().dark, FALSE);
+    fakeDarkSystem.highContrast = false;
+    EXPECT_TRUE(BackgroundTurns(kDarkBackgroundPixel, SPI_SETHIGHCONTRAST, nullptr));
+
+    InitDarkModeWith(DarkModeApiKeepingFakes(), 1);
+    EXPECT_TRUE(BackgroundTurns(light, 0, L"ImmersiveColorSet"));
+    EXPECT_FALSE(IsDarkModeActive()) << "disable_dark_theme=1";
+
+    // New system colours reach the common controls, the right-hand buttons on the bar too.
+    static int told = 0;
+    auto counter = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
+        told += message == WM_SYSCOLORCHANGE ? 1 : 0;
+        return DefSubclassProc(window, message, wParam, lParam);
+    };
+    for (HWND control : {LinkBarWindow(), DialogMenuBar().RightToolbar(), GetDlgItem(dialog_, IDC_HIDE_TIME_SLIDER)}) {
+        SetWindowSubclass(control, counter, 7, 0);
+    }
+    SendMessageW(dialog_, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(told, 3);
+}
 
 TEST_F(DarkSettingsDialog, ShowsLightTextOnTheDarkBackgroundWithADarkTitleBar) {
     // Left of the "Preferences" group, level with its first check box: plain dialog background.

@@ -9,10 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "appearance/dark_mode.h"
 #include "appearance/owner_drawn_menu_bar.h"
 #include "common/scoped_handle.h"
 #include "settings/settings.h"
 #include "settings/writable_settings.h"
+#include "unit/support/fake_dark_mode_api.h"
 
 namespace {
 
@@ -352,4 +354,52 @@ TEST(OwnerDrawnMenus, OnlyTheDarkLookFillsItemsAndDrawsSubmenuArrowsAndTheBandSu
     DrawMenuItem(item, more, MenuLook{false, true, true}, metrics, noImages, deselected);
     EXPECT_EQ(deselected.At(0, 0), RGB(246, 245, 0));
     EXPECT_EQ(deselected.At(100, 17), GetSysColor(COLOR_MENU));
+}
+
+// High contrast: whatever the look asked for (dark, gradient, band), only the system's colours
+// and solid fills, and a grayed item stays readable.
+TEST(OwnerDrawnMenus, HighContrastDrawsInTheSystemsColoursOnlyWithASolidSelection) {
+    MenuItemRecord item;
+    item.text = L"Item";
+    item.hasSubmenu = true;
+    const MenuMetrics metrics = MenuMetrics::FromSystem();
+    const CommandImages noImages;
+    Canvas canvas(200, 18);
+    const MenuLook contrast{true, true, true, true};
+    GridSink selected, plain, grayedMark;
+    DRAWITEMSTRUCT draw = {ODT_MENU, 0, 7, ODA_DRAWENTIRE, ODS_SELECTED, nullptr, canvas.Dc(), {0, 0, 200, 18}, 0};
+    DrawMenuItem(draw, item, contrast, metrics, noImages, selected);
+    draw.itemState = 0;
+    DrawMenuItem(draw, item, contrast, metrics, noImages, plain);
+    draw.itemState = ODS_GRAYED | ODS_CHECKED;
+    DrawMenuItem(draw, item, contrast, metrics, noImages, grayedMark);
+
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    for (const auto& [at, colour] : selected.pixels) {
+        ASSERT_EQ(colour, highlight) << "row " << at.first << ", column " << at.second;
+    }
+    EXPECT_EQ(selected.pixels.size(), 200u * 18u) << "the whole item, no arrow of the program's own";
+    for (const auto& [at, colour] : plain.pixels) {
+        ASSERT_EQ(colour, GetSysColor(COLOR_MENU)) << "row " << at.first << ", column " << at.second;
+    }
+    EXPECT_EQ(plain.pixels.size(), 200u * 18u);
+    std::map<COLORREF, int> markColours;
+    for (const auto& [at, colour] : grayedMark.pixels) {
+        ++markColours[colour];
+    }
+    EXPECT_EQ(markColours.size(), 2u);
+    EXPECT_EQ(markColours.count(GetSysColor(COLOR_GRAYTEXT)), 1u) << "the mark of a grayed item";
+
+    // The bar asks the system each time it draws.
+    InitDarkModeWith(FakeDarkModeApi(), 0);
+    fakeDarkSystem.highContrast = true;
+    DrawnMenu menu;
+    const int saved = settings.soft_paint;
+    WritableSettings().soft_paint = 1;
+    Canvas bar(DrawnMenu::kWidth, 64);
+    menu.Draw(bar, 1, ODS_SELECTED, 64);
+    WritableSettings().soft_paint = saved;
+    ResetDarkMode();
+    EXPECT_EQ(bar.At(1, 0), highlight);
+    EXPECT_EQ(bar.At(1, 63), highlight) << "no gradient";
 }
