@@ -62,35 +62,37 @@ void ToggleDialog(HWND dialog) {
     }
 }
 
-void RunTrayCommand(UINT command, HWND dialog) {
+// Returns whether the keyboard went elsewhere: to the dialog brought forward, or nowhere, as
+// the program ends.
+bool RunTrayCommand(UINT command, HWND dialog) {
     switch (command) {
         case kTrayHideIconsPermanently:
             FlipDialogOption(dialog, IDC_DISABLE_PERMANENTLY, settings.disable_permanently);
-            return;
+            return false;
         case kTrayDisable:
             FlipDialogOption(dialog, IDC_DISABLE, settings.m_disable);
-            return;
+            return false;
         case kTrayShowEverything:
             ShowEverything();
-            return;
+            return false;
         case kTrayHideEverything:
             HideEverything();
-            return;
+            return false;
         case IDM_EXIT:
             SendMessageW(dialog, WM_COMMAND, IDM_EXIT, 0);
-            return;
+            return true;
         case kTrayPreferences:
             ShowAndActivateDialog(dialog);
-            return;
+            return true;
         case kTrayToTray:
             ToggleDialog(dialog);
-            return;
+            return IsWindowVisible(dialog) != 0;
         default:
-            return;  // dismissed
+            return false;  // dismissed
     }
 }
 
-void ShowTrayMenu(HWND dialog, POINT where) {
+void ShowTrayMenu(HWND dialog, POINT where, bool fromKeyboard) {
     TrayMenuState state;
     state.disabled = settings.m_disable != 0;
     state.shellHidesIcons = ShellHidesIcons();
@@ -102,7 +104,11 @@ void ShowTrayMenu(HWND dialog, POINT where) {
     auto command = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD, where.x, where.y, 0, dialog, nullptr));
     // Without a message after the menu, its next opening from the tray can close at once.
     PostMessageW(dialog, WM_NULL, 0, 0);
-    RunTrayCommand(command, dialog);
+    // A keyboard user who dismissed the menu, or chose what opens no window, carries on in
+    // the notification area where they were.
+    if (!RunTrayCommand(command, dialog) && fromKeyboard) {
+        ReturnFocusToTrayIcon();
+    }
 }
 
 }  // namespace
@@ -131,16 +137,18 @@ void TrayIconClicked(UINT mouseMessage, HWND dialog) {
     RunTrayAction(mouseMessage == WM_LBUTTONDOWN ? TrayAction::kToggleDialog : TrayAction::kMenuAt, cursor, dialog);
 }
 
-TrayAction TrayEventFilter::Classify(UINT event, DWORD time) {
+TrayAction TrayEventFilter::Classify(UINT event, DWORD time, const POINT* place) {
     switch (event) {
         case WM_LBUTTONDOWN:
             leftClickPending_ = true;
+            hasKeyboardPlace_ = false;  // the icon may have been dragged since
             return TrayAction::kToggleDialog;
         case WM_LBUTTONDBLCLK:
             leftClickPending_ = true;  // its NIN_SELECT repeats the click, which did its work
             return TrayAction::kNone;
         case WM_RBUTTONDOWN:
             rightClickPending_ = true;
+            hasKeyboardPlace_ = false;
             return TrayAction::kMenuAt;
         case WM_RBUTTONDBLCLK:
             rightClickPending_ = true;
@@ -149,21 +157,25 @@ TrayAction TrayEventFilter::Classify(UINT event, DWORD time) {
             if (std::exchange(leftClickPending_, false)) {
                 return TrayAction::kNone;
             }
-            return KeySelect(time);
+            return KeySelect(time, place);
         case NIN_KEYSELECT:
-            return KeySelect(time);
+            return KeySelect(time, place);
         case WM_CONTEXTMENU:
             if (std::exchange(rightClickPending_, false)) {
                 return TrayAction::kNone;
             }
-            return TrayAction::kMenuAt;
+            return TrayAction::kKeyboardMenu;
         default:
             return TrayAction::kNone;
     }
 }
 
 // Some shells report one press of Space or Enter twice; a second toggle would undo the first.
-TrayAction TrayEventFilter::KeySelect(DWORD time) {
+TrayAction TrayEventFilter::KeySelect(DWORD time, const POINT* place) {
+    if (place != nullptr) {
+        hasKeyboardPlace_ = true;
+        keyboardPlace_ = *place;
+    }
     if (keySelected_ && time - lastKeySelect_ < kRepeatedKeySelectMs) {
         return TrayAction::kNone;
     }
@@ -172,17 +184,33 @@ TrayAction TrayEventFilter::KeySelect(DWORD time) {
     return TrayAction::kToggleDialog;
 }
 
+POINT KeyboardMenuPlace(const POINT* keyboardPlace, const RECT* iconRect, POINT cursor) {
+    if (keyboardPlace != nullptr) {
+        return *keyboardPlace;
+    }
+    if (iconRect != nullptr) {
+        return POINT{iconRect->left + (iconRect->right - iconRect->left) / 2,
+                     iconRect->top + (iconRect->bottom - iconRect->top) / 2};
+    }
+    return cursor;
+}
+
 void OnTrayCallback(WPARAM wParam, LPARAM lParam, HWND dialog) {
     static TrayEventFilter filter;
     const UINT event = LOWORD(lParam);
-    const TrayAction action = filter.Classify(event, GetTickCount());
+    // Version 4 puts the icon's id in the high word and a point in wParam; the older
+    // protocols put the id in wParam.
+    const bool version4 = HIWORD(lParam) == kTrayIconId;
+    const POINT point = {GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
+    const TrayAction action = filter.Classify(event, GetTickCount(), version4 ? &point : nullptr);
     POINT where = {};
-    // Version 4 puts the icon's id in the high word and the icon's place in wParam: the menu
-    // opened from the keyboard belongs there. Otherwise the cursor is the place there is.
-    if (event == WM_CONTEXTMENU && HIWORD(lParam) == kTrayIconId) {
-        where = POINT{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
-    } else {
-        GetCursorPos(&where);
+    GetCursorPos(&where);
+    if (action == TrayAction::kKeyboardMenu) {
+        // WM_CONTEXTMENU's wParam is not defined: the place comes from the keyboard's last
+        // selection or from the shell.
+        RECT iconRect = {};
+        const bool haveRect = filter.KeyboardPlace() == nullptr && TrayIconRect(&iconRect);
+        where = KeyboardMenuPlace(filter.KeyboardPlace(), haveRect ? &iconRect : nullptr, where);
     }
     RunTrayAction(action, where, dialog);
 }
@@ -197,7 +225,7 @@ void RunTrayAction(TrayAction action, POINT where, HWND dialog) {
         ToggleDialog(dialog);
         return;
     }
-    ShowTrayMenu(dialog, where);
+    ShowTrayMenu(dialog, where, action == TrayAction::kKeyboardMenu);
 }
 
 void ShowAndActivateDialog(HWND dialog) {

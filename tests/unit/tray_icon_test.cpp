@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "common/scoped_handle.h"
@@ -112,7 +113,12 @@ class ScriptedShell : public TrayShell {
         if (GetCurrentThreadId() != testThread_) {
             iconThread = GetCurrentThreadId();
         }
+        records.push_back({message, record->uFlags, record->uVersion, record->szTip});
         switch (message) {
+            case NIM_SETVERSION:
+                return record->uVersion == acceptedVersion;
+            case NIM_SETFOCUS:
+                return icons > 0;
             case NIM_ADD:
                 ++adds;
                 maxIcons = std::max(maxIcons.load(), ++icons);
@@ -136,6 +142,8 @@ class ScriptedShell : public TrayShell {
         return nullptr;
     }
 
+    bool IconRect(HWND, UINT, RECT*) override { return false; }
+
     void Lose() {
         std::lock_guard lock(mutex_);
         icons = 0;
@@ -146,6 +154,15 @@ class ScriptedShell : public TrayShell {
     std::atomic<int> maxIcons = 0;
     std::atomic<DWORD> iconThread = 0;
     std::atomic<bool> lastGrey = false;
+    // The protocol version this shell knows (0: only the original one).
+    UINT acceptedVersion = 0;
+    struct Record {
+        DWORD message;
+        UINT flags;
+        UINT version;
+        std::wstring tip;
+    };
+    std::vector<Record> records;
     // Reset both to hold the icon thread in BuildIcon until buildRelease is set again.
     ScopedKernelHandle buildEntered{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     ScopedKernelHandle buildRelease{CreateEventW(nullptr, TRUE, TRUE, nullptr)};
@@ -281,4 +298,49 @@ TEST(TrayIcon, ThreeThreadsCreatingRefreshingAndRemovingNeverLeaveAnIconBehind) 
         EXPECT_EQ(shell.icons.load(), 0) << "round " << round;
     }
     EXPECT_EQ(shell.maxIcons.load(), 1);
+}
+
+// Version 4 hides the standard tip unless each add and change asks for it (Wine shows it
+// anyway); the older protocols are handed exactly what they always were. A keyboard user
+// gets the notification area's focus back through the shell.
+TEST(TrayIcon, AsksForTheTipUnderVersion4OnlyAndHandsTheKeyboardBack) {
+    for (UINT version : {0u, 3u, 4u}) {
+        SCOPED_TRACE(version);
+        ScriptedShell shell;
+        shell.acceptedVersion = version;
+        TrayIcon tray(shell, kFastPeriodMs);
+        tray.SetOwnerWindow(kOwner);
+        tray.Create(kTrayIconId, L"Velmora", false);
+        tray.Refresh();
+        shell.Lose();
+        tray.Refresh();  // added again: the protocol is asked for again
+        tray.ReturnFocus();
+
+        int adds = 0, tipsAskedFor = 0, setFocus = 0;
+        UINT versionNow = 0;
+        for (const ScriptedShell::Record& r : shell.records) {
+            if (r.message == NIM_SETVERSION) {
+                versionNow = r.version == version ? version : versionNow;
+                continue;
+            }
+            setFocus += r.message == NIM_SETFOCUS;
+            adds += r.message == NIM_ADD;
+            const bool showTip = (r.flags & NIF_SHOWTIP) != 0;
+            if (r.message == NIM_ADD) {
+                versionNow = 0;  // a new icon starts with the original protocol
+                EXPECT_FALSE(showTip) << "the add comes before the shell knows the version";
+            } else if (r.message == NIM_MODIFY) {
+                EXPECT_EQ(showTip, versionNow == 4) << "flags " << r.flags;
+                tipsAskedFor += showTip && (r.flags & NIF_TIP) != 0 && r.tip == L"Velmora";
+            }
+        }
+        EXPECT_EQ(adds, 2);
+        EXPECT_EQ(tipsAskedFor, version == 4 ? 3 : 0) << "right after each add, and on the refresh";
+        EXPECT_EQ(setFocus, 1);
+        EXPECT_EQ(shell.records.back().message, static_cast<DWORD>(NIM_SETFOCUS));
+        EXPECT_EQ(shell.records.back().flags, 0u);
+        tray.Remove();
+        tray.ReturnFocus();
+        EXPECT_NE(shell.records.back().message, static_cast<DWORD>(NIM_SETFOCUS)) << "no icon, no focus to give";
+    }
 }

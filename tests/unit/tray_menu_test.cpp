@@ -80,6 +80,35 @@ TEST(TrayEvents, AClickActsOnceAndTheKeyboardActsAlone) {
     EXPECT_EQ(filter.Classify(NIN_KEYSELECT, 5000), TrayAction::kToggleDialog);
     EXPECT_EQ(filter.Classify(NIN_KEYSELECT, 5050), TrayAction::kNone) << "one press reported twice";
     EXPECT_EQ(filter.Classify(NIN_SELECT, 6000), TrayAction::kToggleDialog);
-    EXPECT_EQ(filter.Classify(WM_CONTEXTMENU, 7000), TrayAction::kMenuAt);
+    EXPECT_EQ(filter.Classify(WM_CONTEXTMENU, 7000), TrayAction::kKeyboardMenu);
     EXPECT_EQ(filter.Classify(WM_MOUSEMOVE, 7100), TrayAction::kNone);
+}
+
+// Version 4 tells where the icon is with NIN_KEYSELECT and NIN_SELECT, not with WM_CONTEXTMENU:
+// the menu key's menu opens where the keyboard last selected the icon, else at the middle of
+// the icon's rectangle, else at the cursor.
+TEST(TrayEvents, TheKeyboardsMenuOpensWhereTheKeyboardSelectedTheIcon) {
+    TrayEventFilter filter;
+    const POINT icon = {1200, 790};
+    const POINT elsewhere = {5, 5};
+    EXPECT_EQ(filter.KeyboardPlace(), nullptr);
+    filter.Classify(NIN_KEYSELECT, 1000, &icon);
+    ASSERT_NE(filter.KeyboardPlace(), nullptr);
+    EXPECT_EQ(filter.KeyboardPlace()->x, icon.x);
+    EXPECT_EQ(filter.Classify(WM_CONTEXTMENU, 2000, &elsewhere), TrayAction::kKeyboardMenu);
+    EXPECT_EQ(filter.KeyboardPlace()->y, icon.y) << "WM_CONTEXTMENU's wParam is not a place";
+    filter.Classify(WM_LBUTTONDOWN, 3000, &elsewhere);
+    EXPECT_EQ(filter.KeyboardPlace(), nullptr) << "after the mouse, the icon may be elsewhere";
+    filter.Classify(NIN_SELECT, 3050, &elsewhere);
+    EXPECT_EQ(filter.KeyboardPlace(), nullptr) << "a click's own NIN_SELECT";
+    filter.Classify(NIN_SELECT, 5000, &icon);
+    EXPECT_EQ(filter.KeyboardPlace()->x, icon.x) << "Enter on an icon selected with the arrows";
+
+    const RECT rect = {1180, 780, 1200, 800};
+    const POINT cursor = {300, 400};
+    EXPECT_EQ(KeyboardMenuPlace(&icon, &rect, cursor).x, icon.x);
+    const POINT middle = KeyboardMenuPlace(nullptr, &rect, cursor);
+    EXPECT_EQ(middle.x, 1190);
+    EXPECT_EQ(middle.y, 790);
+    EXPECT_EQ(KeyboardMenuPlace(nullptr, nullptr, cursor).y, cursor.y);
 }
