@@ -30,9 +30,8 @@ class SystemShell : public TrayShell {
             icon = CopyIcon(reinterpret_cast<HICON>(small));
         }
         if (icon == nullptr) {
-            icon = static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(LOWORD(iconId)), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
-                                                 LR_DEFAULTCOLOR));
+            // The notification area shows the small size: an image of its own, not the large one shrunk.
+            icon = LoadIconAtSize(ProgramInstance(), LOWORD(iconId), GetSystemMetrics(SM_CXSMICON));
         }
         if (grey && icon != nullptr) {
             ScopedIcon colour(icon);

@@ -59,7 +59,7 @@ class TrayShell {
     virtual ~TrayShell() = default;
     // Shell_NotifyIconW.
     virtual bool Notify(DWORD message, NOTIFYICONDATAW* record) = 0;
-    // The picture: `source`'s small icon, else resource `iconId` at the large icon size; grey
+    // The picture: `source`'s small icon, else resource `iconId` at the small icon size; grey
     // when asked. A new handle for the caller, or null.
     virtual HICON BuildIcon(HWND source, UINT iconId, bool grey) = 0;
     // Shell_NotifyIconGetRect for the icon of (`owner`, `iconId`).

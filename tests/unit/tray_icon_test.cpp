@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "common/program.h"
 #include "common/scoped_handle.h"
+#include "resource_ids.h"
 #include "tray/tray_icon.h"
+#include "unit/support/program_resources.h"
 
 namespace {
 
@@ -85,6 +88,45 @@ TEST(GreyIcon, KeepsAnAlphaChannelAndRefusesAMonochromeIcon) {
     ASSERT_TRUE(monochrome);
     EXPECT_EQ(MakeGreyIcon(monochrome.Get()), nullptr);
     EXPECT_EQ(MakeGreyIcon(nullptr), nullptr);
+}
+
+namespace {
+
+// LoadImageW as Windows answers it: a shared image is the one first loaded under its name,
+// whatever size is asked (Wine keeps one a size).
+HANDLE WINAPI LoadImageAsWindows(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy, UINT flags) {
+    static HANDLE firstShared = nullptr;
+    if ((flags & LR_SHARED) == 0) {
+        return LoadImageW(module, name, type, cx, cy, flags);
+    }
+    if (firstShared == nullptr) {
+        firstShared = LoadImageW(module, name, type, cx, cy, flags & ~LR_SHARED);
+    }
+    return firstShared;
+}
+
+}  // namespace
+
+// The title bar and the tray show the small size, Alt+Tab the large one, and each scale has
+// its own: every icon is the caller's own, at the size asked.
+TEST(ProgramIcon, EverySizeGetsAnImageOfItsOwnThatTheCallerOwns) {
+    HMODULE program = LoadProgramResources();
+    ASSERT_NE(program, nullptr);
+    for (int size : {32, 16, 20, 24, 48}) {
+        SCOPED_TRACE(size);
+        ScopedIcon first(LoadIconAtSize(program, IDI_PROGRAM, size, LoadImageAsWindows));
+        ScopedIcon second(LoadIconAtSize(program, IDI_PROGRAM, size, LoadImageAsWindows));
+        ASSERT_TRUE(first && second);
+        EXPECT_NE(first.Get(), second.Get()) << "a shared icon: the cache's, not the caller's";
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(first.Get(), &info));
+        ScopedGdiObject mask(info.hbmMask), colour(info.hbmColor);
+        BITMAP bitmap = {};
+        ASSERT_TRUE(GetObjectW(colour.Get(), sizeof(bitmap), &bitmap));
+        EXPECT_EQ(bitmap.bmWidth, size);
+        EXPECT_EQ(bitmap.bmHeight, size);
+    }
+    FreeLibrary(program);
 }
 
 TEST(NotifyRecord, CarriesTheCallbackAlwaysAndTheTipCutTo127) {
