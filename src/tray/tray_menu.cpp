@@ -92,6 +92,18 @@ bool RunTrayCommand(UINT command, HWND dialog) {
     }
 }
 
+// Set while the tray menu is up: its loop dispatches the icon's next callbacks.
+bool trayMenuOpen = false;
+
+// Any menu of this thread's: the tray menu, the menu bar's, a window menu.
+bool MenuOpen() {
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    return trayMenuOpen ||
+           (GetGUIThreadInfo(GetCurrentThreadId(), &thread) &&
+            (thread.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0);
+}
+
 void ShowTrayMenu(HWND dialog, POINT where, bool fromKeyboard) {
     TrayMenuState state;
     state.disabled = settings.m_disable != 0;
@@ -101,7 +113,9 @@ void ShowTrayMenu(HWND dialog, POINT where, bool fromKeyboard) {
     // The owner must be the foreground window, or the menu stays open when the user clicks
     // elsewhere.
     SetForegroundWindow(dialog);
+    trayMenuOpen = true;
     auto command = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD, where.x, where.y, 0, dialog, nullptr));
+    trayMenuOpen = false;
     // Without a message after the menu, its next opening from the tray can close at once.
     PostMessageW(dialog, WM_NULL, 0, 0);
     // A keyboard user who dismissed the menu, or chose what opens no window, carries on in
@@ -217,8 +231,10 @@ void OnTrayCallback(WPARAM wParam, LPARAM lParam, HWND dialog) {
 
 void RunTrayAction(TrayAction action, POINT where, HWND dialog) {
     // A disabled dialog waits for a step of the program's own (a message box, the ZIP folder
-    // moving the program's copy): nothing of the tray menu may run inside that wait.
-    if (action == TrayAction::kNone || dialog == nullptr || !IsWindowEnabled(dialog)) {
+    // moving the program's copy): nothing of the tray menu may run inside that wait. A menu's
+    // loop hands on the callbacks that a held menu key or a flaky touch screen keeps sending:
+    // one more menu on top of it each time, unless they are left alone.
+    if (action == TrayAction::kNone || dialog == nullptr || !IsWindowEnabled(dialog) || MenuOpen()) {
         return;
     }
     if (action == TrayAction::kToggleDialog) {

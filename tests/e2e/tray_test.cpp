@@ -216,7 +216,13 @@ TEST_F(TrayMenu, SwitchesDisableWithoutASecondIconAndHidesAndShowsEverything) {
         ASSERT_TRUE(ChooseTrayItem(mainWindow, TrayItem::kDisable));
         EXPECT_TRUE(WaitUntil([&] { return app.Ini(L"m_disable") == disabled; }, 5000));
         EXPECT_EQ(app.Dialog().Checked(IDC_DISABLE), disabled[0] == L'1');
-        EXPECT_TRUE(WaitUntil([&] { return LookAtDrawnIcons().newestGrey == (disabled[0] == L'1'); }, 5000));
+        // Redrawn, not only blank for a moment.
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                const DrawnIcons drawn = LookAtDrawnIcons();
+                return drawn.count == icons && drawn.newestGrey == (disabled[0] == L'1');
+            },
+            5000));
         EXPECT_EQ(LookAtDrawnIcons().count, icons) << "modified, not added again";
         EXPECT_TRUE(IconPresent(mainWindow));
     }
@@ -276,6 +282,46 @@ TEST_F(TrayMenu, ShowsAndHidesTheDialogWhichHidesToTheTrayAndExitEndsTheProgram)
     EXPECT_FALSE(IconPresent(mainWindow));
     EXPECT_TRUE(DesktopStandin::IconsVisible());
     EXPECT_TRUE(TaskbarVisible());
+}
+
+namespace {
+
+int OpenMenus() {
+    int count = 0;
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (IsWindowVisible(window) && lstrcmpW(className, L"#32768") == 0) {
+                ++*reinterpret_cast<int*>(param);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+}  // namespace
+
+// A held menu key or a flaky touch screen sends the menu request again and again; the menu's
+// own loop hands each one on while it is open.
+TEST(Tray, ABurstOfMenuRequestsOpensOneMenu) {
+    DialogApp app;
+    ASSERT_NE(app.Start(), nullptr);
+    HWND mainWindow = app.App().WaitForMainWindow();
+    for (int i = 0; i < 200; ++i) {
+        PostMessageW(mainWindow, kTrayCallback, MAKEWPARAM(700, 300), MAKELPARAM(WM_CONTEXTMENU, kIconId));
+    }
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = e2e::FindOpenMenu()) != nullptr; }, 5000));
+    // Each request is dispatched inside the first menu's loop; the last has been when a
+    // message posted after them has.
+    ASSERT_TRUE(app.Dialog().CatchUp(10000));
+    EXPECT_EQ(OpenMenus(), 1);
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(WaitUntil([] { return OpenMenus() == 0; }, 5000));
+    ASSERT_TRUE(app.Dialog().CatchUp());
+    EXPECT_EQ(OpenMenus(), 0) << "a menu waited under the first";
 }
 
 TEST(Tray, IconComesBackThroughItsThreadAndAtOnceForANewTaskbar) {
