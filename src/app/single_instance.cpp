@@ -84,6 +84,10 @@ bool ClaimSingleInstance() {
     }
     SystemAnnouncement announcement;
     AnnounceSecondStart(announcement);
+    // This instance still builds its dialog before the quit message is taken, but does not
+    // show it: shown, it would take the foreground the running instance has just been given,
+    // and leave no window in front when it ends.
+    startInBackground = 1;
     PostQuitMessage(kSecondInstanceExitCode);
     return false;
 }

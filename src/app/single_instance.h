@@ -3,8 +3,8 @@
 #include <windows.h>
 
 // Creates the mutex (kept open for the life of the process). A second instance announces
-// itself to every top-level window, so the running one shows its dialog, and posts the quit
-// message with 45054. Returns true for the first instance.
+// itself to every top-level window, so the running one shows its dialog, keeps its own dialog
+// hidden and posts the quit message with 45054. Returns true for the first instance.
 bool ClaimSingleInstance();
 
 // The "exit" word: asks every running instance to end. Visits every top-level window.

@@ -7,6 +7,7 @@
 #include "appearance/owner_drawn_menu_bar.h"
 #include "appearance/toolbar.h"
 #include "common/failure_note.h"
+#include "common/input_window.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "common/startup_trace.h"
@@ -255,7 +256,7 @@ HWND CreateSettingsDialog(HWND parent, bool startInBackground) {
 
 void ShowSettingsDialogToFront() {
     ShowWindow(settingsDialog, SW_SHOW);
-    SetForegroundWindow(settingsDialog);
+    SetForegroundWindow(InputWindow(settingsDialog));
 }
 
 INT_PTR CALLBACK SettingsDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "common/input_window.h"
 #include "common/scoped_handle.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/taskbar.h"
@@ -54,8 +55,9 @@ void FlipDialogOption(HWND dialog, int checkBox, int current) {
     SendMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(checkBox), 0);
 }
 
+// A busy dialog is never hidden: a modal window over it would stay on the screen alone.
 void ToggleDialog(HWND dialog) {
-    if (IsWindowVisible(dialog)) {
+    if (IsWindowVisible(dialog) && IsWindowEnabled(dialog)) {
         ShowWindow(dialog, SW_HIDE);
     } else {
         ShowAndActivateDialog(dialog);
@@ -79,6 +81,7 @@ bool RunTrayCommand(UINT command, HWND dialog) {
             HideEverything();
             return false;
         case IDM_EXIT:
+            CancelModalWindows(dialog);
             SendMessageW(dialog, WM_COMMAND, IDM_EXIT, 0);
             return true;
         case kTrayPreferences:
@@ -109,15 +112,17 @@ void ShowTrayMenu(HWND dialog, POINT where, bool fromKeyboard) {
     state.disabled = settings.m_disable != 0;
     state.shellHidesIcons = ShellHidesIcons();
     state.dialogHidden = !IsWindowVisible(dialog);
+    state.dialogBusy = !IsWindowEnabled(dialog);
     ScopedMenu menu(BuildTrayMenu(state));
     // The owner must be the foreground window, or the menu stays open when the user clicks
-    // elsewhere.
-    SetForegroundWindow(dialog);
+    // elsewhere; with a modal window open, that one, which gets the keyboard back afterwards.
+    HWND owner = InputWindow(dialog);
+    SetForegroundWindow(owner);
     trayMenuOpen = true;
-    auto command = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD, where.x, where.y, 0, dialog, nullptr));
+    auto command = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD, where.x, where.y, 0, owner, nullptr));
     trayMenuOpen = false;
     // Without a message after the menu, its next opening from the tray can close at once.
-    PostMessageW(dialog, WM_NULL, 0, 0);
+    PostMessageW(owner, WM_NULL, 0, 0);
     // A keyboard user who dismissed the menu, or chose what opens no window, carries on in
     // the notification area where they were.
     if (!RunTrayCommand(command, dialog) && fromKeyboard) {
@@ -140,7 +145,9 @@ HMENU BuildTrayMenu(const TrayMenuState& state) {
             continue;
         }
         UINT check = EntryChecked(state, entry.command) ? MF_CHECKED : MF_UNCHECKED;
-        AppendMenuW(menu, MF_STRING | check, entry.command, GetText(entry.text));
+        const bool flipsABox = entry.command == kTrayDisable || entry.command == kTrayHideIconsPermanently;
+        UINT grey = flipsABox && state.dialogBusy ? MF_GRAYED : MF_ENABLED;
+        AppendMenuW(menu, MF_STRING | check | grey, entry.command, GetText(entry.text));
     }
     return menu;
 }
@@ -230,11 +237,9 @@ void OnTrayCallback(WPARAM wParam, LPARAM lParam, HWND dialog) {
 }
 
 void RunTrayAction(TrayAction action, POINT where, HWND dialog) {
-    // A disabled dialog waits for a step of the program's own (a message box, the ZIP folder
-    // moving the program's copy): nothing of the tray menu may run inside that wait. A menu's
-    // loop hands on the callbacks that a held menu key or a flaky touch screen keeps sending:
-    // one more menu on top of it each time, unless they are left alone.
-    if (action == TrayAction::kNone || dialog == nullptr || !IsWindowEnabled(dialog) || MenuOpen()) {
+    // A menu's loop hands on the callbacks that a held menu key or a flaky touch screen keeps
+    // sending: one more menu on top of it each time, unless they are left alone.
+    if (action == TrayAction::kNone || dialog == nullptr || MenuOpen()) {
         return;
     }
     if (action == TrayAction::kToggleDialog) {
@@ -245,6 +250,13 @@ void RunTrayAction(TrayAction action, POINT where, HWND dialog) {
 }
 
 void ShowAndActivateDialog(HWND dialog) {
+    // Disabled with no window over it, the dialog waits for a step of the program's own (the
+    // ZIP folder moving the program's copy): there is nothing to bring forward, and nothing
+    // may start inside that wait.
+    HWND input = InputWindow(dialog);
+    if (!IsWindowEnabled(input)) {
+        return;
+    }
     ShowWindow(dialog, SW_SHOW);
     // Topmost and back lifts the dialog above every window, also other topmost ones, and
     // leaves it an ordinary window on top.
@@ -252,7 +264,10 @@ void ShowAndActivateDialog(HWND dialog) {
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, kKeepPlace);
     SetWindowPos(dialog, HWND_NOTOPMOST, 0, 0, 0, 0, kKeepPlace);
     SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
-    ForceForeground(dialog);
+    if (input != dialog) {
+        SetWindowPos(input, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
+    }
+    ForceForeground(input);
 }
 
 void ForceForeground(HWND window) {

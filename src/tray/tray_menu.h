@@ -16,15 +16,17 @@ struct TrayMenuState {
     bool disabled = false;         // m_disable
     bool shellHidesIcons = false;  // the shell's own setting, not the program's
     bool dialogHidden = false;
+    bool dialogBusy = false;       // disabled under a modal window, or by a step of its own
 };
 
 // The menu: the program's name and version greyed at the top, then Disable, Hide desktop
 // icons permanently, To-Tray, Preferences, Exit, Show everything, Hide everything. The caller
-// destroys it.
+// destroys it. Disable and Hide desktop icons permanently flip the dialog's check boxes: they
+// are greyed while the dialog is busy, as the boxes themselves are.
 HMENU BuildTrayMenu(const TrayMenuState& state);
 
 // `mouseMessage` is WM_LBUTTONDOWN or WM_RBUTTONDOWN; `dialog` is the settings dialog, which
-// carries out every option the menu changes. Nothing happens while the dialog is disabled.
+// carries out every option the menu changes.
 void TrayIconClicked(UINT mouseMessage, HWND dialog);
 
 // What an event of the icon asks for: the left button's toggle of the dialog, or the menu
@@ -69,7 +71,8 @@ void OnTrayCallback(WPARAM wParam, LPARAM lParam, HWND dialog);
 // Carries out `action`; a menu opens at `where`. Nothing while a menu of the program is open.
 void RunTrayAction(TrayAction action, POINT where, HWND dialog);
 
-// Shows `dialog` at the top of the z-order (not topmost) and makes it the foreground window.
+// Shows `dialog` at the top of the z-order (not topmost) and makes the window that takes its
+// input the foreground window: the dialog, or the modal window open over it.
 void ShowAndActivateDialog(HWND dialog);
 
 // SetForegroundWindow from a background process: the system grants it to a process that has

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "e2e/support/desktop_standin.h"
@@ -322,6 +323,101 @@ TEST(Tray, ABurstOfMenuRequestsOpensOneMenu) {
     EXPECT_TRUE(WaitUntil([] { return OpenMenus() == 0; }, 5000));
     ASSERT_TRUE(app.Dialog().CatchUp());
     EXPECT_EQ(OpenMenus(), 0) << "a menu waited under the first";
+}
+
+namespace {
+
+constexpr int kHotKeyItem = 6;  // of "More options", separators not counted
+
+// The program's dialog box other than the settings dialog: the hot-key dialog.
+HWND FindHotKeyDialog(DWORD processId, HWND settings) {
+    struct Search {
+        DWORD processId;
+        HWND settings;
+        HWND found;
+    } search{processId, settings, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (owner == s->processId && window != s->settings && IsWindowVisible(window) &&
+                lstrcmpW(className, L"#32770") == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A window of the test's own in front, so that no window of the program is there by chance.
+class TestWindowInFront {
+  public:
+    TestWindowInFront()
+        : window_(CreateWindowExW(0, L"STATIC", L"other program", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr,
+                                  nullptr, nullptr, nullptr)) {}
+    ~TestWindowInFront() { DestroyWindow(window_); }
+    TestWindowInFront(const TestWindowInFront&) = delete;
+    TestWindowInFront& operator=(const TestWindowInFront&) = delete;
+    bool TakeFront() const {
+        return WaitUntil(
+            [&] {
+                SetForegroundWindow(window_);
+                return GetForegroundWindow() == window_;
+            },
+            5000);
+    }
+
+  private:
+    HWND window_;
+};
+
+}  // namespace
+
+// The hot-key dialog open holds the settings dialog disabled: whatever brings the program
+// forward brings the hot-key dialog, which takes the keyboard, and the tray stays usable.
+TEST_F(TrayMenu, WithTheHotKeyDialogOpenEveryRouteBringsItForwardAndTheMenuActs) {
+    DialogApp app({{L"auto_hide_icons_sec", L"600"}, {L"hide_taskbar", L"1"}});
+    ASSERT_NE(app.Start(), nullptr);
+    HWND mainWindow = app.App().WaitForMainWindow();
+    HWND dialog = app.Dialog().Window();
+    ASSERT_TRUE(WaitUntil([&] { return IconPresent(mainWindow); }, 5000));
+    ASSERT_TRUE(app.Dialog().ChooseMoreOption(kHotKeyItem));
+    HWND hotKey = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (hotKey = FindHotKeyDialog(app.App().Running().Id(), dialog)) != nullptr; }, 5000));
+    TestWindowInFront other;
+
+    ASSERT_TRUE(other.TakeFront());
+    EXPECT_EQ(app.App().RunToExit(L""), 45054);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hotKey; }, 5000)) << "second start";
+    // The hot-key field, empty until now, takes the key pressed: the keyboard is the field's.
+    ASSERT_EQ(SendDlgItemMessageW(hotKey, IDC_HOTKEY_CONTROL, HKM_GETHOTKEY, 0, 0), 0);
+    e2e::PressKeys({'Z'});
+    EXPECT_TRUE(WaitUntil([&] { return SendDlgItemMessageW(hotKey, IDC_HOTKEY_CONTROL, HKM_GETHOTKEY, 0, 0) != 0; },
+                          5000));
+
+    ASSERT_TRUE(other.TakeFront());
+    PostMessageW(mainWindow, kTrayCallback, kIconId, WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hotKey; }, 5000)) << "left click on the icon";
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "the click brings forward, it does not hide";
+    ASSERT_TRUE(other.TakeFront());
+    ASSERT_TRUE(ChooseTrayItem(mainWindow, TrayItem::kPreferences));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hotKey; }, 5000)) << "Preferences";
+
+    ASSERT_TRUE(ChooseTrayItem(mainWindow, TrayItem::kHideEverything));
+    EXPECT_TRUE(WaitUntil([] { return !DesktopStandin::IconsVisible() && !TaskbarVisible(); }, 5000));
+    EXPECT_TRUE(IsWindow(hotKey));
+
+    // Exit closes the hot-key dialog and ends the program with everything shown.
+    ASSERT_TRUE(ChooseTrayItem(mainWindow, TrayItem::kExit));
+    EXPECT_EQ(app.App().Running().WaitForExit(10000), 1);
+    EXPECT_TRUE(DesktopStandin::IconsVisible());
+    EXPECT_TRUE(TaskbarVisible());
 }
 
 TEST(Tray, IconComesBackThroughItsThreadAndAtOnceForANewTaskbar) {

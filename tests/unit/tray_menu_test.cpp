@@ -65,6 +65,22 @@ TEST_F(TrayMenu, CheckMarksFollowDisableTheShellsIconSettingAndTheHiddenDialog) 
     }
 }
 
+// Under a modal window the dialog's check boxes take no clicks; nor do the two items that flip
+// them. The rest of the menu acts as ever.
+TEST_F(TrayMenu, DisableAndHidePermanentlyAreGreyedWhileTheDialogIsBusy) {
+    for (bool busy : {false, true}) {
+        TrayMenuState state;
+        state.dialogBusy = busy;
+        ScopedMenu menu(BuildTrayMenu(state));
+        auto greyed = [&](int position) { return (ReadMenuItem(menu.Get(), position).state & MFS_GRAYED) != 0; };
+        EXPECT_EQ(greyed(2), busy) << "Disable";
+        EXPECT_EQ(greyed(3), busy) << "Hide desktop icons permanently";
+        for (int position : {4, 5, 7, 9, 10}) {
+            EXPECT_FALSE(greyed(position)) << position;
+        }
+    }
+}
+
 // A click reported by the newer protocols comes as the button messages and then once more as
 // NIN_SELECT or WM_CONTEXTMENU; the keyboard sends only the latter, sometimes twice for one press.
 TEST(TrayEvents, AClickActsOnceAndTheKeyboardActsAlone) {
