@@ -96,7 +96,8 @@ void AnnounceSecondStart(InstanceAnnouncement& calls) {
     // This instance has no main window yet: every window of the class is a running instance's.
     const DWORD self = GetCurrentProcessId();
     HWND window = nullptr;
-    for (int found = 0; found < kMaxInstanceWindows && (window = calls.NextInstanceWindow(window)) != nullptr; ++found) {
+    for (int found = 0; found < kMaxInstanceWindows && (window = calls.NextInstanceWindow(window)) != nullptr;
+         ++found) {
         const DWORD process = calls.ProcessOf(window);
         if (process != 0 && process != self) {
             calls.AllowForeground(process);

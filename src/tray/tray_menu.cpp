@@ -16,7 +16,6 @@
 
 namespace {
 
-
 struct TrayMenuEntry {
     UINT command;  // 0 with text 0: a separator
     int text;      // a TextId
@@ -102,9 +101,8 @@ bool trayMenuOpen = false;
 bool MenuOpen() {
     GUITHREADINFO thread = {};
     thread.cbSize = sizeof(thread);
-    return trayMenuOpen ||
-           (GetGUIThreadInfo(GetCurrentThreadId(), &thread) &&
-            (thread.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0);
+    return trayMenuOpen || (GetGUIThreadInfo(GetCurrentThreadId(), &thread) &&
+                            (thread.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0);
 }
 
 void ShowTrayMenu(HWND dialog, POINT where, bool fromKeyboard) {

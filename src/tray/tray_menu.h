@@ -16,7 +16,8 @@ struct TrayMenuState {
     bool disabled = false;         // m_disable
     bool shellHidesIcons = false;  // the shell's own setting, not the program's
     bool dialogHidden = false;
-    bool dialogBusy = false;       // disabled under a modal window, or by a step of its own
+    // Disabled under a modal window, or by a step of its own.
+    bool dialogBusy = false;
 };
 
 // The menu: the program's name and version greyed at the top, then Disable, Hide desktop

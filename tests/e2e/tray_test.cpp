@@ -357,9 +357,10 @@ HWND FindHotKeyDialog(DWORD processId, HWND settings) {
 // A window of the test's own in front, so that no window of the program is there by chance.
 class TestWindowInFront {
   public:
-    TestWindowInFront()
-        : window_(CreateWindowExW(0, L"STATIC", L"other program", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr,
-                                  nullptr, nullptr, nullptr)) {}
+    TestWindowInFront() {
+        window_ = CreateWindowExW(0, L"STATIC", L"other program", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr,
+                                  nullptr, nullptr, nullptr);
+    }
     ~TestWindowInFront() { DestroyWindow(window_); }
     TestWindowInFront(const TestWindowInFront&) = delete;
     TestWindowInFront& operator=(const TestWindowInFront&) = delete;
@@ -373,7 +374,7 @@ class TestWindowInFront {
     }
 
   private:
-    HWND window_;
+    HWND window_ = nullptr;
 };
 
 }  // namespace
@@ -388,8 +389,8 @@ TEST_F(TrayMenu, WithTheHotKeyDialogOpenEveryRouteBringsItForwardAndTheMenuActs)
     ASSERT_TRUE(WaitUntil([&] { return IconPresent(mainWindow); }, 5000));
     ASSERT_TRUE(app.Dialog().ChooseMoreOption(kHotKeyItem));
     HWND hotKey = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (hotKey = FindHotKeyDialog(app.App().Running().Id(), dialog)) != nullptr; }, 5000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return (hotKey = FindHotKeyDialog(app.App().Running().Id(), dialog)) != nullptr; }, 5000));
     TestWindowInFront other;
 
     ASSERT_TRUE(other.TakeFront());
@@ -398,8 +399,8 @@ TEST_F(TrayMenu, WithTheHotKeyDialogOpenEveryRouteBringsItForwardAndTheMenuActs)
     // The hot-key field, empty until now, takes the key pressed: the keyboard is the field's.
     ASSERT_EQ(SendDlgItemMessageW(hotKey, IDC_HOTKEY_CONTROL, HKM_GETHOTKEY, 0, 0), 0);
     e2e::PressKeys({'Z'});
-    EXPECT_TRUE(WaitUntil([&] { return SendDlgItemMessageW(hotKey, IDC_HOTKEY_CONTROL, HKM_GETHOTKEY, 0, 0) != 0; },
-                          5000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return SendDlgItemMessageW(hotKey, IDC_HOTKEY_CONTROL, HKM_GETHOTKEY, 0, 0) != 0; }, 5000));
 
     ASSERT_TRUE(other.TakeFront());
     PostMessageW(mainWindow, kTrayCallback, kIconId, WM_LBUTTONDOWN);
