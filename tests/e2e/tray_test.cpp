@@ -329,48 +329,18 @@ namespace {
 
 constexpr int kHotKeyItem = 6;  // of "More options", separators not counted
 
-// The program's dialog box other than the settings dialog: the hot-key dialog.
-HWND FindHotKeyDialog(DWORD processId, HWND settings) {
-    struct Search {
-        DWORD processId;
-        HWND settings;
-        HWND found;
-    } search{processId, settings, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t className[16] = {};
-            GetClassNameW(window, className, 16);
-            if (owner == s->processId && window != s->settings && IsWindowVisible(window) &&
-                lstrcmpW(className, L"#32770") == 0) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // A window of the test's own in front, so that no window of the program is there by chance.
 class TestWindowInFront {
   public:
     TestWindowInFront() {
-        window_ = CreateWindowExW(0, L"STATIC", L"other program", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr,
-                                  nullptr, nullptr, nullptr);
+        window_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, nullptr, nullptr,
+                                  nullptr);
     }
     ~TestWindowInFront() { DestroyWindow(window_); }
     TestWindowInFront(const TestWindowInFront&) = delete;
     TestWindowInFront& operator=(const TestWindowInFront&) = delete;
     bool TakeFront() const {
-        return WaitUntil(
-            [&] {
-                SetForegroundWindow(window_);
-                return GetForegroundWindow() == window_;
-            },
-            5000);
+        return WaitUntil([&] { return SetForegroundWindow(window_) && GetForegroundWindow() == window_; }, 5000);
     }
 
   private:
@@ -388,9 +358,14 @@ TEST_F(TrayMenu, WithTheHotKeyDialogOpenEveryRouteBringsItForwardAndTheMenuActs)
     HWND dialog = app.Dialog().Window();
     ASSERT_TRUE(WaitUntil([&] { return IconPresent(mainWindow); }, 5000));
     ASSERT_TRUE(app.Dialog().ChooseMoreOption(kHotKeyItem));
+    // Owned by the settings dialog, the hot-key dialog is above it: the process's first.
     HWND hotKey = nullptr;
-    ASSERT_TRUE(
-        WaitUntil([&] { return (hotKey = FindHotKeyDialog(app.App().Running().Id(), dialog)) != nullptr; }, 5000));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            hotKey = e2e::FindProcessWindow(app.App().Running().Id(), L"#32770");
+            return hotKey != nullptr && hotKey != dialog;
+        },
+        5000));
     TestWindowInFront other;
 
     ASSERT_TRUE(other.TakeFront());

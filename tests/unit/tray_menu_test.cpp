@@ -121,10 +121,5 @@ TEST(TrayEvents, TheKeyboardsMenuOpensWhereTheKeyboardSelectedTheIcon) {
     EXPECT_EQ(filter.KeyboardPlace()->x, icon.x) << "Enter on an icon selected with the arrows";
 
     const RECT rect = {1180, 780, 1200, 800};
-    const POINT cursor = {300, 400};
-    EXPECT_EQ(KeyboardMenuPlace(&icon, &rect, cursor).x, icon.x);
-    const POINT middle = KeyboardMenuPlace(nullptr, &rect, cursor);
-    EXPECT_EQ(middle.x, 1190);
-    EXPECT_EQ(middle.y, 790);
-    EXPECT_EQ(KeyboardMenuPlace(nullptr, nullptr, cursor).y, cursor.y);
+    EXPECT_EQ(KeyboardMenuPlace(nullptr, &rect, elsewhere).x, 1190) << "the middle of the icon's rectangle";
 }
