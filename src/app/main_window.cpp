@@ -103,7 +103,7 @@ bool RegisterMainWindowClass() {
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = ProgramInstance();
     windowClass.hIcon = LoadIconW(ProgramInstance(), MAKEINTRESOURCEW(IDI_PROGRAM));
-    windowClass.hIconSm = windowClass.hIcon;
+    windowClass.hIconSm = nullptr;  // the system picks the small image from the same resource
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.lpszClassName = mainClassName;
     if (RegisterClassExW(&windowClass) == 0) {

@@ -11,6 +11,8 @@ namespace {
 constexpr UINT kSendFlags = SMTO_BLOCK | SMTO_ABORTIFHUNG;  // 3
 constexpr UINT kAnnounceTimeoutMs = 10000;
 constexpr UINT kExitTimeoutMs = 1000;
+// The walk ends after this many, should windows of the class keep appearing while it runs.
+constexpr int kMaxInstanceWindows = 16;
 
 // A running instance answers the announcement with 0, so in practice every window is
 // visited and the running instance has shown its dialog by the time the walk ends.
@@ -27,6 +29,25 @@ bool IsInstanceMainWindow(HWND window) {
     wchar_t name[256] = L"";
     return GetClassNameW(window, name, 256) != 0 && lstrcmpW(name, mainClassName) == 0;
 }
+
+class SystemAnnouncement : public InstanceAnnouncement {
+  public:
+    HWND NextInstanceWindow(HWND after) override { return FindWindowExW(nullptr, after, mainClassName, nullptr); }
+
+    DWORD ProcessOf(HWND window) override {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        return processId;
+    }
+
+    void AllowForeground(DWORD processId) override {
+        if (!AllowSetForegroundWindow(processId)) {
+            NoteFailure(L"AllowSetForegroundWindow");
+        }
+    }
+
+    void Announce() override { EnumWindows(AnnounceToWindow, 0); }
+};
 
 BOOL CALLBACK AskWindowToExit(HWND window, LPARAM) {
     DWORD_PTR reply = 0;
@@ -61,9 +82,28 @@ bool ClaimSingleInstance() {
         }
         return true;
     }
-    EnumWindows(AnnounceToWindow, 0);
+    SystemAnnouncement announcement;
+    AnnounceSecondStart(announcement);
+    // This instance still builds its dialog before the quit message is taken, but does not
+    // show it: shown, it would take the foreground the running instance has just been given,
+    // and leave no window in front when it ends.
+    startInBackground = 1;
     PostQuitMessage(kSecondInstanceExitCode);
     return false;
+}
+
+void AnnounceSecondStart(InstanceAnnouncement& calls) {
+    // This instance has no main window yet: every window of the class is a running instance's.
+    const DWORD self = GetCurrentProcessId();
+    HWND window = nullptr;
+    for (int found = 0; found < kMaxInstanceWindows && (window = calls.NextInstanceWindow(window)) != nullptr;
+         ++found) {
+        const DWORD process = calls.ProcessOf(window);
+        if (process != 0 && process != self) {
+            calls.AllowForeground(process);
+        }
+    }
+    calls.Announce();
 }
 
 void BroadcastExitRequest() {

@@ -20,6 +20,9 @@ std::wstring ExecutablePath() {
     }
 }
 
+HICON LoadIconAtSize(HMODULE module, int id, int size, LoadImageFunction loadImage) {
+    return static_cast<HICON>(loadImage(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
 
 std::wstring TemporaryFolder() {
     wchar_t folder[MAX_PATH + 1] = L"";

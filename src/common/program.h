@@ -14,6 +14,14 @@ inline HINSTANCE ProgramInstance() {
     return GetModuleHandleW(nullptr);
 }
 
+// Icon resource `id` of `module` (the program's: ProgramInstance()) drawn at `size` x `size`
+// pixels: its own image of that size where it has one, else the nearest scaled. Never the
+// system's shared copy, which is the first size ever loaded under that name, whatever size is
+// asked: the caller destroys it. `loadImage` is LoadImageW; tests hand in one that caches
+// as Windows does.
+using LoadImageFunction = HANDLE(WINAPI*)(HINSTANCE, LPCWSTR, UINT, int, int, UINT);
+HICON LoadIconAtSize(HMODULE module, int id, int size, LoadImageFunction loadImage = LoadImageW);
+
 // The running exe's full path, however long; empty when it cannot be read whole (a cut path
 // would name some other file).
 std::wstring ExecutablePath();

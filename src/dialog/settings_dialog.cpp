@@ -9,6 +9,7 @@
 #include "appearance/toolbar.h"
 #include "appearance/window_theme.h"
 #include "common/failure_note.h"
+#include "common/input_window.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "common/startup_trace.h"
@@ -71,15 +72,19 @@ SettingsDialog& TheDialog() {
 // Set before the dialog is created so that every message of the creation reaches the object.
 SettingsDialog* registeredDialog = nullptr;
 
-// Shared icons: the window class already loaded the large one, so it comes from the cache, and
-// neither is ever destroyed while the program runs.
+// Each size its own image (the title bar and the tray show the small one); the icon it
+// replaces was set here before and is ours to destroy.
+void SetDialogIcon(HWND window, WPARAM which, int size) {
+    HICON icon = LoadIconAtSize(ProgramInstance(), IDI_PROGRAM, size);
+    auto previous = reinterpret_cast<HICON>(SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon)));
+    if (previous != nullptr && previous != icon) {
+        DestroyIcon(previous);
+    }
+}
+
 void SetDialogIcons(HWND window) {
-    auto load = [](int cx, int cy) {
-        return reinterpret_cast<LPARAM>(
-            LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, cx, cy, LR_SHARED));
-    };
-    SendMessageW(window, WM_SETICON, ICON_SMALL, load(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
-    SendMessageW(window, WM_SETICON, ICON_BIG, load(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
+    SetDialogIcon(window, ICON_SMALL, GetSystemMetrics(SM_CXSMICON));
+    SetDialogIcon(window, ICON_BIG, GetSystemMetrics(SM_CXICON));
 }
 
 // Above 96 dpi the header picture is stretched across the dialog down to the header line;
@@ -272,7 +277,7 @@ HWND CreateSettingsDialog(HWND parent, bool startInBackground) {
 
 void ShowSettingsDialogToFront() {
     ShowWindow(settingsDialog, SW_SHOW);
-    SetForegroundWindow(settingsDialog);
+    SetForegroundWindow(InputWindow(settingsDialog));
 }
 
 INT_PTR CALLBACK SettingsDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

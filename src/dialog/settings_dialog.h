@@ -12,7 +12,8 @@ extern HWND settingsDialog;
 // settingsDialog.
 HWND CreateSettingsDialog(HWND parent, bool startInBackground);
 
-// Shows the dialog and brings it to the front (a second start of the program asks for it).
+// Shows the dialog and brings it to the front, or the modal window open over it (a second
+// start of the program asks for it).
 void ShowSettingsDialogToFront();
 
 // The dialog procedure.

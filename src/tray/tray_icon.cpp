@@ -5,6 +5,7 @@
 
 #include "common/failure_note.h"
 #include "common/program.h"
+#include "common/system_library.h"
 
 namespace {
 
@@ -29,15 +30,29 @@ class SystemShell : public TrayShell {
             icon = CopyIcon(reinterpret_cast<HICON>(small));
         }
         if (icon == nullptr) {
-            icon = static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(LOWORD(iconId)), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
-                                                 LR_DEFAULTCOLOR));
+            // The notification area shows the small size: an image of its own, not the large one shrunk.
+            icon = LoadIconAtSize(ProgramInstance(), LOWORD(iconId), GetSystemMetrics(SM_CXSMICON));
         }
         if (grey && icon != nullptr) {
             ScopedIcon colour(icon);
             icon = MakeGreyIcon(colour.Get());
         }
         return icon;
+    }
+
+    bool IconRect(HWND owner, UINT iconId, RECT* rect) override {
+        using GetRectFn = HRESULT(WINAPI*)(const NOTIFYICONIDENTIFIER*, RECT*);
+        // Windows 7 and later: looked up, so the program still starts on Vista.
+        static const auto getRect = reinterpret_cast<GetRectFn>(
+            reinterpret_cast<void*>(GetProcAddress(LoadSystemLibrary(L"shell32.dll"), "Shell_NotifyIconGetRect")));
+        if (getRect == nullptr) {
+            return false;
+        }
+        NOTIFYICONIDENTIFIER icon = {};
+        icon.cbSize = sizeof(icon);
+        icon.hWnd = owner;
+        icon.uID = iconId;
+        return SUCCEEDED(getRect(&icon, rect));
     }
 };
 
@@ -138,6 +153,11 @@ bool TrayIcon::ThreadRunning() const {
 }
 
 bool TrayIcon::Notify(DWORD message, UINT flags, ScopedIcon icon, const wchar_t* tip) {
+    // Version 4 hides the standard tip unless every add and change asks for it; the older
+    // protocols show it anyway and may not know the flag.
+    if ((message == NIM_ADD || message == NIM_MODIFY) && protocolVersion_ == NOTIFYICON_VERSION_4) {
+        flags |= NIF_SHOWTIP;
+    }
     NOTIFYICONDATAW record = MakeNotifyRecord(ownerWindow_.load(), iconId_.load(), flags, icon.Get(), tip);
     return shell_.Notify(message, &record);
 }
@@ -199,8 +219,12 @@ void TrayIcon::Update(bool onlyWhenLost) {
     if (present && onlyWhenLost) {
         return;  // put back meanwhile, and with the look of now
     }
+    if (!present) {
+        protocolVersion_ = 0;  // a new icon starts with the original protocol
+    }
     if (Notify(present ? NIM_MODIFY : NIM_ADD, kAllFields, std::move(icon), tip_) && !present) {
         AskForKeyboardEvents();
+        ShowTipUnderVersion4();
     }
 }
 
@@ -210,11 +234,31 @@ void TrayIcon::Update(bool onlyWhenLost) {
 // then answers the mouse alone. The record keeps its version-2 size, which all of them read.
 void TrayIcon::AskForKeyboardEvents() {
     NOTIFYICONDATAW record = MakeNotifyRecord(ownerWindow_.load(), iconId_.load(), 0, nullptr, nullptr);
-    record.uVersion = NOTIFYICON_VERSION_4;
-    if (!shell_.Notify(NIM_SETVERSION, &record)) {
-        record.uVersion = NOTIFYICON_VERSION;
-        shell_.Notify(NIM_SETVERSION, &record);
+    for (UINT version : {NOTIFYICON_VERSION_4, NOTIFYICON_VERSION}) {
+        record.uVersion = version;
+        if (shell_.Notify(NIM_SETVERSION, &record)) {
+            protocolVersion_ = version;
+            return;
+        }
     }
+}
+
+// The icon was added before the shell knew the version, so the tip is asked for once more.
+void TrayIcon::ShowTipUnderVersion4() {
+    if (protocolVersion_ == NOTIFYICON_VERSION_4) {
+        Notify(NIM_MODIFY, NIF_TIP, ScopedIcon(), tip_);
+    }
+}
+
+void TrayIcon::ReturnFocus() {
+    std::lock_guard lock(shellLock_);
+    if (shown_.load()) {
+        Notify(NIM_SETFOCUS, 0, ScopedIcon(), nullptr);
+    }
+}
+
+bool TrayIcon::Rect(RECT* rect) {
+    return shell_.IconRect(ownerWindow_.load(), iconId_.load(), rect);
 }
 
 DWORD WINAPI TrayIcon::IconThread(void* self) {
@@ -293,4 +337,12 @@ void RestoreTrayIconForNewTaskbar() {
 
 void RemoveTrayIcon() {
     trayIcon.Remove();
+}
+
+void ReturnFocusToTrayIcon() {
+    trayIcon.ReturnFocus();
+}
+
+bool TrayIconRect(RECT* rect) {
+    return trayIcon.Rect(rect);
 }

@@ -30,6 +30,14 @@ void RefreshTrayIcon(bool disabledLook);
 // now rather than at the thread's next look.
 void RestoreTrayIconForNewTaskbar();
 
+// The user leaves a menu of the icon's that the keyboard opened: the keyboard goes back to the
+// notification area, where the user left it (NIM_SETFOCUS).
+void ReturnFocusToTrayIcon();
+
+// The icon's rectangle on the screen as the shell gives it (Windows 7 and later); false
+// where the shell cannot tell.
+bool TrayIconRect(RECT* rect);
+
 // Removes the icon and stops the icon thread. Does nothing when there is no icon. Safe on any
 // thread, also on the icon thread itself, and more than once.
 void RemoveTrayIcon();
@@ -51,9 +59,11 @@ class TrayShell {
     virtual ~TrayShell() = default;
     // Shell_NotifyIconW.
     virtual bool Notify(DWORD message, NOTIFYICONDATAW* record) = 0;
-    // The picture: `source`'s small icon, else resource `iconId` at the large icon size; grey
+    // The picture: `source`'s small icon, else resource `iconId` at the small icon size; grey
     // when asked. A new handle for the caller, or null.
     virtual HICON BuildIcon(HWND source, UINT iconId, bool grey) = 0;
+    // Shell_NotifyIconGetRect for the icon of (`owner`, `iconId`).
+    virtual bool IconRect(HWND owner, UINT iconId, RECT* rect) = 0;
 };
 
 TrayShell& SystemTrayShell();
@@ -91,6 +101,9 @@ class TrayIcon {
     // Returns false when the thread did not end in that time (the program may end anyway).
     bool Remove();
     bool ThreadRunning() const;
+    // NIM_SETFOCUS: the keyboard back to the notification area.
+    void ReturnFocus();
+    bool Rect(RECT* rect);
 
   private:
     static DWORD WINAPI IconThread(void* self);
@@ -98,6 +111,7 @@ class TrayIcon {
     void Update(bool onlyWhenLost);
     bool Notify(DWORD message, UINT flags, ScopedIcon icon, const wchar_t* tip);
     void AskForKeyboardEvents();
+    void ShowTipUnderVersion4();
     bool StopThread();
 
     TrayShell& shell_;       // never changes
@@ -112,6 +126,9 @@ class TrayIcon {
     // the crash filter, on whichever thread crashed.
     mutable std::recursive_timed_mutex shellLock_;
     wchar_t tip_[1024] = L"";  // under the lock
+    // The protocol the shell accepted for the icon now shown (0 for the original one). Under
+    // the lock.
+    UINT protocolVersion_ = 0;
     // Between Create and Remove. Changed under the lock; atomic because removal clears it
     // without the lock when the lock's holder hangs in the shell.
     std::atomic<bool> shown_ = false;

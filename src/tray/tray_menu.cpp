@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "common/input_window.h"
 #include "common/scoped_handle.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/taskbar.h"
@@ -14,7 +15,6 @@
 #include "tray/tray_icon.h"
 
 namespace {
-
 
 struct TrayMenuEntry {
     UINT command;  // 0 with text 0: a separator
@@ -54,55 +54,78 @@ void FlipDialogOption(HWND dialog, int checkBox, int current) {
     SendMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(checkBox), 0);
 }
 
+// A busy dialog is never hidden: a modal window over it would stay on the screen alone.
 void ToggleDialog(HWND dialog) {
-    if (IsWindowVisible(dialog)) {
+    if (IsWindowVisible(dialog) && IsWindowEnabled(dialog)) {
         ShowWindow(dialog, SW_HIDE);
     } else {
         ShowAndActivateDialog(dialog);
     }
 }
 
-void RunTrayCommand(UINT command, HWND dialog) {
+// Returns whether the keyboard went elsewhere: to the dialog brought forward, or nowhere, as
+// the program ends.
+bool RunTrayCommand(UINT command, HWND dialog) {
     switch (command) {
         case kTrayHideIconsPermanently:
             FlipDialogOption(dialog, IDC_DISABLE_PERMANENTLY, settings.disable_permanently);
-            return;
+            return false;
         case kTrayDisable:
             FlipDialogOption(dialog, IDC_DISABLE, settings.m_disable);
-            return;
+            return false;
         case kTrayShowEverything:
             ShowEverything();
-            return;
+            return false;
         case kTrayHideEverything:
             HideEverything();
-            return;
+            return false;
         case IDM_EXIT:
+            CancelModalWindows(dialog);
             SendMessageW(dialog, WM_COMMAND, IDM_EXIT, 0);
-            return;
+            return true;
         case kTrayPreferences:
             ShowAndActivateDialog(dialog);
-            return;
+            return true;
         case kTrayToTray:
             ToggleDialog(dialog);
-            return;
+            return IsWindowVisible(dialog) != 0;
         default:
-            return;  // dismissed
+            return false;  // dismissed
     }
 }
 
-void ShowTrayMenu(HWND dialog, POINT where) {
+// Set while the tray menu is up: its loop dispatches the icon's next callbacks.
+bool trayMenuOpen = false;
+
+// Any menu of this thread's: the tray menu, the menu bar's, a window menu.
+bool MenuOpen() {
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    return trayMenuOpen || (GetGUIThreadInfo(GetCurrentThreadId(), &thread) &&
+                            (thread.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0);
+}
+
+void ShowTrayMenu(HWND dialog, POINT where, bool fromKeyboard) {
     TrayMenuState state;
     state.disabled = settings.m_disable != 0;
     state.shellHidesIcons = ShellHidesIcons();
     state.dialogHidden = !IsWindowVisible(dialog);
+    state.dialogBusy = !IsWindowEnabled(dialog);
     ScopedMenu menu(BuildTrayMenu(state));
     // The owner must be the foreground window, or the menu stays open when the user clicks
-    // elsewhere.
-    SetForegroundWindow(dialog);
-    auto command = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD, where.x, where.y, 0, dialog, nullptr));
+    // elsewhere; with a modal window open, that one, which gets the keyboard back afterwards.
+    HWND owner = InputWindow(dialog);
+    SetForegroundWindow(owner);
+    trayMenuOpen = true;
+    auto command = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD, where.x, where.y, 0, owner, nullptr));
+    trayMenuOpen = false;
     // Without a message after the menu, its next opening from the tray can close at once.
-    PostMessageW(dialog, WM_NULL, 0, 0);
-    RunTrayCommand(command, dialog);
+    PostMessageW(owner, WM_NULL, 0, 0);
+    // A keyboard user who dismissed the menu, or chose what opens no window, carries on in
+    // the notification area where they were.
+    if (!RunTrayCommand(command, dialog) && fromKeyboard) {
+        ReturnFocusToTrayIcon();
+    }
 }
 
 }  // namespace
@@ -120,7 +143,9 @@ HMENU BuildTrayMenu(const TrayMenuState& state) {
             continue;
         }
         UINT check = EntryChecked(state, entry.command) ? MF_CHECKED : MF_UNCHECKED;
-        AppendMenuW(menu, MF_STRING | check, entry.command, GetText(entry.text));
+        const bool flipsABox = entry.command == kTrayDisable || entry.command == kTrayHideIconsPermanently;
+        UINT grey = flipsABox && state.dialogBusy ? MF_GRAYED : MF_ENABLED;
+        AppendMenuW(menu, MF_STRING | check | grey, entry.command, GetText(entry.text));
     }
     return menu;
 }
@@ -131,16 +156,18 @@ void TrayIconClicked(UINT mouseMessage, HWND dialog) {
     RunTrayAction(mouseMessage == WM_LBUTTONDOWN ? TrayAction::kToggleDialog : TrayAction::kMenuAt, cursor, dialog);
 }
 
-TrayAction TrayEventFilter::Classify(UINT event, DWORD time) {
+TrayAction TrayEventFilter::Classify(UINT event, DWORD time, const POINT* place) {
     switch (event) {
         case WM_LBUTTONDOWN:
             leftClickPending_ = true;
+            hasKeyboardPlace_ = false;  // the icon may have been dragged since
             return TrayAction::kToggleDialog;
         case WM_LBUTTONDBLCLK:
             leftClickPending_ = true;  // its NIN_SELECT repeats the click, which did its work
             return TrayAction::kNone;
         case WM_RBUTTONDOWN:
             rightClickPending_ = true;
+            hasKeyboardPlace_ = false;
             return TrayAction::kMenuAt;
         case WM_RBUTTONDBLCLK:
             rightClickPending_ = true;
@@ -149,21 +176,25 @@ TrayAction TrayEventFilter::Classify(UINT event, DWORD time) {
             if (std::exchange(leftClickPending_, false)) {
                 return TrayAction::kNone;
             }
-            return KeySelect(time);
+            return KeySelect(time, place);
         case NIN_KEYSELECT:
-            return KeySelect(time);
+            return KeySelect(time, place);
         case WM_CONTEXTMENU:
             if (std::exchange(rightClickPending_, false)) {
                 return TrayAction::kNone;
             }
-            return TrayAction::kMenuAt;
+            return TrayAction::kKeyboardMenu;
         default:
             return TrayAction::kNone;
     }
 }
 
 // Some shells report one press of Space or Enter twice; a second toggle would undo the first.
-TrayAction TrayEventFilter::KeySelect(DWORD time) {
+TrayAction TrayEventFilter::KeySelect(DWORD time, const POINT* place) {
+    if (place != nullptr) {
+        hasKeyboardPlace_ = true;
+        keyboardPlace_ = *place;
+    }
     if (keySelected_ && time - lastKeySelect_ < kRepeatedKeySelectMs) {
         return TrayAction::kNone;
     }
@@ -172,35 +203,58 @@ TrayAction TrayEventFilter::KeySelect(DWORD time) {
     return TrayAction::kToggleDialog;
 }
 
+POINT KeyboardMenuPlace(const POINT* keyboardPlace, const RECT* iconRect, POINT cursor) {
+    if (keyboardPlace != nullptr) {
+        return *keyboardPlace;
+    }
+    if (iconRect != nullptr) {
+        return POINT{iconRect->left + (iconRect->right - iconRect->left) / 2,
+                     iconRect->top + (iconRect->bottom - iconRect->top) / 2};
+    }
+    return cursor;
+}
+
 void OnTrayCallback(WPARAM wParam, LPARAM lParam, HWND dialog) {
     static TrayEventFilter filter;
     const UINT event = LOWORD(lParam);
-    const TrayAction action = filter.Classify(event, GetTickCount());
+    // Version 4 puts the icon's id in the high word and a point in wParam; the older
+    // protocols put the id in wParam.
+    const bool version4 = HIWORD(lParam) == kTrayIconId;
+    const POINT point = {GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
+    const TrayAction action = filter.Classify(event, GetTickCount(), version4 ? &point : nullptr);
     POINT where = {};
-    // Version 4 puts the icon's id in the high word and the icon's place in wParam: the menu
-    // opened from the keyboard belongs there. Otherwise the cursor is the place there is.
-    if (event == WM_CONTEXTMENU && HIWORD(lParam) == kTrayIconId) {
-        where = POINT{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
-    } else {
-        GetCursorPos(&where);
+    GetCursorPos(&where);
+    if (action == TrayAction::kKeyboardMenu) {
+        // WM_CONTEXTMENU's wParam is not defined: the place comes from the keyboard's last
+        // selection or from the shell.
+        RECT iconRect = {};
+        const bool haveRect = filter.KeyboardPlace() == nullptr && TrayIconRect(&iconRect);
+        where = KeyboardMenuPlace(filter.KeyboardPlace(), haveRect ? &iconRect : nullptr, where);
     }
     RunTrayAction(action, where, dialog);
 }
 
 void RunTrayAction(TrayAction action, POINT where, HWND dialog) {
-    // A disabled dialog waits for a step of the program's own (a message box, the ZIP folder
-    // moving the program's copy): nothing of the tray menu may run inside that wait.
-    if (action == TrayAction::kNone || dialog == nullptr || !IsWindowEnabled(dialog)) {
+    // A menu's loop hands on the callbacks that a held menu key or a flaky touch screen keeps
+    // sending: one more menu on top of it each time, unless they are left alone.
+    if (action == TrayAction::kNone || dialog == nullptr || MenuOpen()) {
         return;
     }
     if (action == TrayAction::kToggleDialog) {
         ToggleDialog(dialog);
         return;
     }
-    ShowTrayMenu(dialog, where);
+    ShowTrayMenu(dialog, where, action == TrayAction::kKeyboardMenu);
 }
 
 void ShowAndActivateDialog(HWND dialog) {
+    // Disabled with no window over it, the dialog waits for a step of the program's own (the
+    // ZIP folder moving the program's copy): there is nothing to bring forward, and nothing
+    // may start inside that wait.
+    HWND input = InputWindow(dialog);
+    if (!IsWindowEnabled(input)) {
+        return;
+    }
     ShowWindow(dialog, SW_SHOW);
     // Topmost and back lifts the dialog above every window, also other topmost ones, and
     // leaves it an ordinary window on top.
@@ -208,7 +262,10 @@ void ShowAndActivateDialog(HWND dialog) {
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, kKeepPlace);
     SetWindowPos(dialog, HWND_NOTOPMOST, 0, 0, 0, 0, kKeepPlace);
     SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
-    ForceForeground(dialog);
+    if (input != dialog) {
+        SetWindowPos(input, HWND_TOP, 0, 0, 0, 0, kKeepPlace);
+    }
+    ForceForeground(input);
 }
 
 void ForceForeground(HWND window) {

@@ -16,19 +16,23 @@ struct TrayMenuState {
     bool disabled = false;         // m_disable
     bool shellHidesIcons = false;  // the shell's own setting, not the program's
     bool dialogHidden = false;
+    // Disabled under a modal window, or by a step of its own.
+    bool dialogBusy = false;
 };
 
 // The menu: the program's name and version greyed at the top, then Disable, Hide desktop
 // icons permanently, To-Tray, Preferences, Exit, Show everything, Hide everything. The caller
-// destroys it.
+// destroys it. Disable and Hide desktop icons permanently flip the dialog's check boxes: they
+// are greyed while the dialog is busy, as the boxes themselves are.
 HMENU BuildTrayMenu(const TrayMenuState& state);
 
 // `mouseMessage` is WM_LBUTTONDOWN or WM_RBUTTONDOWN; `dialog` is the settings dialog, which
-// carries out every option the menu changes. Nothing happens while the dialog is disabled.
+// carries out every option the menu changes.
 void TrayIconClicked(UINT mouseMessage, HWND dialog);
 
-// What an event of the icon asks for: the left button's toggle of the dialog, or the menu.
-enum class TrayAction { kNone, kToggleDialog, kMenuAt };
+// What an event of the icon asks for: the left button's toggle of the dialog, or the menu
+// (opened by the mouse, or by the keyboard, which gets its place back when the menu closes).
+enum class TrayAction { kNone, kToggleDialog, kMenuAt, kKeyboardMenu };
 
 // The icon's events as the newer protocols report them. A click comes as its button messages
 // (the program acts on the press) followed by NIN_SELECT (left) or WM_CONTEXTMENU (right),
@@ -36,28 +40,40 @@ enum class TrayAction { kNone, kToggleDialog, kMenuAt };
 // or NIN_SELECT, Shift+F10 or the menu key WM_CONTEXTMENU, alone.
 class TrayEventFilter {
   public:
-    // `time` in milliseconds, for telling a repeated report from a second press.
-    TrayAction Classify(UINT event, DWORD time);
+    // `time` in milliseconds, for telling a repeated report from a second press; `place`, the
+    // point version 4 hands over with the event (none with the older protocols).
+    TrayAction Classify(UINT event, DWORD time, const POINT* place = nullptr);
+    // Where the keyboard last selected the icon: version 4 gives the icon's place with
+    // NIN_KEYSELECT and NIN_SELECT, but not with WM_CONTEXTMENU. Forgotten once the mouse
+    // is used on the icon. Null when unknown.
+    const POINT* KeyboardPlace() const { return hasKeyboardPlace_ ? &keyboardPlace_ : nullptr; }
 
   private:
     static constexpr DWORD kRepeatedKeySelectMs = 300;
-    TrayAction KeySelect(DWORD time);
+    TrayAction KeySelect(DWORD time, const POINT* place);
 
     bool leftClickPending_ = false;
     bool rightClickPending_ = false;
     bool keySelected_ = false;
     DWORD lastKeySelect_ = 0;
+    bool hasKeyboardPlace_ = false;
+    POINT keyboardPlace_ = {};
 };
 
+// Where a menu opened from the keyboard goes: where the keyboard selected the icon, else the
+// middle of the icon's rectangle, else the cursor.
+POINT KeyboardMenuPlace(const POINT* keyboardPlace, const RECT* iconRect, POINT cursor);
+
 // The shell's callback message for the icon: the event in the low word of `lParam` (all of
-// `lParam` with the oldest protocol); with version 4 the icon's id in the high word and the
-// icon's place in `wParam`, where a menu opened from the keyboard opens.
+// `lParam` with the oldest protocol); with version 4 the icon's id in the high word and, for
+// the events that define it, a point in `wParam`.
 void OnTrayCallback(WPARAM wParam, LPARAM lParam, HWND dialog);
 
-// Carries out `action`; a menu opens at `where`. Nothing while the dialog is disabled.
+// Carries out `action`; a menu opens at `where`. Nothing while a menu of the program is open.
 void RunTrayAction(TrayAction action, POINT where, HWND dialog);
 
-// Shows `dialog` at the top of the z-order (not topmost) and makes it the foreground window.
+// Shows `dialog` at the top of the z-order (not topmost) and makes the window that takes its
+// input the foreground window: the dialog, or the modal window open over it.
 void ShowAndActivateDialog(HWND dialog);
 
 // SetForegroundWindow from a background process: the system grants it to a process that has

@@ -19,8 +19,8 @@ constexpr UINT kTrayCallback = WM_APP + 100;  // 32868
 constexpr UINT kIconId = 107;
 constexpr POINT kIconPlace = {700, 300};  // where the whole menu fits, so no screen edge moves it
 
-void SendShellEvent(HWND mainWindow, UINT event) {
-    PostMessageW(mainWindow, kTrayCallback, MAKEWPARAM(kIconPlace.x, kIconPlace.y), MAKELPARAM(event, kIconId));
+void SendShellEvent(HWND mainWindow, UINT event, POINT place = kIconPlace) {
+    PostMessageW(mainWindow, kTrayCallback, MAKEWPARAM(place.x, place.y), MAKELPARAM(event, kIconId));
 }
 
 bool Near(LONG a, LONG b) {
@@ -36,18 +36,20 @@ TEST(TrayKeyboard, EnterTogglesTheDialogAClickActsOnceAndTheMenuKeyOpensTheMenuA
     HWND dialog = app.Dialog().Window();
     ASSERT_TRUE(e2e::MoveCursor(200, 150));
 
-    SendShellEvent(mainWindow, NIN_KEYSELECT);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 5000));
-
     // A click: the press toggles, the NIN_SELECT that follows it only repeats the click.
     SendShellEvent(mainWindow, WM_LBUTTONDOWN);
     SendShellEvent(mainWindow, WM_LBUTTONUP);
     SendShellEvent(mainWindow, NIN_SELECT);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog) != 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 5000));
     ASSERT_TRUE(app.Dialog().CatchUp());
-    EXPECT_TRUE(IsWindowVisible(dialog)) << "the click's NIN_SELECT toggled the dialog a second time";
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "the click's NIN_SELECT toggled the dialog a second time";
 
-    SendShellEvent(mainWindow, WM_CONTEXTMENU);
+    SendShellEvent(mainWindow, NIN_KEYSELECT);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog) != 0; }, 5000));
+
+    // The menu key's message carries no place of its own: the menu goes where the keyboard
+    // selected the icon.
+    SendShellEvent(mainWindow, WM_CONTEXTMENU, POINT{100, 100});
     HWND menu = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (menu = e2e::FindOpenMenu()) != nullptr; }, 5000));
     RECT rect = {};

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "e2e/support/desktop_standin.h"
@@ -216,7 +217,13 @@ TEST_F(TrayMenu, SwitchesDisableWithoutASecondIconAndHidesAndShowsEverything) {
         ASSERT_TRUE(ChooseTrayItem(mainWindow, TrayItem::kDisable));
         EXPECT_TRUE(WaitUntil([&] { return app.Ini(L"m_disable") == disabled; }, 5000));
         EXPECT_EQ(app.Dialog().Checked(IDC_DISABLE), disabled[0] == L'1');
-        EXPECT_TRUE(WaitUntil([&] { return LookAtDrawnIcons().newestGrey == (disabled[0] == L'1'); }, 5000));
+        // Redrawn, not only blank for a moment.
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                const DrawnIcons drawn = LookAtDrawnIcons();
+                return drawn.count == icons && drawn.newestGrey == (disabled[0] == L'1');
+            },
+            5000));
         EXPECT_EQ(LookAtDrawnIcons().count, icons) << "modified, not added again";
         EXPECT_TRUE(IconPresent(mainWindow));
     }
@@ -274,6 +281,117 @@ TEST_F(TrayMenu, ShowsAndHidesTheDialogWhichHidesToTheTrayAndExitEndsTheProgram)
     ASSERT_TRUE(ChooseTrayItem(mainWindow, TrayItem::kExit));
     EXPECT_EQ(app.App().Running().WaitForExit(10000), 1);
     EXPECT_FALSE(IconPresent(mainWindow));
+    EXPECT_TRUE(DesktopStandin::IconsVisible());
+    EXPECT_TRUE(TaskbarVisible());
+}
+
+namespace {
+
+int OpenMenus() {
+    int count = 0;
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (IsWindowVisible(window) && lstrcmpW(className, L"#32768") == 0) {
+                ++*reinterpret_cast<int*>(param);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+}  // namespace
+
+// A held menu key or a flaky touch screen sends the menu request again and again; the menu's
+// own loop hands each one on while it is open.
+TEST(Tray, ABurstOfMenuRequestsOpensOneMenu) {
+    DialogApp app;
+    ASSERT_NE(app.Start(), nullptr);
+    HWND mainWindow = app.App().WaitForMainWindow();
+    for (int i = 0; i < 200; ++i) {
+        PostMessageW(mainWindow, kTrayCallback, MAKEWPARAM(700, 300), MAKELPARAM(WM_CONTEXTMENU, kIconId));
+    }
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = e2e::FindOpenMenu()) != nullptr; }, 5000));
+    // Each request is dispatched inside the first menu's loop; the last has been when a
+    // message posted after them has.
+    ASSERT_TRUE(app.Dialog().CatchUp(10000));
+    EXPECT_EQ(OpenMenus(), 1);
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(WaitUntil([] { return OpenMenus() == 0; }, 5000));
+    ASSERT_TRUE(app.Dialog().CatchUp());
+    EXPECT_EQ(OpenMenus(), 0) << "a menu waited under the first";
+}
+
+namespace {
+
+constexpr int kHotKeyItem = 6;  // of "More options", separators not counted
+
+// A window of the test's own in front, so that no window of the program is there by chance.
+class TestWindowInFront {
+  public:
+    TestWindowInFront() {
+        window_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 50, 200, 100, nullptr, nullptr, nullptr,
+                                  nullptr);
+    }
+    ~TestWindowInFront() { DestroyWindow(window_); }
+    TestWindowInFront(const TestWindowInFront&) = delete;
+    TestWindowInFront& operator=(const TestWindowInFront&) = delete;
+    bool TakeFront() const {
+        return WaitUntil([&] { return SetForegroundWindow(window_) && GetForegroundWindow() == window_; }, 5000);
+    }
+
+  private:
+    HWND window_ = nullptr;
+};
+
+}  // namespace
+
+// The hot-key dialog open holds the settings dialog disabled: whatever brings the program
+// forward brings the hot-key dialog, which takes the keyboard, and the tray stays usable.
+TEST_F(TrayMenu, WithTheHotKeyDialogOpenEveryRouteBringsItForwardAndTheMenuActs) {
+    DialogApp app({{L"auto_hide_icons_sec", L"600"}, {L"hide_taskbar", L"1"}});
+    ASSERT_NE(app.Start(), nullptr);
+    HWND mainWindow = app.App().WaitForMainWindow();
+    HWND dialog = app.Dialog().Window();
+    ASSERT_TRUE(WaitUntil([&] { return IconPresent(mainWindow); }, 5000));
+    ASSERT_TRUE(app.Dialog().ChooseMoreOption(kHotKeyItem));
+    // Owned by the settings dialog, the hot-key dialog is above it: the process's first.
+    HWND hotKey = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            hotKey = e2e::FindProcessWindow(app.App().Running().Id(), L"#32770");
+            return hotKey != nullptr && hotKey != dialog;
+        },
+        5000));
+    TestWindowInFront other;
+
+    ASSERT_TRUE(other.TakeFront());
+    EXPECT_EQ(app.App().RunToExit(L""), 45054);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hotKey; }, 5000)) << "second start";
+    // The hot-key field, empty until now, takes the key pressed: the keyboard is the field's.
+    ASSERT_EQ(SendDlgItemMessageW(hotKey, IDC_HOTKEY_CONTROL, HKM_GETHOTKEY, 0, 0), 0);
+    e2e::PressKeys({'Z'});
+    EXPECT_TRUE(
+        WaitUntil([&] { return SendDlgItemMessageW(hotKey, IDC_HOTKEY_CONTROL, HKM_GETHOTKEY, 0, 0) != 0; }, 5000));
+
+    ASSERT_TRUE(other.TakeFront());
+    PostMessageW(mainWindow, kTrayCallback, kIconId, WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hotKey; }, 5000)) << "left click on the icon";
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "the click brings forward, it does not hide";
+    ASSERT_TRUE(other.TakeFront());
+    ASSERT_TRUE(ChooseTrayItem(mainWindow, TrayItem::kPreferences));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hotKey; }, 5000)) << "Preferences";
+
+    ASSERT_TRUE(ChooseTrayItem(mainWindow, TrayItem::kHideEverything));
+    EXPECT_TRUE(WaitUntil([] { return !DesktopStandin::IconsVisible() && !TaskbarVisible(); }, 5000));
+    EXPECT_TRUE(IsWindow(hotKey));
+
+    // Exit closes the hot-key dialog and ends the program with everything shown.
+    ASSERT_TRUE(ChooseTrayItem(mainWindow, TrayItem::kExit));
+    EXPECT_EQ(app.App().Running().WaitForExit(10000), 1);
     EXPECT_TRUE(DesktopStandin::IconsVisible());
     EXPECT_TRUE(TaskbarVisible());
 }

@@ -4,10 +4,14 @@
 
 #include <atomic>
 #include <mutex>
+#include <string>
 #include <vector>
 
+#include "common/program.h"
 #include "common/scoped_handle.h"
+#include "resource_ids.h"
 #include "tray/tray_icon.h"
+#include "unit/support/program_resources.h"
 
 namespace {
 
@@ -86,6 +90,45 @@ TEST(GreyIcon, KeepsAnAlphaChannelAndRefusesAMonochromeIcon) {
     EXPECT_EQ(MakeGreyIcon(nullptr), nullptr);
 }
 
+namespace {
+
+// LoadImageW as Windows answers it: a shared image is the one first loaded under its name,
+// whatever size is asked (Wine keeps one a size).
+HANDLE WINAPI LoadImageAsWindows(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy, UINT flags) {
+    static HANDLE firstShared = nullptr;
+    if ((flags & LR_SHARED) == 0) {
+        return LoadImageW(module, name, type, cx, cy, flags);
+    }
+    if (firstShared == nullptr) {
+        firstShared = LoadImageW(module, name, type, cx, cy, flags & ~LR_SHARED);
+    }
+    return firstShared;
+}
+
+}  // namespace
+
+// The title bar and the tray show the small size, Alt+Tab the large one, and each scale has
+// its own: every icon is the caller's own, at the size asked.
+TEST(ProgramIcon, EverySizeGetsAnImageOfItsOwnThatTheCallerOwns) {
+    HMODULE program = LoadProgramResources();
+    ASSERT_NE(program, nullptr);
+    for (int size : {32, 16, 20, 24, 48}) {
+        SCOPED_TRACE(size);
+        ScopedIcon first(LoadIconAtSize(program, IDI_PROGRAM, size, LoadImageAsWindows));
+        ScopedIcon second(LoadIconAtSize(program, IDI_PROGRAM, size, LoadImageAsWindows));
+        ASSERT_TRUE(first && second);
+        EXPECT_NE(first.Get(), second.Get()) << "a shared icon: the cache's, not the caller's";
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(first.Get(), &info));
+        ScopedGdiObject mask(info.hbmMask), colour(info.hbmColor);
+        BITMAP bitmap = {};
+        ASSERT_TRUE(GetObjectW(colour.Get(), sizeof(bitmap), &bitmap));
+        EXPECT_EQ(bitmap.bmWidth, size);
+        EXPECT_EQ(bitmap.bmHeight, size);
+    }
+    FreeLibrary(program);
+}
+
 TEST(NotifyRecord, CarriesTheCallbackAlwaysAndTheTipCutTo127) {
     HWND owner = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x1234));
     std::wstring longTip(300, L'x');
@@ -112,7 +155,12 @@ class ScriptedShell : public TrayShell {
         if (GetCurrentThreadId() != testThread_) {
             iconThread = GetCurrentThreadId();
         }
+        records.push_back({message, record->uFlags, record->uVersion, record->szTip});
         switch (message) {
+            case NIM_SETVERSION:
+                return record->uVersion == acceptedVersion;
+            case NIM_SETFOCUS:
+                return icons > 0;
             case NIM_ADD:
                 ++adds;
                 maxIcons = std::max(maxIcons.load(), ++icons);
@@ -136,6 +184,8 @@ class ScriptedShell : public TrayShell {
         return nullptr;
     }
 
+    bool IconRect(HWND, UINT, RECT*) override { return false; }
+
     void Lose() {
         std::lock_guard lock(mutex_);
         icons = 0;
@@ -146,6 +196,15 @@ class ScriptedShell : public TrayShell {
     std::atomic<int> maxIcons = 0;
     std::atomic<DWORD> iconThread = 0;
     std::atomic<bool> lastGrey = false;
+    // The protocol version this shell knows (0: only the original one).
+    UINT acceptedVersion = 0;
+    struct Record {
+        DWORD message;
+        UINT flags;
+        UINT version;
+        std::wstring tip;
+    };
+    std::vector<Record> records;
     // Reset both to hold the icon thread in BuildIcon until buildRelease is set again.
     ScopedKernelHandle buildEntered{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     ScopedKernelHandle buildRelease{CreateEventW(nullptr, TRUE, TRUE, nullptr)};
@@ -281,4 +340,49 @@ TEST(TrayIcon, ThreeThreadsCreatingRefreshingAndRemovingNeverLeaveAnIconBehind) 
         EXPECT_EQ(shell.icons.load(), 0) << "round " << round;
     }
     EXPECT_EQ(shell.maxIcons.load(), 1);
+}
+
+// Version 4 hides the standard tip unless each add and change asks for it (Wine shows it
+// anyway); the older protocols are handed exactly what they always were. A keyboard user
+// gets the notification area's focus back through the shell.
+TEST(TrayIcon, AsksForTheTipUnderVersion4OnlyAndHandsTheKeyboardBack) {
+    for (UINT version : {0u, 3u, 4u}) {
+        SCOPED_TRACE(version);
+        ScriptedShell shell;
+        shell.acceptedVersion = version;
+        TrayIcon tray(shell, kFastPeriodMs);
+        tray.SetOwnerWindow(kOwner);
+        tray.Create(kTrayIconId, L"Velmora", false);
+        tray.Refresh();
+        shell.Lose();
+        tray.Refresh();  // added again: the protocol is asked for again
+        tray.ReturnFocus();
+
+        int adds = 0, tipsAskedFor = 0, setFocus = 0;
+        UINT versionNow = 0;
+        for (const ScriptedShell::Record& r : shell.records) {
+            if (r.message == NIM_SETVERSION) {
+                versionNow = r.version == version ? version : versionNow;
+                continue;
+            }
+            setFocus += r.message == NIM_SETFOCUS;
+            adds += r.message == NIM_ADD;
+            const bool showTip = (r.flags & NIF_SHOWTIP) != 0;
+            if (r.message == NIM_ADD) {
+                versionNow = 0;  // a new icon starts with the original protocol
+                EXPECT_FALSE(showTip) << "the add comes before the shell knows the version";
+            } else if (r.message == NIM_MODIFY) {
+                EXPECT_EQ(showTip, versionNow == 4) << "flags " << r.flags;
+                tipsAskedFor += showTip && (r.flags & NIF_TIP) != 0 && r.tip == L"Velmora";
+            }
+        }
+        EXPECT_EQ(adds, 2);
+        EXPECT_EQ(tipsAskedFor, version == 4 ? 3 : 0) << "right after each add, and on the refresh";
+        EXPECT_EQ(setFocus, 1);
+        EXPECT_EQ(shell.records.back().message, static_cast<DWORD>(NIM_SETFOCUS));
+        EXPECT_EQ(shell.records.back().flags, 0u);
+        tray.Remove();
+        tray.ReturnFocus();
+        EXPECT_NE(shell.records.back().message, static_cast<DWORD>(NIM_SETFOCUS)) << "no icon, no focus to give";
+    }
 }

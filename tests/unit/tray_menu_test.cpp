@@ -65,6 +65,22 @@ TEST_F(TrayMenu, CheckMarksFollowDisableTheShellsIconSettingAndTheHiddenDialog) 
     }
 }
 
+// Under a modal window the dialog's check boxes take no clicks; nor do the two items that flip
+// them. The rest of the menu acts as ever.
+TEST_F(TrayMenu, DisableAndHidePermanentlyAreGreyedWhileTheDialogIsBusy) {
+    for (bool busy : {false, true}) {
+        TrayMenuState state;
+        state.dialogBusy = busy;
+        ScopedMenu menu(BuildTrayMenu(state));
+        auto greyed = [&](int position) { return (ReadMenuItem(menu.Get(), position).state & MFS_GRAYED) != 0; };
+        EXPECT_EQ(greyed(2), busy) << "Disable";
+        EXPECT_EQ(greyed(3), busy) << "Hide desktop icons permanently";
+        for (int position : {4, 5, 7, 9, 10}) {
+            EXPECT_FALSE(greyed(position)) << position;
+        }
+    }
+}
+
 // A click reported by the newer protocols comes as the button messages and then once more as
 // NIN_SELECT or WM_CONTEXTMENU; the keyboard sends only the latter, sometimes twice for one press.
 TEST(TrayEvents, AClickActsOnceAndTheKeyboardActsAlone) {
@@ -80,6 +96,30 @@ TEST(TrayEvents, AClickActsOnceAndTheKeyboardActsAlone) {
     EXPECT_EQ(filter.Classify(NIN_KEYSELECT, 5000), TrayAction::kToggleDialog);
     EXPECT_EQ(filter.Classify(NIN_KEYSELECT, 5050), TrayAction::kNone) << "one press reported twice";
     EXPECT_EQ(filter.Classify(NIN_SELECT, 6000), TrayAction::kToggleDialog);
-    EXPECT_EQ(filter.Classify(WM_CONTEXTMENU, 7000), TrayAction::kMenuAt);
+    EXPECT_EQ(filter.Classify(WM_CONTEXTMENU, 7000), TrayAction::kKeyboardMenu);
     EXPECT_EQ(filter.Classify(WM_MOUSEMOVE, 7100), TrayAction::kNone);
+}
+
+// Version 4 tells where the icon is with NIN_KEYSELECT and NIN_SELECT, not with WM_CONTEXTMENU:
+// the menu key's menu opens where the keyboard last selected the icon, else at the middle of
+// the icon's rectangle, else at the cursor.
+TEST(TrayEvents, TheKeyboardsMenuOpensWhereTheKeyboardSelectedTheIcon) {
+    TrayEventFilter filter;
+    const POINT icon = {1200, 790};
+    const POINT elsewhere = {5, 5};
+    EXPECT_EQ(filter.KeyboardPlace(), nullptr);
+    filter.Classify(NIN_KEYSELECT, 1000, &icon);
+    ASSERT_NE(filter.KeyboardPlace(), nullptr);
+    EXPECT_EQ(filter.KeyboardPlace()->x, icon.x);
+    EXPECT_EQ(filter.Classify(WM_CONTEXTMENU, 2000, &elsewhere), TrayAction::kKeyboardMenu);
+    EXPECT_EQ(filter.KeyboardPlace()->y, icon.y) << "WM_CONTEXTMENU's wParam is not a place";
+    filter.Classify(WM_LBUTTONDOWN, 3000, &elsewhere);
+    EXPECT_EQ(filter.KeyboardPlace(), nullptr) << "after the mouse, the icon may be elsewhere";
+    filter.Classify(NIN_SELECT, 3050, &elsewhere);
+    EXPECT_EQ(filter.KeyboardPlace(), nullptr) << "a click's own NIN_SELECT";
+    filter.Classify(NIN_SELECT, 5000, &icon);
+    EXPECT_EQ(filter.KeyboardPlace()->x, icon.x) << "Enter on an icon selected with the arrows";
+
+    const RECT rect = {1180, 780, 1200, 800};
+    EXPECT_EQ(KeyboardMenuPlace(nullptr, &rect, elsewhere).x, 1190) << "the middle of the icon's rectangle";
 }
