@@ -104,7 +104,7 @@ bool RegisterMainWindowClass() {
     windowClass.hInstance = ProgramInstance();
     windowClass.hIcon = LoadIconW(ProgramInstance(), MAKEINTRESOURCEW(IDI_PROGRAM));
     windowClass.hIconSm = nullptr;  // the system picks the small image from the same resource
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = mainClassName;
     if (RegisterClassExW(&windowClass) == 0) {
         NoteFailure(L"RegisterClassEx (main window)");

@@ -21,6 +21,7 @@
 #include "settings/ini_store.h"
 #include "settings/settings.h"
 #include "settings/settings_table.h"
+#include "resource_ids.h"
 
 namespace {
 
@@ -110,8 +111,8 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
     startInBackground = words.startInBackground;
     exitRequest = words.exitRequest;
 
-    LoadStringW(instance, 103, mainTitle, 255);
-    LoadStringW(instance, 103, mainClassName, 255);
+    LoadStringW(instance, IDS_MAIN_CLASS, mainTitle, 255);
+    LoadStringW(instance, IDS_MAIN_CLASS, mainClassName, 255);
     RegisterMainWindowClass();
     // Scripts and uninstallers send "exit": it needs no settings file, so no warning box may
     // hold it up.

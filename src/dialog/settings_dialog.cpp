@@ -120,9 +120,7 @@ void RegisterCommandImages(OwnerDrawnMenuBar& menuBar) {
 }
 
 void ReadStartWithWindows(HWND window) {
-    wchar_t valueName[128] = L"";
-    LoadStringW(ProgramInstance(), IDS_RUN_VALUE_NAME, valueName, 128);
-    KeepSettingUnsaved(&Settings::autostart, IsAutostartRegistered(valueName) ? 1 : 0);
+    KeepSettingUnsaved(&Settings::autostart, IsAutostartRegistered() ? 1 : 0);
     SetCheckBox(window, IDC_START_WITH_WINDOWS, settings.autostart);
 }
 

@@ -281,7 +281,7 @@ void Uninstall(HWND dialog) {
     if (MessageBoxW(GetActiveWindow(), GetText(kTextAreYouSure), GetText(kTextUninstall), style) != IDYES) {
         return;
     }
-    DeleteRunValue(productName);
+    SetAutostart(false);
     if (WriteSelfDeleteBatch()) {
         OpenWebPage(dialog, IDM_UNINSTALL);
     } else {

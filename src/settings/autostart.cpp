@@ -62,7 +62,8 @@ RunValueState JudgeRunValue(const wchar_t* data, DWORD dataBytes, const wchar_t*
     return stored == expected ? RunValueState::kCurrent : RunValueState::kStale;
 }
 
-bool IsAutostartRegistered(const wchar_t* valueName) {
+bool IsAutostartRegistered() {
+    const Text valueName = Text::FromResource(IDS_RUN_VALUE_NAME);
     const Text expected = ExpectedRunValue();
     ScopedRegKey key = OpenRunKey(KEY_QUERY_VALUE);
     if (expected.Empty() || !key) {
@@ -70,12 +71,12 @@ bool IsAutostartRegistered(const wchar_t* valueName) {
     }
     wchar_t data[kLongestRunValue + 1] = {};
     DWORD bytes = sizeof(data);
-    LONG result = RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &bytes);
+    LONG result = RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data), &bytes);
     switch (JudgeRunValue(result == ERROR_SUCCESS ? data : nullptr, bytes, expected.c_str())) {
         case RunValueState::kMissing:
             return false;
         case RunValueState::kStale:
-            WriteRunValue(valueName, expected.c_str());
+            WriteRunValue(valueName.c_str(), expected.c_str());
             return true;
         case RunValueState::kCurrent:
             return true;

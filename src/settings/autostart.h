@@ -24,9 +24,9 @@ enum class RunValueState {
 // failed. Nothing beyond `dataBytes` is read.
 RunValueState JudgeRunValue(const wchar_t* data, DWORD dataBytes, const wchar_t* expected);
 
-// Whether the Run value `valueName` exists; one that names another exe (the program was moved)
-// is rewritten to name the running one.
-bool IsAutostartRegistered(const wchar_t* valueName);
+// Whether the program's Run value (named by string resource 109) exists; one that names another
+// exe (the program was moved) is rewritten to name the running one.
+bool IsAutostartRegistered();
 
 // Writes (enable) or deletes the Run value named by string resource 109. False when the value
 // is not as asked afterwards: it could not be written (nor can it be for an exe whose path does
