@@ -76,6 +76,7 @@ bool SeekTo(HANDLE file, std::uint64_t offset) {
 
 ScopedKernelHandle OpenExisting(const wchar_t* path, DWORD access, DWORD share) {
     HANDLE file = CreateFileW(path, access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // cppcheck-suppress resourceLeak ; the returned guard owns the handle
     return ScopedKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 

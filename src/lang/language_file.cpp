@@ -116,6 +116,7 @@ void ExportTranslation() {
             DeleteFileW(path.c_str());
         }
         ShowFileAccessError(kReportCaption, path);
+        // cppcheck-suppress resourceLeak ; file owned the handle and has closed it
         return;
     }
     // The shell tells the user itself when no editor opens the file; it stays in the folder.
