@@ -11,7 +11,6 @@ namespace {
 constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
 constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;
 constexpr std::uint32_t kEndSignature = 0x06054B50;
-constexpr int kLocalHeaderSize = 30;
 constexpr int kCentralHeaderSize = 46;
 constexpr int kEndRecordSize = 22;
 constexpr int kLocalCrcOffset = 14;

@@ -10,9 +10,7 @@ namespace {
 
 constexpr int kRingMask = PackDecoder::kRingSize - 1;
 constexpr int kPositionCount = PackDecoder::kRingSize;
-constexpr uint32_t kQ1 = PackDecoder::kQ1;
 constexpr uint32_t kQ2 = PackDecoder::kQ2;
-constexpr uint32_t kQ3 = PackDecoder::kQ3;
 
 // The static position model: distance slot i weighs 10000 / (i + 200), so near matches are
 // cheap. Entry i is the total weight of the slots after i; entry 0 is the whole.

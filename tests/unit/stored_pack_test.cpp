@@ -60,8 +60,8 @@ const wchar_t* const kDisplayNames[] = {
     L"Croatian\tHrvatski",
     L"Greek\t\u03B5\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC",
     L"Brazilian\tPortuguese ",
-    L"Adyghe (Kabardian)\t\u0410\u0434\u044B\u0433\u044D\u0431\u0437\u044D "
-    L"(\u041A\u044A\u044D\u0431\u044D\u0440\u0434\u0435\u0439)",
+    (L"Adyghe (Kabardian)\t\u0410\u0434\u044B\u0433\u044D\u0431\u0437\u044D "
+     L"(\u041A\u044A\u044D\u0431\u044D\u0440\u0434\u0435\u0439)"),
     L"Polish\tPolski",
     L"Japanese\t\u65E5\u672C\u8A9E",
     L"Swedish\tSvenska",
