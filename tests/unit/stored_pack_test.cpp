@@ -10,6 +10,7 @@
 #include "lang/pack_decoder.h"
 #include "lang/stored_pack.h"
 #include "unit/support/english_pack.h"
+#include "unit/support/program_resources.h"
 
 namespace {
 
@@ -161,6 +162,34 @@ TEST_F(StoredPackTables, UsersGetTheirOwnLanguageAndEnglishWhereThePackHasNone) 
         languagePack.currentLanguage = outside;
         EXPECT_STREQ(GetText(223), L"Are you sure?");
     }
+}
+
+// The version is set in one place, the exe's FILEVERSION (CMake reads it from there): the
+// resource's strings and the title in the pack must say the same.
+TEST_F(StoredPackTables, TitleAndVersionResourceCarryTheOneVersion) {
+    const std::wstring path = ProgramPath();
+    DWORD unused = 0;
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), &unused));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    const std::wstring version =
+        std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS));
+    const auto text = [&info](const wchar_t* name) {
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
+        wchar_t* value = nullptr;
+        UINT chars = 0;
+        return VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&value), &chars) ? std::wstring(value)
+                                                                                                  : std::wstring();
+    };
+    EXPECT_EQ(text(L"FileVersion"), version);
+    EXPECT_EQ(text(L"ProductVersion"), version);
+    EXPECT_EQ(text(L"ProductName"), L"Velmora " + version);
+    EXPECT_EQ(GetHeaderText(19), L"Velmora " + version);
+    EXPECT_EQ(std::string(VELMORA_PROJECT_VERSION), std::string(version.begin(), version.end()));
 }
 
 TEST_F(StoredPackTables, HeaderNamesTheProductAndTheMakersPages) {
