@@ -26,7 +26,7 @@ constexpr int kListedMissingIds = 9;
 Text loadedLanguageFile;
 
 void CloseStdioFile(FILE* file) {
-    fclose(file);
+    fclose(file);  // NOLINT(cert-err33-c): the file was only read, closing it can lose nothing
 }
 using ScopedFile = ScopedHandle<FILE*, CloseStdioFile>;
 

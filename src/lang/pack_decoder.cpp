@@ -200,7 +200,7 @@ class StreamOutput {
     bool Full() const { return false; }
 
     void Literal(uint8_t byte) {
-        std::fputc(byte, stream_);
+        std::fputc(byte, stream_);  // NOLINT(cert-err33-c): an error stays on the stream for its ferror
         ring_[r_] = byte;
         r_ = (r_ + 1) & kRingMask;
     }
@@ -209,7 +209,7 @@ class StreamOutput {
         uint32_t from = (r_ - distance) & kRingMask;
         for (uint32_t k = 0; k < length; ++k) {
             uint8_t byte = ring_[(from + k) & kRingMask];
-            std::fputc(byte, stream_);
+            std::fputc(byte, stream_);  // NOLINT(cert-err33-c): an error stays on the stream for its ferror
             ring_[r_] = byte;
             r_ = (r_ + 1) & kRingMask;
         }
