@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing Velmora on Debian needs, when it is missing: the
 # MinGW-w64 cross compiler (posix threads), the build machine's own C++ compiler (the build
-# runs the pack compressor on it), CMake, Python (two checks of the tests), GoogleTest's sources,
-# Wine, Xvfb and a German locale.
+# runs the pack compressor on it), CMake, Python (checks of the tests), GoogleTest's sources,
+# Wine, Xvfb, a German locale and cppcheck (tools/test.sh runs it). --clang adds what the Clang
+# build and tools/analyse.sh's clang-tidy need: Clang, lld and clang-tidy.
 set -euo pipefail
 
 missing=()
@@ -21,6 +22,12 @@ need /usr/lib/wine/wine64 wine64
 need Xvfb xvfb
 need import imagemagick
 need /usr/share/i18n/locales/de_DE locales
+need cppcheck cppcheck
+if [ "${1:-}" = "--clang" ]; then
+    need clang++ clang
+    need ld.lld lld
+    need clang-tidy clang-tidy
+fi
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

@@ -73,7 +73,8 @@ BOOL CALLBACK AskWindowToExit(HWND window, LPARAM) {
 
 bool ClaimSingleInstance() {
     // Never closed: the mutex marks this process as the running instance until it ends.
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, productName);
+    static HANDLE mutex = nullptr;
+    mutex = CreateMutexW(nullptr, FALSE, productName);
     DWORD error = GetLastError();
     if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) {
         // Without the mark this instance runs all the same, but a second one would not find it.

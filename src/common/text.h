@@ -16,7 +16,7 @@ class Text {
     static constexpr int kMaxLength = 0x3FFFFFF0;
 
     Text() noexcept;
-    Text(const wchar_t* text);  // NOLINT: implicit, so literals work wherever a Text is expected
+    Text(const wchar_t* text);  // cppcheck-suppress noExplicitConstructor ; NOLINT: so a literal passes as a Text
     // At most maxLength characters, fewer when a terminator comes first; negative gives empty.
     Text(const wchar_t* text, int maxLength);
     // ANSI text in the system code page.

@@ -41,6 +41,7 @@ inline int IdleLimitMs(int seconds) {
 template <typename Desktop>
 class AutoHideTickRun {
   public:
+    // cppcheck-suppress uninitMemberVar ; a tick reads only the secondaries_ it has found and written
     AutoHideTickRun(Desktop& desktop, EngineState& state)
         : desktop_(desktop),
           state_(state),

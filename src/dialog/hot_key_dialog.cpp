@@ -142,7 +142,7 @@ Text HotKeyText(int hotkey) {
     }
     wchar_t name[kKeyNameChars] = L"";
     if (GetKeyNameTextW(scanCode, name, kKeyNameChars) == 0) {
-        wsprintfW(name, L"#%d", key);  // a key without a name still shows which one it is
+        wsprintfW(name, L"#%u", key);  // a key without a name still shows which one it is
     }
     return HotKeyText(hotkey, name);
 }

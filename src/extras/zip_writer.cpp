@@ -11,7 +11,6 @@ namespace {
 constexpr std::uint32_t kLocalHeaderSignature = 0x04034B50;
 constexpr std::uint32_t kCentralHeaderSignature = 0x02014B50;
 constexpr std::uint32_t kEndSignature = 0x06054B50;
-constexpr int kLocalHeaderSize = 30;
 constexpr int kCentralHeaderSize = 46;
 constexpr int kEndRecordSize = 22;
 constexpr int kLocalCrcOffset = 14;
@@ -76,6 +75,7 @@ bool SeekTo(HANDLE file, std::uint64_t offset) {
 
 ScopedKernelHandle OpenExisting(const wchar_t* path, DWORD access, DWORD share) {
     HANDLE file = CreateFileW(path, access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // cppcheck-suppress resourceLeak ; the returned guard owns the handle
     return ScopedKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 

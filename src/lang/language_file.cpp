@@ -26,7 +26,7 @@ constexpr int kListedMissingIds = 9;
 Text loadedLanguageFile;
 
 void CloseStdioFile(FILE* file) {
-    fclose(file);
+    fclose(file);  // NOLINT(cert-err33-c): the file was only read, closing it can lose nothing
 }
 using ScopedFile = ScopedHandle<FILE*, CloseStdioFile>;
 
@@ -116,6 +116,7 @@ void ExportTranslation() {
             DeleteFileW(path.c_str());
         }
         ShowFileAccessError(kReportCaption, path);
+        // cppcheck-suppress resourceLeak ; file owned the handle and has closed it
         return;
     }
     // The shell tells the user itself when no editor opens the file; it stays in the folder.

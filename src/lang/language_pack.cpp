@@ -80,7 +80,7 @@ void CopyEnglishReference(LanguagePack& pack) {
     // A body too long for the buffer is cut: the export then lacks its end, nothing worse.
     const wchar_t* body = pack.languageBody[kEnglish];
     int length = 0;
-    while (body[length] != L'\0' && length < kEnglishReferenceUnits - 1) {
+    while (length < kEnglishReferenceUnits - 1 && body[length] != L'\0') {
         ++length;
     }
     std::copy(body, body + length, pack.englishReference);

@@ -10,9 +10,7 @@ namespace {
 
 constexpr int kRingMask = PackDecoder::kRingSize - 1;
 constexpr int kPositionCount = PackDecoder::kRingSize;
-constexpr uint32_t kQ1 = PackDecoder::kQ1;
 constexpr uint32_t kQ2 = PackDecoder::kQ2;
-constexpr uint32_t kQ3 = PackDecoder::kQ3;
 
 // The static position model: distance slot i weighs 10000 / (i + 200), so near matches are
 // cheap. Entry i is the total weight of the slots after i; entry 0 is the whole.
@@ -202,7 +200,7 @@ class StreamOutput {
     bool Full() const { return false; }
 
     void Literal(uint8_t byte) {
-        std::fputc(byte, stream_);
+        std::fputc(byte, stream_);  // NOLINT(cert-err33-c): an error stays on the stream for its ferror
         ring_[r_] = byte;
         r_ = (r_ + 1) & kRingMask;
     }
@@ -211,7 +209,7 @@ class StreamOutput {
         uint32_t from = (r_ - distance) & kRingMask;
         for (uint32_t k = 0; k < length; ++k) {
             uint8_t byte = ring_[(from + k) & kRingMask];
-            std::fputc(byte, stream_);
+            std::fputc(byte, stream_);  // NOLINT(cert-err33-c): an error stays on the stream for its ferror
             ring_[r_] = byte;
             r_ = (r_ + 1) & kRingMask;
         }

@@ -11,6 +11,7 @@
 #include "lang/pack_decoder.h"
 #include "lang/stored_pack.h"
 #include "unit/support/english_pack.h"
+#include "unit/support/program_resources.h"
 
 namespace {
 
@@ -61,8 +62,8 @@ const wchar_t* const kDisplayNames[] = {
     L"Croatian\tHrvatski",
     L"Greek\t\u03B5\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC",
     L"Brazilian\tPortuguese ",
-    L"Adyghe (Kabardian)\t\u0410\u0434\u044B\u0433\u044D\u0431\u0437\u044D "
-    L"(\u041A\u044A\u044D\u0431\u044D\u0440\u0434\u0435\u0439)",
+    (L"Adyghe (Kabardian)\t\u0410\u0434\u044B\u0433\u044D\u0431\u0437\u044D "
+     L"(\u041A\u044A\u044D\u0431\u044D\u0440\u0434\u0435\u0439)"),
     L"Polish\tPolski",
     L"Japanese\t\u65E5\u672C\u8A9E",
     L"Swedish\tSvenska",
@@ -162,6 +163,34 @@ TEST_F(StoredPackTables, UsersGetTheirOwnLanguageAndEnglishWhereThePackHasNone) 
         languagePack.currentLanguage = outside;
         EXPECT_STREQ(GetText(223), L"Are you sure?");
     }
+}
+
+// The version is set in one place, the exe's FILEVERSION (CMake reads it from there): the
+// resource's strings and the title in the pack must say the same.
+TEST_F(StoredPackTables, TitleAndVersionResourceCarryTheOneVersion) {
+    const std::wstring path = ProgramPath();
+    DWORD unused = 0;
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), &unused));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    const std::wstring version =
+        std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS));
+    const auto text = [&info](const wchar_t* name) {
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
+        wchar_t* value = nullptr;
+        UINT chars = 0;
+        return VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&value), &chars) ? std::wstring(value)
+                                                                                                  : std::wstring();
+    };
+    EXPECT_EQ(text(L"FileVersion"), version);
+    EXPECT_EQ(text(L"ProductVersion"), version);
+    EXPECT_EQ(text(L"ProductName"), L"Velmora " + version);
+    EXPECT_EQ(GetHeaderText(19), L"Velmora " + version);
+    EXPECT_EQ(std::string(VELMORA_PROJECT_VERSION), std::string(version.begin(), version.end()));
 }
 
 TEST_F(StoredPackTables, HeaderNamesTheProductAndTheMakersPages) {

@@ -143,7 +143,9 @@ int Decode(const char* in, const char* out) {
     PackDecoder decoder;
     bool headerRead = decoder.DecodeStream(source, sink);
     std::fclose(source);
-    bool written = std::fclose(sink) == 0;
+    // A failed write stays on the stream, and closing may still succeed.
+    bool written = std::ferror(sink) == 0;
+    written = std::fclose(sink) == 0 && written;
     if (!headerRead) {
         std::fprintf(stderr, "Read Error\n");
         return 1;
