@@ -16,6 +16,7 @@
 #include <climits>
 #include <cwchar>
 
+#include "desktop/button_events.h"
 #include "desktop/engine_state.h"
 #include "desktop/desktop_lookup.h"
 #include "desktop/desktop_windows.h"
@@ -57,9 +58,8 @@ class AutoHideTickRun {
             CursorMoved();
         }
         ApplyTaskbarRules();
-        const bool clicked = ConfiguredClick();
-        HideByMiddleButton();
-        if (clicked && ClickShowedIcons()) {
+        TakeButtonEvents();
+        if (ClicksShowedIcons()) {
             return;  // the countdown keeps its position on this tick
         }
         CheckIdleTime();
@@ -83,6 +83,11 @@ class AutoHideTickRun {
     // The shell may move its desktop view to another window while the old ones live on: what
     // was found is looked up afresh at least this often.
     static constexpr int kShellLookupPeriodMs = 1000;
+    // Button events a tick takes; a tick comes every 30 ms, and at least every 230 ms.
+    static constexpr int kMostButtonEvents = 16;
+    // An event older than this was made while no tick ran (the program disabled): it is no
+    // click on what the desktop shows now.
+    static constexpr int kStaleEventMs = 1000;
 
     struct SecondaryTaskbar {
         HWND window;
@@ -142,7 +147,7 @@ class AutoHideTickRun {
             return false;
         }
         ReadCursor();
-        HWND menu = UnderCursor();
+        HWND menu = Under(cursor_);
         for (int hop = 0;; ++hop) {
             wchar_t className[kClassNameChars] = {};
             if (menu != nullptr) {
@@ -178,7 +183,7 @@ class AutoHideTickRun {
 
     void CursorMoved() {
         state_.lastCursor = cursor_;
-        HWND h = UnderCursor();
+        HWND h = Under(cursor_);
         if (h != nullptr && h == shell_.listView) {
             state_.idleSince = Now();
         } else if (h != nullptr && h == shell_.defView && settings.show_icons_mouse_move != 0) {
@@ -253,24 +258,74 @@ class AutoHideTickRun {
         return 1;
     }
 
-    bool ConfiguredClick() {
+    // The button events since the last tick.
+    void TakeButtonEvents() {
+        ButtonEvent taken[kMostButtonEvents];
+        const int count = desktop_.TakeButtonEvents(taken, kMostButtonEvents);
+        for (int i = 0; i < count; ++i) {
+            if (ClockMinus(Now(), taken[i].time) > kStaleEventMs) {
+                continue;
+            }
+            events_[eventCount_++] = taken[i];
+        }
+    }
+
+    static bool ButtonShowsIcons(int button) {
+        switch (button) {
+            case kLeftButton:
+                return settings.show_icons_by_l_mouse != 0;
+            case kRightButton:
+                return settings.show_icons_by_r_mouse != 0;
+            case kMiddleButton:
+                return settings.show_icons_by_m_mouse != 0;
+            default:
+                return false;
+        }
+    }
+
+    // Each press since the last tick counts where it was made, however short it was and
+    // wherever the cursor went after it, in the order they came. Then the buttons down now, and
+    // Win+D, count where the cursor is now, as a button held from one tick to the next always
+    // has. Whether a click showed the icons.
+    bool ClicksShowedIcons() {
+        bool showed = false;
+        for (int i = 0; i < eventCount_; ++i) {
+            const ButtonEvent& press = events_[i];
+            if (!press.pressed) {
+                continue;
+            }
+            if (press.button == kMiddleButton) {
+                HideByMiddleButton();
+            }
+            showed = (ButtonShowsIcons(press.button) && ClickShowedIconsAt(press.at)) || showed;
+        }
+        const bool middleDown = (settings.hide_icons_by_m_mouse != 0 || settings.show_icons_by_m_mouse != 0) &&
+                                desktop_.KeyDown(kMiddleButton);
+        if (middleDown) {
+            HideByMiddleButton();
+        }
+        return (HeldClick(middleDown) && ClickShowedIconsAt(cursor_)) || showed;
+    }
+
+    bool HeldClick(bool middleDown) {
         return (settings.show_icons_by_l_mouse != 0 && desktop_.KeyDown(kLeftButton)) ||
                (settings.show_icons_by_r_mouse != 0 && desktop_.KeyDown(kRightButton)) ||
-               (settings.show_icons_by_m_mouse != 0 && desktop_.KeyDown(kMiddleButton)) ||
+               (settings.show_icons_by_m_mouse != 0 && middleDown) ||
                (settings.show_icons_win_d != 0 && desktop_.KeyDown(kLeftWindowsKey) && desktop_.KeyDown(kKeyD));
     }
 
-    // The idle time counts as used up, so the icons stay hidden until asked for.
+    // With its option the middle button hides the icons wherever it is pressed. The idle time
+    // counts as used up, so they stay hidden until asked for.
     void HideByMiddleButton() {
-        if (settings.hide_icons_by_m_mouse != 0 && desktop_.KeyDown(kMiddleButton) && IconsVisible()) {
+        if (settings.hide_icons_by_m_mouse != 0 && IconsVisible()) {
             SetIcons(false);
             state_.idleSince = ClockMinus(Now(), limit_);
         }
     }
 
-    bool ClickShowedIcons() {
+    bool ClickShowedIconsAt(POINT p) {
         const bool visible = IconsVisible();
-        HWND h = UnderCursor();
+        HWND h = Under(p);
         if (!visible && h != nullptr && h == shell_.defView) {
             state_.idleSince = Now();
             SetIcons(true);
@@ -321,10 +376,11 @@ class AutoHideTickRun {
         return iconsVisible_ != 0;
     }
 
-    HWND UnderCursor() {
-        if (!underKnown_ || underPoint_.x != cursor_.x || underPoint_.y != cursor_.y) {
-            under_ = WindowUnderPointOn(desktop_, cursor_);
-            underPoint_ = cursor_;
+    // The last answer serves while the point is the same and the tick has changed no window.
+    HWND Under(POINT p) {
+        if (!underKnown_ || underPoint_.x != p.x || underPoint_.y != p.y) {
+            under_ = WindowUnderPointOn(desktop_, p);
+            underPoint_ = p;
             underKnown_ = true;
         }
         return under_;
@@ -358,6 +414,8 @@ class AutoHideTickRun {
     DesktopWindows shell_;
     SecondaryTaskbar secondaries_[kMostSecondaryTaskbars];
     int secondaryCount_ = 0;
+    ButtonEvent events_[kMostButtonEvents];  // taken this tick, oldest first, none stale
+    int eventCount_ = 0;
     int iconsVisible_ = -1;  // not asked yet on this tick
     bool underKnown_ = false;
     POINT underPoint_ = {};

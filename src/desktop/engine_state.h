@@ -9,6 +9,8 @@ inline constexpr UINT kTickPeriodMs = 30;
 
 // The program clock: milliseconds since the process started, signed 32-bit.
 int NowMs();
+// A GetTickCount value (a message's time) on the program clock.
+int ProgramTime(DWORD tickCount);
 
 // What the engine remembers from one tick to the next.
 struct EngineState {

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "desktop/button_events.h"
 #include "desktop/engine_state.h"
 #include "desktop/icon_visibility.h"
 #include "desktop/shell_window_visibility.h"
@@ -56,6 +57,9 @@ struct SystemDesktop {
         return true;
     }
     void Trace(const wchar_t* line) { OutputDebugStringW(line); }
+
+    // Presses and releases since the last call, however short (button_events.h).
+    int TakeButtonEvents(ButtonEvent* events, int capacity) { return ::TakeButtonEvents(events, capacity); }
 
     HWND countdownBar = nullptr;  // the progress bar that shows the seconds left
 };

@@ -157,3 +157,49 @@ TEST_F(EngineClicks, AClickShowsEveryTaskbar) {
     EXPECT_TRUE(desk.Visible(secondary));
     EXPECT_TRUE(desk.Visible(taskbar));
 }
+
+// A touchpad's tap is over within a few milliseconds, long before the next tick: it counts by
+// its events, where it was made, whatever the cursor did after it.
+TEST_F(EngineClicks, ATapCountsWhereItWasMadeAsALongClickDoes) {
+    for (ButtonOption button : kButtons) {
+        SCOPED_TRACE(button.virtualKey);
+        int hiddenAt = HideIconsByIdling();
+        Tap(button.virtualKey, kOnDesktop, hiddenAt + 10);
+        TickAt(hiddenAt + 30, kOnEditor);  // moved away at once
+        EXPECT_TRUE(IconsVisible()) << "a tap on the empty desktop";
+        EXPECT_EQ(state.idleSince, hiddenAt + 30);
+        EXPECT_EQ(desk.countdownWrites, 0);
+
+        hiddenAt = HideIconsByIdling();
+        Tap(button.virtualKey, kOnEditor, hiddenAt + 10);
+        TickAt(hiddenAt + 30, kOnDesktop);  // moved onto the desktop at once
+        EXPECT_FALSE(IconsVisible()) << "a tap on another window";
+
+        WritableSettings().*button.option = 0;
+        Tap(button.virtualKey, kOnDesktop, hiddenAt + 40);
+        TickAt(hiddenAt + 60);
+        EXPECT_FALSE(IconsVisible()) << "a tap of a button the options leave out";
+        WritableSettings().*button.option = 1;
+
+        // Made while no tick ran (the program disabled): no click on what the desktop shows now.
+        Tap(button.virtualKey, kOnDesktop, hiddenAt + 100);
+        TickAt(hiddenAt + 1200);
+        EXPECT_FALSE(IconsVisible()) << "a tap more than a second before the tick";
+        desk.SetVisible(listView, true);
+        state.lastCursor = {0, 0};
+    }
+}
+
+TEST_F(EngineClicks, AMiddleTapHidesTheIconsWithItsOption) {
+    WritableSettings().show_icons_by_m_mouse = 0;
+    TickAt(0, kOnDesktop);
+    Tap(VK_MBUTTON, kOnEditor, 1000);
+    TickAt(1020);
+    EXPECT_TRUE(IconsVisible()) << "hide_icons_by_m_mouse is off";
+
+    WritableSettings().hide_icons_by_m_mouse = 1;
+    Tap(VK_MBUTTON, kOnEditor, 2000);
+    TickAt(2020);
+    EXPECT_FALSE(IconsVisible());
+    EXPECT_EQ(state.idleSince, 2020 - 5000);
+}
