@@ -53,6 +53,8 @@ class AutoHideTickRun {
             state_.taskbarSince = desktop_.Now();
             state_.taskbarSinceSet = true;
         }
+        KeepWithinReach(state_.idleSince);
+        KeepWithinReach(state_.taskbarSince);
         shell_ = ShellWindows();
         if (CursorCountsAsMoved()) {
             CursorMoved();
@@ -96,13 +98,30 @@ class AutoHideTickRun {
 
     int Now() { return desktop_.Now(); }
 
+    // How long ago `then` was. A difference that reads negative is one the clock can no longer
+    // tell: as long ago as can be, never still to come.
+    int Since(int then) {
+        const int elapsed = ClockMinus(Now(), then);
+        return elapsed < 0 ? INT_MAX : elapsed;
+    }
+
+    // Once a time lies further back than the idle limit, how much further changes no rule: it
+    // is kept just past the limit, so no difference the engine takes leaves the clock's range
+    // however long the icons stay hidden (2^31 ms is under 25 days).
+    void KeepWithinReach(int& then) {
+        const int reach = limit_ < INT_MAX ? limit_ + 1 : INT_MAX;
+        if (Since(then) >= reach) {
+            then = ClockMinus(Now(), reach);
+        }
+    }
+
     // Finding "Program Manager" by its title asks every top-level window for its title, the
     // costliest question of a tick; the windows it leads to live as long as the shell. So
     // what was found serves while its list view exists, and a restarted shell is found on the
     // tick its old list view has gone. Without a shell, every tick looks.
     DesktopWindows ShellWindows() {
         const DesktopWindows& known = state_.shell;
-        if (known.listView != nullptr && ClockMinus(Now(), state_.shellFoundAt) < kShellLookupPeriodMs &&
+        if (known.listView != nullptr && Since(state_.shellFoundAt) < kShellLookupPeriodMs &&
             desktop_.Exists(known.listView)) {
             return known;
         }
@@ -251,7 +270,7 @@ class AutoHideTickRun {
         if (IconsVisible() || !desktop_.Visible(taskbar)) {
             return 0;
         }
-        if (ClockMinus(Now(), state_.taskbarSince) > limit_) {
+        if (Since(state_.taskbarSince) > limit_) {
             Show(taskbar, SW_HIDE);
             return 0;
         }
@@ -339,7 +358,7 @@ class AutoHideTickRun {
     }
 
     void CheckIdleTime() {
-        const int elapsed = ClockMinus(Now(), state_.idleSince);
+        const int elapsed = Since(state_.idleSince);
         if (elapsed > limit_) {
             if (IconsVisible()) {
                 SetIcons(false);

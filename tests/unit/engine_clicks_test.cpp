@@ -93,17 +93,20 @@ TEST_F(EngineClicks, WinDNeedsTheLeftWindowsKeyAndTheOption) {
 
 TEST_F(EngineClicks, MiddleButtonHidesAndShowsInTheSameTickWhenBothOptionsAreOn) {
     WritableSettings().hide_icons_by_m_mouse = 1;
+    int start = 0;
     for (POINT clickAt : {kOnDesktop, kElsewhereOnDesktop}) {  // resting, and arriving with the click
-        TickAt(0, kOnDesktop);
+        state.lastCursor = {0, 0};
+        TickAt(start, kOnDesktop);
         desk.ForgetRecords();
         Press(VK_MBUTTON);
-        TickAt(2000, clickAt);
+        TickAt(start + 2000, clickAt);
         Release(VK_MBUTTON);
         EXPECT_TRUE(IconsVisible());
         ASSERT_EQ(desk.iconChangeCount, 2);
         EXPECT_FALSE(desk.iconChanges[0]);
         EXPECT_TRUE(desk.iconChanges[1]);
-        EXPECT_EQ(state.idleSince, 2000);
+        EXPECT_EQ(state.idleSince, start + 2000);
+        start += 10000;
     }
 }
 
