@@ -208,7 +208,7 @@ class AutoHideTickRun {
         } else if (h != nullptr && h == shell_.defView && settings.show_icons_mouse_move != 0) {
             state_.idleSince = Now();
             SetIcons(true);
-            ShowHiddenTaskbars();
+            ShowHiddenTaskbars(true);
         }
     }
 
@@ -242,12 +242,16 @@ class AutoHideTickRun {
         return false;
     }
 
-    // The icons are back at the user's request: so is every taskbar. Rare, so looked up afresh.
-    void ShowHiddenTaskbars() {
+    // The icons are back at the user's request: so is every secondary taskbar, and the primary
+    // one when the cursor came onto the desktop; after a click it waits to be touched. Rare, so
+    // looked up afresh.
+    void ShowHiddenTaskbars(bool primaryToo) {
         if (settings.hide_taskbar == 0) {
             return;
         }
-        ShowTaskbarIfHidden(desktop_.Find(nullptr, nullptr, kPrimaryTaskbarClass, nullptr));
+        if (primaryToo) {
+            ShowTaskbarIfHidden(desktop_.Find(nullptr, nullptr, kPrimaryTaskbarClass, nullptr));
+        }
         HWND taskbar = nullptr;
         while ((taskbar = desktop_.Find(nullptr, taskbar, kSecondaryTaskbarClass, nullptr)) != nullptr) {
             ShowTaskbarIfHidden(taskbar);
@@ -348,7 +352,7 @@ class AutoHideTickRun {
         if (!visible && h != nullptr && h == shell_.defView) {
             state_.idleSince = Now();
             SetIcons(true);
-            ShowHiddenTaskbars();
+            ShowHiddenTaskbars(false);
             return true;
         }
         if (visible && h == shell_.listView) {

@@ -146,9 +146,9 @@ TEST_F(EngineClicks, MovingOntoTheEmptyDesktopShowsIconsAndTaskbarsOnlyWithItsOp
     EXPECT_EQ(state.idleSince, hiddenAt + 60);
 }
 
-// Every way the icons come back brings the taskbars back too (issue 19): the primary one as
-// well, which before came back only under the cursor.
-TEST_F(EngineClicks, AClickShowsEveryTaskbar) {
+// A click brings back every secondary taskbar; the primary one stays hidden until the cursor
+// touches it (moving onto the desktop, with its option, brings both: above).
+TEST_F(EngineClicks, AClickShowsEverySecondaryTaskbarAndThePrimaryOnlyOnceTouched) {
     WritableSettings().hide_taskbar = 1;
     const HWND secondary = AddSecondaryTaskbar();
     const int hiddenAt = HideIconsByIdling();
@@ -156,8 +156,13 @@ TEST_F(EngineClicks, AClickShowsEveryTaskbar) {
     desk.SetVisible(secondary, false);
     Press(VK_LBUTTON);
     TickAt(hiddenAt + 30);
+    Release(VK_LBUTTON);
     EXPECT_TRUE(IconsVisible());
     EXPECT_TRUE(desk.Visible(secondary));
+    EXPECT_FALSE(desk.Visible(taskbar));
+    TickAt(hiddenAt + 2000, kElsewhereOnDesktop);
+    EXPECT_FALSE(desk.Visible(taskbar));
+    TickAt(hiddenAt + 2030, kOnTaskbar);
     EXPECT_TRUE(desk.Visible(taskbar));
 }
 
