@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cwchar>
 
 #include "desktop/button_events.h"
@@ -62,8 +63,10 @@ class AutoHideTickRun {
         ApplyTaskbarRules();
         TakeButtonEvents();
         if (ClicksShowedIcons()) {
-            return;  // the countdown keeps its position on this tick
+            state_.firstClickKept = false;  // a click that shows the icons starts no double-click
+            return;                         // the countdown keeps its position on this tick
         }
+        ReleaseHeldLeftButton();
         CheckIdleTime();
     }
 
@@ -281,7 +284,8 @@ class AutoHideTickRun {
         return 1;
     }
 
-    // The button events since the last tick.
+    // The button events since the last tick. A new left press is a new click, whatever a
+    // double-click before it did.
     void TakeButtonEvents() {
         ButtonEvent taken[kMostButtonEvents];
         const int count = desktop_.TakeButtonEvents(taken, kMostButtonEvents);
@@ -290,6 +294,11 @@ class AutoHideTickRun {
                 continue;
             }
             events_[eventCount_++] = taken[i];
+            if (taken[i].button == kLeftButton && taken[i].pressed) {
+                state_.leftHeldAfterDoubleClick = false;
+            } else if (taken[i].button == kLeftButton) {
+                state_.leftReleasedAfterDoubleClick = true;
+            }
         }
     }
 
@@ -320,7 +329,12 @@ class AutoHideTickRun {
             if (press.button == kMiddleButton) {
                 HideByMiddleButton();
             }
-            showed = (ButtonShowsIcons(press.button) && ClickShowedIconsAt(press.at)) || showed;
+            if (ButtonShowsIcons(press.button) && ClickShowedIconsAt(press.at)) {
+                showed = true;
+                state_.firstClickKept = false;  // a click that shows the icons starts no double-click
+            } else if (press.button == kLeftButton) {
+                HideByDoubleClick(i);
+            }
         }
         const bool middleDown = (settings.hide_icons_by_m_mouse != 0 || settings.show_icons_by_m_mouse != 0) &&
                                 desktop_.KeyDown(kMiddleButton);
@@ -331,7 +345,8 @@ class AutoHideTickRun {
     }
 
     bool HeldClick(bool middleDown) {
-        return (settings.show_icons_by_l_mouse != 0 && desktop_.KeyDown(kLeftButton)) ||
+        return (settings.show_icons_by_l_mouse != 0 && !state_.leftHeldAfterDoubleClick &&
+                desktop_.KeyDown(kLeftButton)) ||
                (settings.show_icons_by_r_mouse != 0 && desktop_.KeyDown(kRightButton)) ||
                (settings.show_icons_by_m_mouse != 0 && middleDown) ||
                (settings.show_icons_win_d != 0 && desktop_.KeyDown(kLeftWindowsKey) && desktop_.KeyDown(kKeyD));
@@ -359,6 +374,59 @@ class AutoHideTickRun {
             state_.idleSince = Now();
         }
         return false;
+    }
+
+    // Two left presses on the visible icons within the system's double-click time and
+    // rectangle, with no icon under either, hide the icons, the idle time used up as by the
+    // middle button. Whether an icon was under the first click the shell tells by its
+    // selection, which a click on an empty spot clears and a click on an icon sets: by the
+    // second press it has long handled the first, and the second lies within a few pixels of
+    // it. A press that cannot be the first of a double-click ends one.
+    void HideByDoubleClick(int pressIndex) {
+        const ButtonEvent& press = events_[pressIndex];
+        if (settings.hide_icons_by_dblclick == 0 || settings.disable_permanently != 0 || !IconsVisible() ||
+            shell_.listView == nullptr || Under(press.at) != shell_.listView) {
+            state_.firstClickKept = false;
+            return;
+        }
+        if (state_.firstClickKept && SecondClickOfDoubleClick(press) && desktop_.SelectedIcons(shell_.listView) == 0) {
+            SetIcons(false);
+            state_.idleSince = ClockMinus(Now(), limit_);
+            state_.firstClickKept = false;
+            state_.leftHeldAfterDoubleClick = true;
+            state_.leftReleasedAfterDoubleClick = Released(kLeftButton, pressIndex + 1);
+            return;
+        }
+        state_.firstClickKept = true;
+        state_.firstClick = press;
+    }
+
+    bool SecondClickOfDoubleClick(const ButtonEvent& press) {
+        const ButtonEvent& first = state_.firstClick;
+        const int gap = ClockMinus(press.time, first.time);
+        if (gap < 0 || gap > desktop_.DoubleClickTime()) {
+            return false;
+        }
+        // The rectangle is centred on the first click.
+        const SIZE size = desktop_.DoubleClickSize();
+        return 2 * std::abs(press.at.x - first.at.x) <= size.cx && 2 * std::abs(press.at.y - first.at.y) <= size.cy;
+    }
+
+    bool Released(int button, int fromEvent) const {
+        for (int i = fromEvent; i < eventCount_; ++i) {
+            if (!events_[i].pressed && events_[i].button == button) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The button that ended a double-click counts as a click again once its release has come
+    // and it reads up (the state a tick reads may lag behind the events).
+    void ReleaseHeldLeftButton() {
+        if (state_.leftHeldAfterDoubleClick && state_.leftReleasedAfterDoubleClick && !desktop_.KeyDown(kLeftButton)) {
+            state_.leftHeldAfterDoubleClick = false;
+        }
     }
 
     void CheckIdleTime() {

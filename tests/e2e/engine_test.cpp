@@ -149,6 +149,14 @@ int RoundsOfTapsThatHideAndShow() {
     return done;
 }
 
+// Two 5 ms clicks at `at`, `gapMs` apart.
+void ClickTwiceAt(POINT at, DWORD gapMs) {
+    ASSERT_TRUE(e2e::MoveCursor(at.x, at.y));
+    e2e::HoldLeftButton(5);
+    Sleep(gapMs - 5);
+    e2e::HoldLeftButton(5);
+}
+
 // The INI file's idle time runs on the countdown bar, and a new time from the slider starts
 // counting at the change.
 TEST_F(Engine, IdleTimeFromTheIniFileRunsOnTheCountdownBarAndTheSliderStartsItAnew) {
@@ -222,6 +230,38 @@ TEST_F(Engine, FiveMillisecondClicksCountOnTheEmptyDesktopAndNowhereElse) {
     }
     ASSERT_TRUE(app.Dialog().CatchUp());
     EXPECT_FALSE(WaitForIcons(true, 500)) << "clicks on another window";
+}
+
+// hide_icons_by_dblclick, the "More options" item after the hot key: a double-click on the
+// empty desktop (two 5 ms clicks 150 ms apart) hides the icons at once; off, on an icon, with
+// the clicks further apart than the double-click time, or starting with the icons hidden, it
+// hides nothing.
+TEST_F(Engine, DoubleClickOnTheEmptyDesktopHidesTheIconsWithItsOption) {
+    constexpr int kDoubleClickItem = 7;  // of "More options", separators not counted
+    DialogApp app({{L"auto_hide_icons_sec", L"600"}});
+    ASSERT_NE(app.Start(), nullptr);
+    ASSERT_TRUE(app.Dialog().CatchUp());
+    const DWORD apart = GetDoubleClickTime() + 100;  // between double-clicks, so none pairs with the last
+    auto iconsStay = [&] { return app.Dialog().CatchUp() && !WaitForIcons(!IconsVisible(), 300); };
+
+    ClickTwiceAt(kRestingPoint, 150);
+    EXPECT_TRUE(iconsStay() && IconsVisible()) << "the option off";
+    app.Dialog().Activate();  // the desktop had the last clicks
+    ASSERT_TRUE(app.Dialog().ChooseMoreOption(kDoubleClickItem));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return app.Ini(L"hide_icons_by_dblclick") == L"1"; }, kAnswerMs));
+
+    // Clear of the top-left corner, where Wine may show a tray window of its own.
+    ClickTwiceAt(DesktopStandin::IconPoint(7), 150);
+    EXPECT_TRUE(iconsStay() && IconsVisible()) << "on an icon";
+    Sleep(apart);
+    ClickTwiceAt(kRestingPoint, apart);
+    EXPECT_TRUE(iconsStay() && IconsVisible()) << "further apart than the double-click time";
+    Sleep(apart);
+    ClickTwiceAt(kRestingPoint, 150);
+    EXPECT_TRUE(WaitForIcons(false)) << "on the empty desktop";
+    Sleep(apart);
+    ClickTwiceAt(kRestingPoint, 150);
+    EXPECT_TRUE(WaitForIcons(true) && iconsStay()) << "starting with the icons hidden";
 }
 
 // A label being edited keeps the icons past the idle time; closed, it lets them go after

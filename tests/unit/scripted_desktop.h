@@ -152,6 +152,17 @@ class ScriptedDesktop {
         return true;
     }
     HWND LabelEditor(HWND) { return labelEditor; }
+    // The system's double-click limits and the shell's selection, as a test sets them.
+    int doubleClickTime = 500;
+    SIZE doubleClickSize = {4, 4};
+    int selectedIcons = 0;
+    int selectionQuestions = 0;
+    int DoubleClickTime() { return doubleClickTime; }
+    SIZE DoubleClickSize() { return doubleClickSize; }
+    int SelectedIcons(HWND) {
+        ++selectionQuestions;
+        return selectedIcons;
+    }
     int TakeButtonEvents(ButtonEvent* events, int capacity) {
         const int taken = buttonEventCount < capacity ? buttonEventCount : capacity;
         for (int i = 0; i < taken; ++i) {

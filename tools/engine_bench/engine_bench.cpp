@@ -304,6 +304,9 @@ struct CountingDesktop {
     }
     // The program's own memory: no round trip.
     int TakeButtonEvents(ButtonEvent* events, int capacity) { return inner.TakeButtonEvents(events, capacity); }
+    int DoubleClickTime() { return inner.DoubleClickTime(); }
+    SIZE DoubleClickSize() { return inner.DoubleClickSize(); }
+    int SelectedIcons(HWND listView) { return inner.SelectedIcons(listView); }
 };
 
 struct Situation {
