@@ -302,6 +302,15 @@ class AutoHideTickRun {
         }
     }
 
+    bool PressTaken(int button) const {
+        for (int i = 0; i < eventCount_; ++i) {
+            if (events_[i].pressed && events_[i].button == button) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     static bool ButtonShowsIcons(int button) {
         switch (button) {
             case kLeftButton:
@@ -316,9 +325,9 @@ class AutoHideTickRun {
     }
 
     // Each press since the last tick counts where it was made, however short it was and
-    // wherever the cursor went after it, in the order they came. Then the buttons down now, and
-    // Win+D, count where the cursor is now, as a button held from one tick to the next always
-    // has. Whether a click showed the icons.
+    // wherever the cursor went after it, in the order they came. Then the buttons down now
+    // whose press came before this tick, and Win+D, count where the cursor is now, as a button
+    // held from one tick to the next always has. Whether a click showed the icons.
     bool ClicksShowedIcons() {
         bool showed = false;
         for (int i = 0; i < eventCount_; ++i) {
@@ -337,7 +346,7 @@ class AutoHideTickRun {
             }
         }
         const bool middleDown = (settings.hide_icons_by_m_mouse != 0 || settings.show_icons_by_m_mouse != 0) &&
-                                desktop_.KeyDown(kMiddleButton);
+                                !PressTaken(kMiddleButton) && desktop_.KeyDown(kMiddleButton);
         if (middleDown) {
             HideByMiddleButton();
         }
@@ -345,9 +354,9 @@ class AutoHideTickRun {
     }
 
     bool HeldClick(bool middleDown) {
-        return (settings.show_icons_by_l_mouse != 0 && !state_.leftHeldAfterDoubleClick &&
+        return (settings.show_icons_by_l_mouse != 0 && !state_.leftHeldAfterDoubleClick && !PressTaken(kLeftButton) &&
                 desktop_.KeyDown(kLeftButton)) ||
-               (settings.show_icons_by_r_mouse != 0 && desktop_.KeyDown(kRightButton)) ||
+               (settings.show_icons_by_r_mouse != 0 && !PressTaken(kRightButton) && desktop_.KeyDown(kRightButton)) ||
                (settings.show_icons_by_m_mouse != 0 && middleDown) ||
                (settings.show_icons_win_d != 0 && desktop_.KeyDown(kLeftWindowsKey) && desktop_.KeyDown(kKeyD));
     }

@@ -98,7 +98,8 @@ TEST_F(EngineClicks, MiddleButtonHidesAndShowsInTheSameTickWhenBothOptionsAreOn)
         state.lastCursor = {0, 0};
         TickAt(start, kOnDesktop);
         desk.ForgetRecords();
-        Press(VK_MBUTTON);
+        desk.AddButtonEvent(VK_MBUTTON, true, start + 1990, clickAt);  // its press and the button held:
+        Press(VK_MBUTTON);                                             // one click
         TickAt(start + 2000, clickAt);
         Release(VK_MBUTTON);
         EXPECT_TRUE(IconsVisible());
