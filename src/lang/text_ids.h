@@ -44,7 +44,7 @@ enum TextId : int {
     kTextHotkey = 250,
     kTextHotkeyTaken = 251,  // "Another program already uses this key. ..."
     kTextCancel = 252,
-    kTextHideByDoubleClick = 254,  // "Hide the icons by a double-click on the desktop"
+    kTextHideByDoubleClick = 253,  // "Hide the icons by a double-click on the desktop"
 };
 
 enum HeaderId : int {

@@ -180,7 +180,7 @@ TEST_F(StoredPackTables, HeaderNamesTheProductAndTheMakersPages) {
 TEST_F(StoredPackTables, EnglishReferenceHoldsTheWholeEnglishBody) {
     std::wstring reference = languagePack.englishReference;
     EXPECT_EQ(reference.rfind(L"\nTranslatorName=Velmora Soft\r\n20=Preferences\r\n", 0), 0u);
-    const std::wstring last = L"254=Hide the icons by a double-click on the desktop\r\n\r\n";
+    const std::wstring last = L"253=Hide the icons by a double-click on the desktop\r\n\r\n";
     EXPECT_EQ(reference.substr(reference.size() - last.size()), last);
     EXPECT_NE(reference.find(L"\r\n[Uninstall]\r\n202=Uninstall\r\n"), std::wstring::npos);
 }
