@@ -4,6 +4,7 @@
 #include "app/process_objects.h"
 #include "common/failure_note.h"
 #include "common/program.h"
+#include "desktop/button_events.h"
 #include "desktop/colour_window.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/icons_hot_key.h"
@@ -33,6 +34,10 @@ void CreateUserInterface() {
     // A key another program took since the last run is simply not ours this time.
     SetHotKeyWindow(mainWindow);
     ApplyIconsHotKey(settings.hotkey, settings.m_disable == 0);
+    // Taps too short for the engine's ticks to see the button down.
+    if (!WatchButtonEvents(mainWindow)) {
+        NoteFailure(L"RegisterRawInputDevices");
+    }
 }
 
 // Another instance asks with wParam == lParam == instanceMessage for this one to end; with
@@ -89,6 +94,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case kTrayCallbackMessage:
             OnTrayCallback(wParam, lParam, settingsDialog);
             return 0;
+        case WM_INPUT:
+            NoteButtonEvents(reinterpret_cast<HRAWINPUT>(lParam), GetMessageTime(), GetMessagePos());
+            return DefWindowProcW(window, message, wParam, lParam);  // which frees the input
         default:
             return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -14,8 +14,10 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cwchar>
 
+#include "desktop/button_events.h"
 #include "desktop/engine_state.h"
 #include "desktop/desktop_lookup.h"
 #include "desktop/desktop_windows.h"
@@ -53,16 +55,19 @@ class AutoHideTickRun {
             state_.taskbarSince = desktop_.Now();
             state_.taskbarSinceSet = true;
         }
+        KeepWithinReach(state_.idleSince);
+        KeepWithinReach(state_.taskbarSince);
         shell_ = ShellWindows();
         if (CursorCountsAsMoved()) {
             CursorMoved();
         }
         ApplyTaskbarRules();
-        const bool clicked = ConfiguredClick();
-        HideByMiddleButton();
-        if (clicked && ClickShowedIcons()) {
-            return;  // the countdown keeps its position on this tick
+        TakeButtonEvents();
+        if (ClicksShowedIcons()) {
+            state_.firstClickKept = false;  // a click that shows the icons starts no double-click
+            return;                         // the countdown keeps its position on this tick
         }
+        ReleaseHeldLeftButton();
         CheckIdleTime();
     }
 
@@ -84,6 +89,11 @@ class AutoHideTickRun {
     // The shell may move its desktop view to another window while the old ones live on: what
     // was found is looked up afresh at least this often.
     static constexpr int kShellLookupPeriodMs = 1000;
+    // Button events a tick takes; a tick comes every 30 ms, and at least every 230 ms.
+    static constexpr int kMostButtonEvents = 16;
+    // An event older than this was made while no tick ran (the program disabled): it is no
+    // click on what the desktop shows now.
+    static constexpr int kStaleEventMs = 1000;
 
     struct SecondaryTaskbar {
         HWND window;
@@ -92,13 +102,30 @@ class AutoHideTickRun {
 
     int Now() { return desktop_.Now(); }
 
+    // How long ago `then` was. A difference that reads negative is one the clock can no longer
+    // tell: as long ago as can be, never still to come.
+    int Since(int then) {
+        const int elapsed = ClockMinus(Now(), then);
+        return elapsed < 0 ? INT_MAX : elapsed;
+    }
+
+    // Once a time lies further back than the idle limit, how much further changes no rule: it
+    // is kept just past the limit, so no difference the engine takes leaves the clock's range
+    // however long the icons stay hidden (2^31 ms is under 25 days).
+    void KeepWithinReach(int& then) {
+        const int reach = limit_ < INT_MAX ? limit_ + 1 : INT_MAX;
+        if (Since(then) >= reach) {
+            then = ClockMinus(Now(), reach);
+        }
+    }
+
     // Finding "Program Manager" by its title asks every top-level window for its title, the
     // costliest question of a tick; the windows it leads to live as long as the shell. So
     // what was found serves while its list view exists, and a restarted shell is found on the
     // tick its old list view has gone. Without a shell, every tick looks.
     DesktopWindows ShellWindows() {
         const DesktopWindows& known = state_.shell;
-        if (known.listView != nullptr && ClockMinus(Now(), state_.shellFoundAt) < kShellLookupPeriodMs &&
+        if (known.listView != nullptr && Since(state_.shellFoundAt) < kShellLookupPeriodMs &&
             desktop_.Exists(known.listView)) {
             return known;
         }
@@ -143,7 +170,7 @@ class AutoHideTickRun {
             return false;
         }
         ReadCursor();
-        HWND menu = UnderCursor();
+        HWND menu = Under(cursor_);
         for (int hop = 0;; ++hop) {
             wchar_t className[kClassNameChars] = {};
             if (menu != nullptr) {
@@ -179,13 +206,13 @@ class AutoHideTickRun {
 
     void CursorMoved() {
         state_.lastCursor = cursor_;
-        HWND h = UnderCursor();
+        HWND h = Under(cursor_);
         if (h != nullptr && h == shell_.listView) {
             state_.idleSince = Now();
         } else if (h != nullptr && h == shell_.defView && settings.show_icons_mouse_move != 0) {
             state_.idleSince = Now();
             SetIcons(true);
-            ShowHiddenTaskbars();
+            ShowHiddenTaskbars(true);
         }
     }
 
@@ -219,12 +246,16 @@ class AutoHideTickRun {
         return false;
     }
 
-    // The icons are back at the user's request: so is every taskbar. Rare, so looked up afresh.
-    void ShowHiddenTaskbars() {
+    // The icons are back at the user's request: so is every secondary taskbar, and the primary
+    // one when the cursor came onto the desktop; after a click it waits to be touched. Rare, so
+    // looked up afresh.
+    void ShowHiddenTaskbars(bool primaryToo) {
         if (settings.hide_taskbar == 0) {
             return;
         }
-        ShowTaskbarIfHidden(desktop_.Find(nullptr, nullptr, kPrimaryTaskbarClass, nullptr));
+        if (primaryToo) {
+            ShowTaskbarIfHidden(desktop_.Find(nullptr, nullptr, kPrimaryTaskbarClass, nullptr));
+        }
         HWND taskbar = nullptr;
         while ((taskbar = desktop_.Find(nullptr, taskbar, kSecondaryTaskbarClass, nullptr)) != nullptr) {
             ShowTaskbarIfHidden(taskbar);
@@ -247,35 +278,106 @@ class AutoHideTickRun {
         if (IconsVisible() || !desktop_.Visible(taskbar)) {
             return 0;
         }
-        if (ClockMinus(Now(), state_.taskbarSince) > limit_) {
+        if (Since(state_.taskbarSince) > limit_) {
             Show(taskbar, SW_HIDE);
             return 0;
         }
         return 1;
     }
 
-    bool ConfiguredClick() {
-        return (settings.show_icons_by_l_mouse != 0 && desktop_.KeyDown(kLeftButton)) ||
-               (settings.show_icons_by_r_mouse != 0 && desktop_.KeyDown(kRightButton)) ||
-               (settings.show_icons_by_m_mouse != 0 && desktop_.KeyDown(kMiddleButton)) ||
+    // The button events since the last tick. A new left press is a new click, whatever a
+    // double-click before it did.
+    void TakeButtonEvents() {
+        ButtonEvent taken[kMostButtonEvents];
+        const int count = desktop_.TakeButtonEvents(taken, kMostButtonEvents);
+        for (int i = 0; i < count; ++i) {
+            if (ClockMinus(Now(), taken[i].time) > kStaleEventMs) {
+                continue;
+            }
+            events_[eventCount_++] = taken[i];
+            if (taken[i].button == kLeftButton && taken[i].pressed) {
+                state_.leftHeldAfterDoubleClick = false;
+            } else if (taken[i].button == kLeftButton) {
+                state_.leftReleasedAfterDoubleClick = true;
+            }
+        }
+    }
+
+    bool PressTaken(int button) const {
+        for (int i = 0; i < eventCount_; ++i) {
+            if (events_[i].pressed && events_[i].button == button) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    static bool ButtonShowsIcons(int button) {
+        switch (button) {
+            case kLeftButton:
+                return settings.show_icons_by_l_mouse != 0;
+            case kRightButton:
+                return settings.show_icons_by_r_mouse != 0;
+            case kMiddleButton:
+                return settings.show_icons_by_m_mouse != 0;
+            default:
+                return false;
+        }
+    }
+
+    // Each press since the last tick counts where it was made, however short it was and
+    // wherever the cursor went after it, in the order they came. Then the buttons down now
+    // whose press came before this tick, and Win+D, count where the cursor is now, as a button
+    // held from one tick to the next always has. Whether a click showed the icons.
+    bool ClicksShowedIcons() {
+        bool showed = false;
+        for (int i = 0; i < eventCount_; ++i) {
+            const ButtonEvent& press = events_[i];
+            if (!press.pressed) {
+                continue;
+            }
+            if (press.button == kMiddleButton) {
+                HideByMiddleButton();
+            }
+            if (ButtonShowsIcons(press.button) && ClickShowedIconsAt(press.at)) {
+                showed = true;
+                state_.firstClickKept = false;  // a click that shows the icons starts no double-click
+            } else if (press.button == kLeftButton) {
+                HideByDoubleClick(i);
+            }
+        }
+        const bool middleDown = (settings.hide_icons_by_m_mouse != 0 || settings.show_icons_by_m_mouse != 0) &&
+                                !PressTaken(kMiddleButton) && desktop_.KeyDown(kMiddleButton);
+        if (middleDown) {
+            HideByMiddleButton();
+        }
+        return (HeldClick(middleDown) && ClickShowedIconsAt(cursor_)) || showed;
+    }
+
+    bool HeldClick(bool middleDown) {
+        return (settings.show_icons_by_l_mouse != 0 && !state_.leftHeldAfterDoubleClick && !PressTaken(kLeftButton) &&
+                desktop_.KeyDown(kLeftButton)) ||
+               (settings.show_icons_by_r_mouse != 0 && !PressTaken(kRightButton) && desktop_.KeyDown(kRightButton)) ||
+               (settings.show_icons_by_m_mouse != 0 && middleDown) ||
                (settings.show_icons_win_d != 0 && desktop_.KeyDown(kLeftWindowsKey) && desktop_.KeyDown(kKeyD));
     }
 
-    // The idle time counts as used up, so the icons stay hidden until asked for.
+    // With its option the middle button hides the icons wherever it is pressed. The idle time
+    // counts as used up, so they stay hidden until asked for.
     void HideByMiddleButton() {
-        if (settings.hide_icons_by_m_mouse != 0 && desktop_.KeyDown(kMiddleButton) && IconsVisible()) {
+        if (settings.hide_icons_by_m_mouse != 0 && IconsVisible()) {
             SetIcons(false);
             state_.idleSince = ClockMinus(Now(), limit_);
         }
     }
 
-    bool ClickShowedIcons() {
+    bool ClickShowedIconsAt(POINT p) {
         const bool visible = IconsVisible();
-        HWND h = UnderCursor();
+        HWND h = Under(p);
         if (!visible && h != nullptr && h == shell_.defView) {
             state_.idleSince = Now();
             SetIcons(true);
-            ShowHiddenTaskbars();
+            ShowHiddenTaskbars(false);
             return true;
         }
         if (visible && h == shell_.listView) {
@@ -284,8 +386,61 @@ class AutoHideTickRun {
         return false;
     }
 
+    // Two left presses on the visible icons within the system's double-click time and
+    // rectangle, with no icon under either, hide the icons, the idle time used up as by the
+    // middle button. Whether an icon was under the first click the shell tells by its
+    // selection, which a click on an empty spot clears and a click on an icon sets: by the
+    // second press it has long handled the first, and the second lies within a few pixels of
+    // it. A press that cannot be the first of a double-click ends one.
+    void HideByDoubleClick(int pressIndex) {
+        const ButtonEvent& press = events_[pressIndex];
+        if (settings.hide_icons_by_dblclick == 0 || settings.disable_permanently != 0 || !IconsVisible() ||
+            shell_.listView == nullptr || Under(press.at) != shell_.listView) {
+            state_.firstClickKept = false;
+            return;
+        }
+        if (state_.firstClickKept && SecondClickOfDoubleClick(press) && desktop_.SelectedIcons(shell_.listView) == 0) {
+            SetIcons(false);
+            state_.idleSince = ClockMinus(Now(), limit_);
+            state_.firstClickKept = false;
+            state_.leftHeldAfterDoubleClick = true;
+            state_.leftReleasedAfterDoubleClick = Released(kLeftButton, pressIndex + 1);
+            return;
+        }
+        state_.firstClickKept = true;
+        state_.firstClick = press;
+    }
+
+    bool SecondClickOfDoubleClick(const ButtonEvent& press) {
+        const ButtonEvent& first = state_.firstClick;
+        const int gap = ClockMinus(press.time, first.time);
+        if (gap < 0 || gap > desktop_.DoubleClickTime()) {
+            return false;
+        }
+        // The rectangle is centred on the first click.
+        const SIZE size = desktop_.DoubleClickSize();
+        return 2 * std::abs(press.at.x - first.at.x) <= size.cx && 2 * std::abs(press.at.y - first.at.y) <= size.cy;
+    }
+
+    bool Released(int button, int fromEvent) const {
+        for (int i = fromEvent; i < eventCount_; ++i) {
+            if (!events_[i].pressed && events_[i].button == button) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The button that ended a double-click counts as a click again once its release has come
+    // and it reads up (the state a tick reads may lag behind the events).
+    void ReleaseHeldLeftButton() {
+        if (state_.leftHeldAfterDoubleClick && state_.leftReleasedAfterDoubleClick && !desktop_.KeyDown(kLeftButton)) {
+            state_.leftHeldAfterDoubleClick = false;
+        }
+    }
+
     void CheckIdleTime() {
-        const int elapsed = ClockMinus(Now(), state_.idleSince);
+        const int elapsed = Since(state_.idleSince);
         if (elapsed > limit_) {
             if (IconsVisible()) {
                 SetIcons(false);
@@ -322,10 +477,11 @@ class AutoHideTickRun {
         return iconsVisible_ != 0;
     }
 
-    HWND UnderCursor() {
-        if (!underKnown_ || underPoint_.x != cursor_.x || underPoint_.y != cursor_.y) {
-            under_ = WindowUnderPointOn(desktop_, cursor_);
-            underPoint_ = cursor_;
+    // The last answer serves while the point is the same and the tick has changed no window.
+    HWND Under(POINT p) {
+        if (!underKnown_ || underPoint_.x != p.x || underPoint_.y != p.y) {
+            under_ = WindowUnderPointOn(desktop_, p);
+            underPoint_ = p;
             underKnown_ = true;
         }
         return under_;
@@ -359,6 +515,8 @@ class AutoHideTickRun {
     DesktopWindows shell_;
     SecondaryTaskbar secondaries_[kMostSecondaryTaskbars];
     int secondaryCount_ = 0;
+    ButtonEvent events_[kMostButtonEvents];  // taken this tick, oldest first, none stale
+    int eventCount_ = 0;
     int iconsVisible_ = -1;  // not asked yet on this tick
     bool underKnown_ = false;
     POINT underPoint_ = {};

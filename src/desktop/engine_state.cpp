@@ -10,5 +10,9 @@ const DWORD processStartTick = GetTickCount();
 // GetTickCount wraps after 49.7 days; the difference taken modulo 2^32 and read as signed
 // 32-bit is the clock every comparison of the engine works with.
 int NowMs() {
-    return static_cast<int>(GetTickCount() - processStartTick);
+    return ProgramTime(GetTickCount());
+}
+
+int ProgramTime(DWORD tickCount) {
+    return static_cast<int>(tickCount - processStartTick);
 }

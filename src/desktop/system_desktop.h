@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "desktop/button_events.h"
 #include "desktop/engine_state.h"
 #include "desktop/icon_visibility.h"
 #include "desktop/shell_window_visibility.h"
@@ -65,8 +66,26 @@ struct SystemDesktop {
     }
     void Trace(const wchar_t* line) { OutputDebugStringW(line); }
 
+    // Presses and releases since the last call, however short (button_events.h).
+    int TakeButtonEvents(ButtonEvent* events, int capacity) { return ::TakeButtonEvents(events, capacity); }
+    int DoubleClickTime() { return static_cast<int>(GetDoubleClickTime()); }
+    SIZE DoubleClickSize() { return SIZE{GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK)}; }
+    // How many icons the list view has selected; -1 when it does not answer in time. The count
+    // comes back as the result, so nothing is written into the shell's memory. Asked only at the
+    // second click of a double-click.
+    int SelectedIcons(HWND listView) {
+        DWORD_PTR count = 0;
+        if (SendMessageTimeoutW(listView, LVM_GETSELECTEDCOUNT, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                kSelectedIconsTimeoutMs, &count) == 0) {
+            return -1;
+        }
+        return static_cast<int>(count);
+    }
+
     HWND countdownBar = nullptr;  // the progress bar that shows the seconds left
 
   private:
     static constexpr UINT kShellAnswerMs = 100;
+    // A shell that takes longer is hung or busy: the double-click then hides nothing.
+    static constexpr UINT kSelectedIconsTimeoutMs = 250;
 };

@@ -198,6 +198,9 @@ void OnDialogCommand(const DialogParts& dialog, UINT command) {
         case IDM_HIDE_TASKBAR_RULE:
             OnHideTaskbarRule();
             return;
+        case IDM_HIDE_BY_DOUBLE_CLICK:
+            SaveSetting(&Settings::hide_icons_by_dblclick, settings.hide_icons_by_dblclick == 0 ? 1 : 0);
+            return;
         case IDM_DESKTOP_COLOUR:
             OnDesktopColourCommand(dialog.window);
             return;

@@ -26,6 +26,7 @@ constexpr MenuEntry kEntries[] = {
     {0, 0},
     {IDM_DESKTOP_COLOUR, 0},
     {IDM_HOTKEY, 0},
+    {IDM_HIDE_BY_DOUBLE_CLICK, kTextHideByDoubleClick},
 };
 
 bool ItemChecked(const Settings& record, UINT command) {
@@ -42,6 +43,8 @@ bool ItemChecked(const Settings& record, UINT command) {
             return record.task_bar_ico_rule != 0;
         case IDM_DESKTOP_COLOUR:
             return record.m_wallpaper_color != kNoWallpaperColour;
+        case IDM_HIDE_BY_DOUBLE_CLICK:
+            return record.hide_icons_by_dblclick != 0;
         default:
             return false;
     }

@@ -44,6 +44,7 @@ enum TextId : int {
     kTextHotkey = 250,
     kTextHotkeyTaken = 251,  // "Another program already uses this key. ..."
     kTextCancel = 252,
+    kTextHideByDoubleClick = 253,     // "Hide the icons by a double-click on the desktop"
     kTextHotkeyNotActive = 254,       // "not active": the saved key, which another program held when tried
     kTextHotkeyTypesCharacter = 255,  // "This key types a character. ...": AltGr on the user's layout
 };
@@ -62,8 +63,8 @@ enum HeaderId : int {
 // have them, the other languages not yet, and show them in English. A translation without them
 // is still complete: the completeness percentages and the list of missing texts both leave
 // them out (IsCountedText). A new text that the translations lack goes into this list.
-inline constexpr TextId kProgramsOwnTexts[] = {kTextHotkey, kTextHotkeyTaken, kTextCancel, kTextHotkeyNotActive,
-                                               kTextHotkeyTypesCharacter};
+inline constexpr TextId kProgramsOwnTexts[] = {kTextHotkey, kTextHotkeyTaken, kTextCancel, kTextHideByDoubleClick,
+                                               kTextHotkeyNotActive, kTextHotkeyTypesCharacter};
 
 constexpr bool IsProgramsOwnText(int id) {
     for (TextId own : kProgramsOwnTexts) {

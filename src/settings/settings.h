@@ -26,6 +26,8 @@ struct Settings {
     int lng = 1;
     // The key that hides or shows the icons at once, as the hot-key control reports it; 0: none.
     int hotkey = 0;
+    // A double-click on the empty desktop hides the visible icons at once.
+    int hide_icons_by_dblclick = 0;
     // Not an INI key: whether the start-with-Windows Run value is present.
     int autostart = 0;
 };

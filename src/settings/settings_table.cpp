@@ -25,6 +25,7 @@ constexpr SettingKey kKeys[kSettingKeyCount] = {
     {L"hide_taskbar", &Settings::hide_taskbar, SettingRead::kDialogInit},
     {L"topmost", &Settings::topmost, SettingRead::kDialogInit},
     {L"hotkey", &Settings::hotkey, SettingRead::kDialogInit},
+    {L"hide_icons_by_dblclick", &Settings::hide_icons_by_dblclick, SettingRead::kDialogInit},
     {L"auto_hide_icons_sec", &Settings::auto_hide_icons_sec, SettingRead::kDialogSlider},
     {L"disable_permanently", &Settings::disable_permanently, SettingRead::kNever},
 };

@@ -22,7 +22,7 @@ struct SettingKey {
 };
 
 inline constexpr Settings kDefaultSettings{};
-inline constexpr int kSettingKeyCount = 21;
+inline constexpr int kSettingKeyCount = 22;
 
 // The table, in reading order within each group.
 const SettingKey* SettingKeys();

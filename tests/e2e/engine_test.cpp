@@ -11,6 +11,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
+#include <thread>
+
 #include "e2e/support/desktop_standin.h"
 #include "e2e/support/dialog_app.h"
 #include "e2e/support/menu_bar_driver.h"
@@ -112,6 +115,48 @@ class Engine : public ::testing::Test {
     DesktopStandin standin_;
 };
 
+// A core kept busy by a thread of the test, for as long as it lives.
+class BusyLoop {
+  public:
+    BusyLoop()
+        : thread_([this] {
+              while (!stop_.load()) {
+              }
+          }) {}
+    ~BusyLoop() {
+        stop_.store(true);
+        thread_.join();
+    }
+    BusyLoop(const BusyLoop&) = delete;
+    BusyLoop& operator=(const BusyLoop&) = delete;
+
+  private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// How many of ten rounds of 5 ms clicks where the cursor is, a middle one to hide the icons
+// and a left one to show them, did both.
+int RoundsOfTapsThatHideAndShow() {
+    int done = 0;
+    for (int round = 0; round < 10; ++round) {
+        e2e::HoldMiddleButton(5);
+        if (e2e::WaitUntil([] { return !DesktopStandin::IconsVisible(); }, kAnswerMs)) {
+            e2e::HoldLeftButton(5);
+            done += e2e::WaitUntil(DesktopStandin::IconsVisible, kAnswerMs) ? 1 : 0;
+        }
+    }
+    return done;
+}
+
+// Two 5 ms clicks at `at`, `gapMs` apart.
+void ClickTwiceAt(POINT at, DWORD gapMs) {
+    ASSERT_TRUE(e2e::MoveCursor(at.x, at.y));
+    e2e::HoldLeftButton(5);
+    Sleep(gapMs - 5);
+    e2e::HoldLeftButton(5);
+}
+
 // The INI file's idle time runs on the countdown bar, and a new time from the slider starts
 // counting at the change.
 TEST_F(Engine, IdleTimeFromTheIniFileRunsOnTheCountdownBarAndTheSliderStartsItAnew) {
@@ -155,6 +200,68 @@ TEST_F(Engine, HeldClickAndTheOpenDesktopMenuShowTheIconsAndExitShowsEverything)
     EXPECT_EQ(app.App().Running().WaitForExit(15000), 1);
     EXPECT_TRUE(IconsVisible());
     EXPECT_TRUE(IsWindowVisible(Taskbar()));
+}
+
+// A touchpad's tap is over in a few milliseconds, long before the next tick: every 5 ms click
+// on the empty desktop counts, also while another program keeps a core busy, and 5 ms clicks
+// on another window count for nothing.
+TEST_F(Engine, FiveMillisecondClicksCountOnTheEmptyDesktopAndNowhereElse) {
+    DialogApp app(
+        {{L"auto_hide_icons_sec", L"600"}, {L"hide_icons_by_m_mouse", L"1"}, {L"show_icons_by_m_mouse", L"0"}});
+    ASSERT_NE(app.Start(), nullptr);
+    ASSERT_TRUE(app.Dialog().CatchUp());  // the program has set up all it watches
+    EXPECT_EQ(RoundsOfTapsThatHideAndShow(), 10);
+    {
+        BusyLoop busy;
+        EXPECT_EQ(RoundsOfTapsThatHideAndShow(), 10) << "beside a busy loop";
+    }
+
+    e2e::HoldMiddleButton(5);
+    ASSERT_TRUE(WaitForIcons(false));
+    // On the dialog, where a click does nothing (inside the options group's frame): the
+    // desktop had the last clicks, so the dialog comes to the front first, by a click there.
+    app.Dialog().Activate();
+    POINT onDialog = {};
+    GetCursorPos(&onDialog);
+    ASSERT_EQ(GetAncestor(WindowFromPoint(onDialog), GA_ROOT), app.Dialog().Window());
+    for (int tap = 0; tap < 5; ++tap) {
+        e2e::HoldLeftButton(5);
+        Sleep(20);
+    }
+    ASSERT_TRUE(app.Dialog().CatchUp());
+    EXPECT_FALSE(WaitForIcons(true, 500)) << "clicks on another window";
+}
+
+// hide_icons_by_dblclick, the "More options" item after the hot key: a double-click on the
+// empty desktop (two 5 ms clicks 150 ms apart) hides the icons at once; off, on an icon, with
+// the clicks further apart than the double-click time, or starting with the icons hidden, it
+// hides nothing.
+TEST_F(Engine, DoubleClickOnTheEmptyDesktopHidesTheIconsWithItsOption) {
+    constexpr int kDoubleClickItem = 7;  // of "More options", separators not counted
+    DialogApp app({{L"auto_hide_icons_sec", L"600"}});
+    ASSERT_NE(app.Start(), nullptr);
+    ASSERT_TRUE(app.Dialog().CatchUp());
+    const DWORD apart = GetDoubleClickTime() + 100;  // between double-clicks, so none pairs with the last
+    auto iconsStay = [&] { return app.Dialog().CatchUp() && !WaitForIcons(!IconsVisible(), 300); };
+
+    ClickTwiceAt(kRestingPoint, 150);
+    EXPECT_TRUE(iconsStay() && IconsVisible()) << "the option off";
+    app.Dialog().Activate();  // the desktop had the last clicks
+    ASSERT_TRUE(app.Dialog().ChooseMoreOption(kDoubleClickItem));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return app.Ini(L"hide_icons_by_dblclick") == L"1"; }, kAnswerMs));
+
+    // Clear of the top-left corner, where Wine may show a tray window of its own.
+    ClickTwiceAt(DesktopStandin::IconPoint(7), 150);
+    EXPECT_TRUE(iconsStay() && IconsVisible()) << "on an icon";
+    Sleep(apart);
+    ClickTwiceAt(kRestingPoint, apart);
+    EXPECT_TRUE(iconsStay() && IconsVisible()) << "further apart than the double-click time";
+    Sleep(apart);
+    ClickTwiceAt(kRestingPoint, 150);
+    EXPECT_TRUE(WaitForIcons(false)) << "on the empty desktop";
+    Sleep(apart);
+    ClickTwiceAt(kRestingPoint, 150);
+    EXPECT_TRUE(WaitForIcons(true) && iconsStay()) << "starting with the icons hidden";
 }
 
 // A label being edited keeps the icons past the idle time; closed, it lets them go after

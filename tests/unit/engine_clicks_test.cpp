@@ -93,17 +93,21 @@ TEST_F(EngineClicks, WinDNeedsTheLeftWindowsKeyAndTheOption) {
 
 TEST_F(EngineClicks, MiddleButtonHidesAndShowsInTheSameTickWhenBothOptionsAreOn) {
     WritableSettings().hide_icons_by_m_mouse = 1;
+    int start = 0;
     for (POINT clickAt : {kOnDesktop, kElsewhereOnDesktop}) {  // resting, and arriving with the click
-        TickAt(0, kOnDesktop);
+        state.lastCursor = {0, 0};
+        TickAt(start, kOnDesktop);
         desk.ForgetRecords();
-        Press(VK_MBUTTON);
-        TickAt(2000, clickAt);
+        desk.AddButtonEvent(VK_MBUTTON, true, start + 1990, clickAt);  // its press and the button held:
+        Press(VK_MBUTTON);                                             // one click
+        TickAt(start + 2000, clickAt);
         Release(VK_MBUTTON);
         EXPECT_TRUE(IconsVisible());
         ASSERT_EQ(desk.iconChangeCount, 2);
         EXPECT_FALSE(desk.iconChanges[0]);
         EXPECT_TRUE(desk.iconChanges[1]);
-        EXPECT_EQ(state.idleSince, 2000);
+        EXPECT_EQ(state.idleSince, start + 2000);
+        start += 10000;
     }
 }
 
@@ -143,9 +147,9 @@ TEST_F(EngineClicks, MovingOntoTheEmptyDesktopShowsIconsAndTaskbarsOnlyWithItsOp
     EXPECT_EQ(state.idleSince, hiddenAt + 60);
 }
 
-// Every way the icons come back brings the taskbars back too (issue 19): the primary one as
-// well, which before came back only under the cursor.
-TEST_F(EngineClicks, AClickShowsEveryTaskbar) {
+// A click brings back every secondary taskbar; the primary one stays hidden until the cursor
+// touches it (moving onto the desktop, with its option, brings both: above).
+TEST_F(EngineClicks, AClickShowsEverySecondaryTaskbarAndThePrimaryOnlyOnceTouched) {
     WritableSettings().hide_taskbar = 1;
     const HWND secondary = AddSecondaryTaskbar();
     const int hiddenAt = HideIconsByIdling();
@@ -153,7 +157,58 @@ TEST_F(EngineClicks, AClickShowsEveryTaskbar) {
     desk.SetVisible(secondary, false);
     Press(VK_LBUTTON);
     TickAt(hiddenAt + 30);
+    Release(VK_LBUTTON);
     EXPECT_TRUE(IconsVisible());
     EXPECT_TRUE(desk.Visible(secondary));
+    EXPECT_FALSE(desk.Visible(taskbar));
+    TickAt(hiddenAt + 2000, kElsewhereOnDesktop);
+    EXPECT_FALSE(desk.Visible(taskbar));
+    TickAt(hiddenAt + 2030, kOnTaskbar);
     EXPECT_TRUE(desk.Visible(taskbar));
+}
+
+// A touchpad's tap is over within a few milliseconds, long before the next tick: it counts by
+// its events, where it was made, whatever the cursor did after it.
+TEST_F(EngineClicks, ATapCountsWhereItWasMadeAsALongClickDoes) {
+    for (ButtonOption button : kButtons) {
+        SCOPED_TRACE(button.virtualKey);
+        int hiddenAt = HideIconsByIdling();
+        Tap(button.virtualKey, kOnDesktop, hiddenAt + 10);
+        TickAt(hiddenAt + 30, kOnEditor);  // moved away at once
+        EXPECT_TRUE(IconsVisible()) << "a tap on the empty desktop";
+        EXPECT_EQ(state.idleSince, hiddenAt + 30);
+        EXPECT_EQ(desk.countdownWrites, 0);
+
+        hiddenAt = HideIconsByIdling();
+        Tap(button.virtualKey, kOnEditor, hiddenAt + 10);
+        TickAt(hiddenAt + 30, kOnDesktop);  // moved onto the desktop at once
+        EXPECT_FALSE(IconsVisible()) << "a tap on another window";
+
+        WritableSettings().*button.option = 0;
+        Tap(button.virtualKey, kOnDesktop, hiddenAt + 40);
+        TickAt(hiddenAt + 60);
+        EXPECT_FALSE(IconsVisible()) << "a tap of a button the options leave out";
+        WritableSettings().*button.option = 1;
+
+        // Made while no tick ran (the program disabled): no click on what the desktop shows now.
+        Tap(button.virtualKey, kOnDesktop, hiddenAt + 100);
+        TickAt(hiddenAt + 1200);
+        EXPECT_FALSE(IconsVisible()) << "a tap more than a second before the tick";
+        desk.SetVisible(listView, true);
+        state.lastCursor = {0, 0};
+    }
+}
+
+TEST_F(EngineClicks, AMiddleTapHidesTheIconsWithItsOption) {
+    WritableSettings().show_icons_by_m_mouse = 0;
+    TickAt(0, kOnDesktop);
+    Tap(VK_MBUTTON, kOnEditor, 1000);
+    TickAt(1020);
+    EXPECT_TRUE(IconsVisible()) << "hide_icons_by_m_mouse is off";
+
+    WritableSettings().hide_icons_by_m_mouse = 1;
+    Tap(VK_MBUTTON, kOnEditor, 2000);
+    TickAt(2020);
+    EXPECT_FALSE(IconsVisible());
+    EXPECT_EQ(state.idleSince, 2020 - 5000);
 }

@@ -72,6 +72,12 @@ class EngineTest : public ::testing::Test {
     bool IconsVisible() { return desk.Visible(listView); }
     void Press(int virtualKey) { desk.keys[virtualKey] = true; }
     void Release(int virtualKey) { desk.keys[virtualKey] = false; }
+    // A click of a few milliseconds at `at` that starts at `ms`: over before any tick sees the
+    // button down, only its events tell of it.
+    void Tap(int virtualKey, POINT at, int ms) {
+        desk.AddButtonEvent(virtualKey, true, ms, at);
+        desk.AddButtonEvent(virtualKey, false, ms + 5, at);
+    }
 
     ScriptedDesktop desk;
     EngineState state;

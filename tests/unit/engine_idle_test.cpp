@@ -118,11 +118,32 @@ TEST_F(EngineIdle, IdleTimeRunsOnAcrossTheWrapOfTheClock) {
     EXPECT_FALSE(IconsVisible());
 }
 
-TEST_F(EngineIdle, AnActivityMoreThanHalfTheClockAgoCountsAsStillToCome) {
-    state.lastCursor = desk.cursor = kOnEditor;
-    state.idleSince = 1000;
-    TickAt(static_cast<int>(1000u + 0x80000000u + 10u));  // the difference reads as negative
-    EXPECT_TRUE(IconsVisible());
+// The icons may stay hidden for weeks while the user works elsewhere, longer than the signed
+// clock's 24.8 days: whatever shows them then without being activity (the tray's "Show
+// everything", the shell's own command) leaves them to the idle rule as after any idle time, and
+// the taskbar with them. The countdown never reads a time beyond the clock's range.
+TEST_F(EngineIdle, ThirtyDaysHiddenThenShownWithoutActivityHideAgainAtOnce) {
+    WritableSettings().hide_taskbar = 1;
+    const int hiddenAt = HideIconsByIdling();
+    constexpr unsigned kMinute = 60 * 1000;
+    constexpr unsigned kThirtyDays = 30u * 24 * 60 * kMinute;
+    constexpr unsigned kSignedRange = 0x80000000u;
+    unsigned ms = static_cast<unsigned>(hiddenAt);
+    for (bool onEditor = true; ms < kThirtyDays; ms += kMinute, onEditor = !onEditor) {
+        TickAt(static_cast<int>(ms), onEditor ? kOnEditor : kElsewhereOnEditor);
+        if (ms < kSignedRange && ms + kMinute > kSignedRange) {
+            TickAt(static_cast<int>(kSignedRange + 1000));  // a second after the last activity wraps
+        }
+        ASSERT_FALSE(IconsVisible()) << ms;
+        ASSERT_GE(desk.countdown, 0) << ms;
+    }
+    desk.SetVisible(listView, true);  // "Show everything"
+    desk.SetVisible(taskbar, true);
+    TickAt(static_cast<int>(ms + 30));
+    EXPECT_FALSE(IconsVisible());
+    TickAt(static_cast<int>(ms + 60));  // the primary taskbar follows the icons by its own rule
+    EXPECT_FALSE(desk.Visible(taskbar));
+    EXPECT_GE(desk.countdown, 0);
 }
 
 TEST_F(EngineIdle, WithoutTheShellsListViewTheCountdownAndTaskbarRulesStillRun) {
@@ -142,7 +163,7 @@ TEST_F(EngineIdle, WithoutTheShellsListViewTheCountdownAndTaskbarRulesStillRun) 
     // With no desktop view either, nothing under the cursor is the empty desktop.
     Press(VK_LBUTTON);
     TickAt(9030, kElsewhereOnDesktop);
-    EXPECT_EQ(state.idleSince, 0) << "a click on no desktop is no activity";
+    EXPECT_NE(state.idleSince, 9030) << "a click on no desktop is no activity";
 }
 
 // The tick keeps the shell's windows it found: a restarted shell's new ones are used from the

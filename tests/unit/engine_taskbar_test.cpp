@@ -137,7 +137,7 @@ TEST_F(EngineThreeTaskbars, TouchingOneHiddenTaskbarShowsThatOneOnly) {
     EXPECT_TRUE(NoTaskbarVisible());
 }
 
-TEST_F(EngineThreeTaskbars, AClickOnTheDesktopBringsEveryTaskbarBack) {
+TEST_F(EngineThreeTaskbars, AClickOnTheDesktopBringsEverySecondaryTaskbarBack) {
     TickAt(0, kOnDesktop);
     TickEvery30Ms(5001, 5061);
     ASSERT_TRUE(NoTaskbarVisible());
@@ -145,7 +145,9 @@ TEST_F(EngineThreeTaskbars, AClickOnTheDesktopBringsEveryTaskbarBack) {
     TickAt(6000, kElsewhereOnDesktop);
     Release(VK_LBUTTON);
     EXPECT_TRUE(IconsVisible());
-    EXPECT_TRUE(AllTaskbarsVisible());
+    EXPECT_TRUE(desk.Visible(first));
+    EXPECT_TRUE(desk.Visible(second));
+    EXPECT_FALSE(desk.Visible(taskbar)) << "the primary one waits for the cursor";
 }
 
 TEST_F(EngineThreeTaskbars, MovingOntoTheDesktopBringsEveryTaskbarBack) {

@@ -63,7 +63,7 @@ TEST_F(IniStore, EveryOptionRoundTripsUnderItsOwnKey) {
         L"show_icons_win_d", L"hide_icons_by_m_mouse", L"show_icons_by_m_mouse", L"hide_at_programstart",
         L"m_wallpaper_color", L"show_icons_by_contextmenu", L"show_icons_by_r_mouse", L"show_icons_by_l_mouse",
         L"tray_if_minimize", L"start_tray", L"m_disable", L"disable_permanently", L"disable_dark_theme",
-        L"soft_paint", L"lng", L"hotkey"};
+        L"soft_paint", L"lng", L"hotkey", L"hide_icons_by_dblclick"};
     LocateSettingsFileFor(root_.substr(4) + L"\\Velmora.exe");
     const SettingKey* keys = SettingKeys();
     for (int i = 0; i < kSettingKeyCount; ++i) {

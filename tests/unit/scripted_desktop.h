@@ -8,10 +8,13 @@
 
 #include <cwchar>
 
+#include "desktop/button_events.h"
+
 class ScriptedDesktop {
   public:
     static constexpr int kMaxWindows = 24;
     static constexpr int kMaxIconChanges = 8;
+    static constexpr int kMaxButtonEvents = 8;
 
     // Windows are handles 0x100, 0x101, ... in the order of creation. `z` orders siblings:
     // the lower, the higher up (top-level menus get negative values to float above all).
@@ -39,6 +42,13 @@ class ScriptedDesktop {
     bool keys[256] = {};
     HWND labelEditor = nullptr;
     bool countdownVisible = true;
+    // Button events as the raw input brings them, for the next tick to take.
+    ButtonEvent buttonEvents[kMaxButtonEvents] = {};
+    int buttonEventCount = 0;
+
+    void AddButtonEvent(int button, bool pressed, int time, POINT at) {
+        buttonEvents[buttonEventCount++] = ButtonEvent{button, pressed, time, at};
+    }
 
     // What the engine did.
     int countdown = -1;
@@ -142,6 +152,25 @@ class ScriptedDesktop {
         return true;
     }
     HWND LabelEditor(HWND) { return labelEditor; }
+    // The system's double-click limits and the shell's selection, as a test sets them.
+    int doubleClickTime = 500;
+    SIZE doubleClickSize = {4, 4};
+    int selectedIcons = 0;
+    int selectionQuestions = 0;
+    int DoubleClickTime() { return doubleClickTime; }
+    SIZE DoubleClickSize() { return doubleClickSize; }
+    int SelectedIcons(HWND) {
+        ++selectionQuestions;
+        return selectedIcons;
+    }
+    int TakeButtonEvents(ButtonEvent* events, int capacity) {
+        const int taken = buttonEventCount < capacity ? buttonEventCount : capacity;
+        for (int i = 0; i < taken; ++i) {
+            events[i] = buttonEvents[i];
+        }
+        buttonEventCount = 0;
+        return taken;
+    }
 
     void Show(HWND h, int command) {
         if (At(h) == nullptr) {

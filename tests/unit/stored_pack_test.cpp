@@ -136,7 +136,7 @@ TEST_F(StoredPackTables, EveryNamedLanguageIsComplete) {
     for (const wchar_t* text : languagePack.strings[kEnglish]) {
         englishTexts += (text != nullptr && text[0] != L'\0') ? 1 : 0;
     }
-    EXPECT_EQ(englishTexts, 51);  // 50 texts and the translator's credit in id 0
+    EXPECT_EQ(englishTexts, 52);  // 51 texts and the translator's credit in id 0
 }
 
 TEST_F(StoredPackTables, EnglishTextsAreTheProgramsOwn) {
@@ -210,6 +210,7 @@ TEST_F(StoredPackTables, HeaderNamesTheProductAndTheMakersPages) {
 TEST_F(StoredPackTables, EnglishReferenceHoldsTheWholeEnglishBody) {
     std::wstring reference = languagePack.englishReference;
     EXPECT_EQ(reference.rfind(L"\nTranslatorName=Velmora Soft\r\n20=Preferences\r\n", 0), 0u);
-    EXPECT_EQ(reference.substr(reference.size() - 14), L"252=Cancel\r\n\r\n");
+    const std::wstring last = L"253=Hide the icons by a double-click on the desktop\r\n\r\n";
+    EXPECT_EQ(reference.substr(reference.size() - last.size()), last);
     EXPECT_NE(reference.find(L"\r\n[Uninstall]\r\n202=Uninstall\r\n"), std::wstring::npos);
 }

@@ -302,6 +302,11 @@ struct CountingDesktop {
     void Trace(const wchar_t* line) {
         Timed(kTraceLine, [&] { return (inner.Trace(line), 0); });
     }
+    // The program's own memory: no round trip.
+    int TakeButtonEvents(ButtonEvent* events, int capacity) { return inner.TakeButtonEvents(events, capacity); }
+    int DoubleClickTime() { return inner.DoubleClickTime(); }
+    SIZE DoubleClickSize() { return inner.DoubleClickSize(); }
+    int SelectedIcons(HWND listView) { return inner.SelectedIcons(listView); }
 };
 
 struct Situation {
