@@ -7,6 +7,7 @@
 #include "desktop/button_events.h"
 #include "desktop/colour_window.h"
 #include "desktop/desktop_windows.h"
+#include "desktop/engine_state.h"
 #include "desktop/icons_hot_key.h"
 #include "dialog/settings_dialog.h"
 #include "resource_ids.h"
@@ -95,7 +96,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             OnTrayCallback(wParam, lParam, settingsDialog);
             return 0;
         case WM_INPUT:
-            NoteButtonEvents(reinterpret_cast<HRAWINPUT>(lParam), GetMessageTime(), GetMessagePos());
+            NoteButtonEvents(reinterpret_cast<HRAWINPUT>(lParam), ProgramTime(GetMessageTime()), GetMessagePos());
             return DefWindowProcW(window, message, wParam, lParam);  // which frees the input
         default:
             return DefWindowProcW(window, message, wParam, lParam);

@@ -1,7 +1,5 @@
 #include "desktop/button_events.h"
 
-#include "desktop/engine_state.h"
-
 namespace {
 
 // More than a tick ever has to take: the oldest make way.
@@ -43,7 +41,7 @@ bool WatchButtonEvents(HWND window) {
     return RegisterRawInputDevices(&mouse, 1, sizeof(mouse)) != FALSE;
 }
 
-void NoteButtonEvents(HRAWINPUT input, DWORD messageTime, DWORD messagePos) {
+void NoteButtonEvents(HRAWINPUT input, int time, DWORD messagePos) {
     RAWINPUT data;
     UINT size = sizeof(data);
     if (GetRawInputData(input, RID_INPUT, &data, &size, sizeof(RAWINPUTHEADER)) == static_cast<UINT>(-1) ||
@@ -57,7 +55,7 @@ void NoteButtonEvents(HRAWINPUT input, DWORD messageTime, DWORD messagePos) {
     const POINT at = {static_cast<short>(LOWORD(messagePos)), static_cast<short>(HIWORD(messagePos))};
     for (const ButtonFlag& button : kButtonFlags) {
         if ((flags & button.flag) != 0) {
-            Keep(ButtonEvent{button.button, button.pressed, ProgramTime(messageTime), at});
+            Keep(ButtonEvent{button.button, button.pressed, time, at});
         }
     }
 }

@@ -18,8 +18,8 @@ struct ButtonEvent {
 bool WatchButtonEvents(HWND window);
 
 // WM_INPUT: keeps the button events of the input, with the time and cursor position the
-// message was posted with (GetMessageTime, GetMessagePos).
-void NoteButtonEvents(HRAWINPUT input, DWORD messageTime, DWORD messagePos);
+// message was posted with (GetMessageTime on the program clock, GetMessagePos).
+void NoteButtonEvents(HRAWINPUT input, int time, DWORD messagePos);
 
 // The events kept since the last call, oldest first, at most `capacity` of them (the newest).
 int TakeButtonEvents(ButtonEvent* events, int capacity);
