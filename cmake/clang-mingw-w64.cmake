@@ -13,6 +13,8 @@ set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET ${VELMORA_MINGW_PREFIX})
 set(CMAKE_CXX_COMPILER_TARGET ${VELMORA_MINGW_PREFIX})
 set(CMAKE_RC_COMPILER ${VELMORA_MINGW_PREFIX}-windres)
+# GNU dlltool: llvm-dlltool 14 cannot make the delay-import library of the common controls.
+set(CMAKE_DLLTOOL ${VELMORA_MINGW_PREFIX}-dlltool)
 # The sysroot keeps the build machine's /usr/include out of the search path, where Clang would
 # otherwise put it after the MinGW-w64 headers.
 set(CMAKE_SYSROOT /usr/${VELMORA_MINGW_PREFIX})
@@ -21,12 +23,15 @@ set(CMAKE_SYSROOT /usr/${VELMORA_MINGW_PREFIX})
 # Clang's own, as libstdc++ needs), and GCC's folder for libstdc++ and libgcc. GNU ld wants the
 # static runtime libraries in an order that Clang's driver does not give them; lld resolves them
 # in any order, so winpthreads (libstdc++'s threads, which g++-posix links by itself) can be
-# named among the flags.
+# named among the flags. lld keeps the import address tables in read-only memory, where the
+# helper of the delay-loaded common controls could not write the address it finds (a crash at
+# the first call): they go into .data, as GNU ld keeps them (lld then says once per link that
+# its own rule for them was overridden).
 set(VELMORA_LIBSTDCXX_INCLUDE ${VELMORA_MINGW_GCC_DIR}/include/c++)
 set(CMAKE_CXX_STANDARD_INCLUDE_DIRECTORIES ${VELMORA_LIBSTDCXX_INCLUDE}
     ${VELMORA_LIBSTDCXX_INCLUDE}/${VELMORA_MINGW_PREFIX})
 foreach(kind EXE SHARED MODULE)
-    set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=lld -L${VELMORA_MINGW_GCC_DIR} -lpthread")
+    set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=lld -L${VELMORA_MINGW_GCC_DIR} -lpthread -Wl,-Xlink=-merge:.idata=.data")
 endforeach()
 
 set(CMAKE_FIND_ROOT_PATH /usr/${VELMORA_MINGW_PREFIX})
