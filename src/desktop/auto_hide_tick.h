@@ -80,8 +80,6 @@ class AutoHideTickRun {
     static constexpr int kMiddleButton = VK_MBUTTON;  // 4
     static constexpr int kLeftWindowsKey = VK_LWIN;   // 0x5B; the right one does not count
     static constexpr int kKeyD = 0x44;
-    static constexpr const wchar_t* kPrimaryTaskbarClass = L"Shell_TrayWnd";
-    static constexpr const wchar_t* kSecondaryTaskbarClass = L"Shell_SecondaryTrayWnd";
     // Secondary taskbars a tick keeps its answers for (one a monitor). Any beyond these still
     // follow the cursor and hide by the idle rule of every taskbar, only not at once with the
     // icons.

@@ -7,6 +7,7 @@
 #include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "desktop/shell_windows.h"
 #include "desktop/window_thread.h"
 #include "settings/settings.h"
 
@@ -168,7 +169,7 @@ bool MadePopup(HWND window) {
 // Manager" when the move works all through; otherwise a pop-up below every program
 // (PlaceColourWindow). No notice goes to the shell's window when it is destroyed.
 HWND CreateColourWindow(int colour) {
-    HWND desktop = FindWindowW(nullptr, L"Program Manager");
+    HWND desktop = FindWindowW(nullptr, kProgramManagerTitle);
     if (!RegisterColourWindowClass()) {
         NoteColourWindowFailure(L"RegisterClass (colour window)");
         return nullptr;
@@ -203,7 +204,7 @@ bool Topmost(HWND window) {
 bool IsDesktopWindow(HWND window) {
     wchar_t className[16] = L"";
     GetClassNameW(window, className, 16);
-    return lstrcmpW(className, L"WorkerW") == 0 || lstrcmpW(className, L"Progman") == 0;
+    return lstrcmpW(className, kWorkerClass) == 0 || lstrcmpW(className, kProgramManagerClass) == 0;
 }
 
 // Where a colour window without "Program Manager" goes: just above the top-level window that

@@ -11,9 +11,9 @@ namespace desktop_lookup {
 template <typename Desktop>
 DesktopWindows Under(Desktop& desktop, HWND top) {
     DesktopWindows found;
-    found.defView = desktop.Find(top, nullptr, L"SHELLDLL_DefView", nullptr);
+    found.defView = desktop.Find(top, nullptr, kDesktopViewClass, nullptr);
     if (found.defView != nullptr) {
-        found.listView = desktop.Find(found.defView, nullptr, L"SysListView32", nullptr);
+        found.listView = desktop.Find(found.defView, nullptr, kDesktopIconsClass, nullptr);
     }
     return found;
 }
@@ -29,7 +29,7 @@ inline long long Area(const RECT& r) {
 // holds one is used, even when its list view is missing.
 template <typename Desktop>
 DesktopWindows FindDesktopListViewOn(Desktop& desktop) {
-    HWND top = desktop.Find(nullptr, nullptr, nullptr, L"Program Manager");
+    HWND top = desktop.Find(nullptr, nullptr, nullptr, kProgramManagerTitle);
     if (top != nullptr) {
         DesktopWindows found = desktop_lookup::Under(desktop, top);
         if (found.listView != nullptr) {
@@ -37,7 +37,7 @@ DesktopWindows FindDesktopListViewOn(Desktop& desktop) {
         }
     }
     HWND worker = nullptr;
-    while ((worker = desktop.Find(nullptr, worker, L"WorkerW", nullptr)) != nullptr) {
+    while ((worker = desktop.Find(nullptr, worker, kWorkerClass, nullptr)) != nullptr) {
         DesktopWindows found = desktop_lookup::Under(desktop, worker);
         if (found.defView != nullptr) {
             return found;

@@ -33,9 +33,9 @@ struct ShownWindows {
 ShownWindows WindowsToShow() {
     ShownWindows shown = {};
     shown.Add(FindDesktopListView().listView);
-    shown.Add(FindWindowW(L"Shell_TrayWnd", nullptr));
+    shown.Add(FindWindowW(kPrimaryTaskbarClass, nullptr));
     bool first = true;
-    ForEachTopLevelWindowOfClass(L"Shell_SecondaryTrayWnd", [&shown, &first](HWND taskbar) {
+    ForEachTopLevelWindowOfClass(kSecondaryTaskbarClass, [&shown, &first](HWND taskbar) {
         if (first || HiddenByProgram(taskbar)) {
             shown.Add(taskbar);
         }
@@ -62,7 +62,7 @@ void ShowWindowsHiddenByEarlierRun() {
         ApplyIconsVisible(listView, true);
     }
     // Every secondary taskbar: a killed run may have hidden one that is no longer the first.
-    for (const wchar_t* taskbarClass : {L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"}) {
+    for (const wchar_t* taskbarClass : {kPrimaryTaskbarClass, kSecondaryTaskbarClass}) {
         ForEachTopLevelWindowOfClass(taskbarClass, [](HWND taskbar) {
             if (HiddenByProgram(taskbar)) {
                 ShowShellWindow(taskbar);

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr wchar_t kPrimaryTaskbarClass[] = L"Shell_TrayWnd";
-constexpr wchar_t kSecondaryTaskbarClass[] = L"Shell_SecondaryTrayWnd";
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "desktop/shell_windows.h"
+
 namespace {
 
 constexpr int kTaskbarPieceFromEnd = 100;  // the piece spans end-100 .. end-16: 84 pixels
@@ -12,8 +14,8 @@ constexpr int kCornerHeight = 30;
 class SystemPlaces : public TrayPlaces {
   public:
     bool NotificationArea(RECT* rect) override {
-        HWND taskbar = FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr);
-        HWND area = taskbar != nullptr ? FindWindowExW(taskbar, nullptr, L"TrayNotifyWnd", nullptr) : nullptr;
+        HWND taskbar = FindWindowExW(nullptr, nullptr, kPrimaryTaskbarClass, nullptr);
+        HWND area = taskbar != nullptr ? FindWindowExW(taskbar, nullptr, kNotificationAreaClass, nullptr) : nullptr;
         return area != nullptr && GetWindowRect(area, rect) != 0;
     }
     bool TaskbarPosition(UINT* edge, RECT* rect) override {
@@ -27,7 +29,7 @@ class SystemPlaces : public TrayPlaces {
         return true;
     }
     bool TaskbarWindow(RECT* rect) override {
-        HWND taskbar = FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr);
+        HWND taskbar = FindWindowExW(nullptr, nullptr, kPrimaryTaskbarClass, nullptr);
         return taskbar != nullptr && GetWindowRect(taskbar, rect) != 0;
     }
     RECT WorkArea() override {
