@@ -301,14 +301,17 @@ class AutoHideTickRun {
         }
     }
 
-    bool PressTaken(int button) const {
-        for (int i = 0; i < eventCount_; ++i) {
-            if (events_[i].pressed && events_[i].button == button) {
+    // Whether this tick took a press (or a release) of `button`, from its event `fromEvent` on.
+    bool EventTaken(int button, bool pressed, int fromEvent = 0) const {
+        for (int i = fromEvent; i < eventCount_; ++i) {
+            if (events_[i].pressed == pressed && events_[i].button == button) {
                 return true;
             }
         }
         return false;
     }
+
+    bool PressTaken(int button) const { return EventTaken(button, true); }
 
     static bool ButtonShowsIcons(int button) {
         switch (button) {
@@ -402,7 +405,7 @@ class AutoHideTickRun {
             state_.idleSince = ClockMinus(Now(), limit_);
             state_.firstClickKept = false;
             state_.leftHeldAfterDoubleClick = true;
-            state_.leftReleasedAfterDoubleClick = Released(kLeftButton, pressIndex + 1);
+            state_.leftReleasedAfterDoubleClick = EventTaken(kLeftButton, false, pressIndex + 1);
             return;
         }
         state_.firstClickKept = true;
@@ -418,15 +421,6 @@ class AutoHideTickRun {
         // The rectangle is centred on the first click.
         const SIZE size = desktop_.DoubleClickSize();
         return 2 * std::abs(press.at.x - first.at.x) <= size.cx && 2 * std::abs(press.at.y - first.at.y) <= size.cy;
-    }
-
-    bool Released(int button, int fromEvent) const {
-        for (int i = fromEvent; i < eventCount_; ++i) {
-            if (!events_[i].pressed && events_[i].button == button) {
-                return true;
-            }
-        }
-        return false;
     }
 
     // The button that ended a double-click counts as a click again once its release has come
