@@ -18,6 +18,16 @@ Function CommonDialogFunction(const char* name) {
                               : nullptr;
 }
 
+// A function of user32.dll that older systems lack (SetLayeredWindowAttributes before 2000,
+// GetDpiForWindow before Windows 10 1607), null when missing. user32 is always loaded: the
+// program imports it.
+template <typename Function>
+Function UserFunction(const char* name) {
+    static const HMODULE user = GetModuleHandleW(L"user32.dll");
+    return user != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user, name)))
+                           : nullptr;
+}
+
 // Makes the system directory the only place the process's later loads search by default,
 // where the system offers that (Windows 8, or Windows 7 and Vista with update KB2533623).
 void RestrictDllSearchToSystem();

@@ -1,0 +1,39 @@
+#include "common/window_dpi.h"
+
+#include "common/system_library.h"
+
+namespace {
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+
+}  // namespace
+
+UINT ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
+UINT DpiOfWindow(HWND window) {
+    static const auto dpiForWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
+    UINT dpi = window != nullptr && dpiForWindow != nullptr ? dpiForWindow(window) : 0;
+    return dpi != 0 ? dpi : ScreenDpi();
+}
+
+int ScaleToDpi(int value, UINT dpi) {
+    return MulDiv(value, static_cast<int>(dpi), static_cast<int>(kDefaultDpi));
+}
+
+int SystemMetricForDpi(int index, UINT dpi) {
+    static const auto metricsForDpi = UserFunction<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    if (metricsForDpi != nullptr) {
+        return metricsForDpi(index, dpi);
+    }
+    UINT screenDpi = ScreenDpi();
+    int metric = GetSystemMetrics(index);
+    return screenDpi == dpi ? metric : MulDiv(metric, static_cast<int>(dpi), static_cast<int>(screenDpi));
+}

@@ -1,0 +1,21 @@
+// The DPI a window is shown at, and sizes scaled to it. Windows 10 1607 and later tell each
+// window's own DPI (a per-monitor aware program gets the DPI of the monitor the window is on);
+// older systems, and Wine, have one DPI for the whole screen.
+#pragma once
+#include <windows.h>
+
+inline constexpr UINT kDefaultDpi = 96;
+
+// The DPI of `window`, or the screen's DPI where the system cannot tell a window's own (or
+// `window` is null).
+UINT DpiOfWindow(HWND window);
+
+// The screen's DPI: the one the system started with.
+UINT ScreenDpi();
+
+// `value` given at 96 dpi, at `dpi`, rounded to the nearest pixel.
+int ScaleToDpi(int value, UINT dpi);
+
+// GetSystemMetrics for `index` at `dpi`; at the screen's DPI where the system has no
+// per-DPI metrics (the answer is then scaled from the screen's DPI).
+int SystemMetricForDpi(int index, UINT dpi);
