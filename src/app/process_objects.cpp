@@ -7,5 +7,4 @@ int startInBackground = 0;
 int exitRequest = 0;
 wchar_t mainTitle[256] = L"";
 wchar_t mainClassName[256] = L"";
-HMODULE userModule = nullptr;
 UINT instanceMessage = 0;

@@ -8,7 +8,6 @@ extern int exitRequest;        // kExitRequestMarker with "exit"
 extern UINT instanceMessage;   // registered under the product name at start-up
 extern wchar_t mainTitle[256];
 extern wchar_t mainClassName[256];
-extern HMODULE userModule;  // user32.dll, loaded once by the DPI step
 
 inline constexpr int kExitRequestMarker = 45054;  // 0xAFFE, also a second instance's exit code
 inline constexpr int kSecondInstanceExitCode = 45054;

@@ -27,12 +27,7 @@ namespace {
 
 // Looked up at run time: the call is absent before Vista.
 SetProcessDpiAwareFn DpiAwareFunction() {
-    if (userModule == nullptr) {
-        userModule = LoadSystemLibrary(L"user32.dll");
-    }
-    return userModule == nullptr ? nullptr
-                                 : reinterpret_cast<SetProcessDpiAwareFn>(
-                                       reinterpret_cast<void*>(GetProcAddress(userModule, "SetProcessDPIAware")));
+    return UserFunction<SetProcessDpiAwareFn>("SetProcessDPIAware");
 }
 
 void MakeProcessDpiAware() {

@@ -58,7 +58,7 @@ DarkModeApi LoadDarkModeApi() {
         return api;
     }
     ResolveThemeOrdinals(theme, api);
-    api.setWindowCompositionAttribute = Export<DarkModeApi::SetCompositionAttributeFn>(GetModuleHandleW(L"user32.dll"),
-                                                                                       "SetWindowCompositionAttribute");
+    api.setWindowCompositionAttribute =
+        UserFunction<DarkModeApi::SetCompositionAttributeFn>("SetWindowCompositionAttribute");
     return api;
 }

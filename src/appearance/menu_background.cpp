@@ -8,19 +8,11 @@ namespace {
 
 using SetMenuInfoFn = BOOL(WINAPI*)(HMENU, LPCMENUINFO);
 
-// Absent before Windows 98 and 2000: the menus then keep the system's background.
-SetMenuInfoFn SetMenuInfoFunction() {
-    static HMODULE user = LoadSystemLibrary(L"USER32.DLL");
-    static SetMenuInfoFn function =
-        user != nullptr ? reinterpret_cast<SetMenuInfoFn>(reinterpret_cast<void*>(GetProcAddress(user, "SetMenuInfo")))
-                        : nullptr;
-    return function;
-}
-
 }  // namespace
 
 void SetMenuBackground(HMENU menu) {
-    SetMenuInfoFn setMenuInfo = SetMenuInfoFunction();
+    // Absent before Windows 98 and 2000: the menus then keep the system's background.
+    static const auto setMenuInfo = UserFunction<SetMenuInfoFn>("SetMenuInfo");
     if (menu == nullptr || setMenuInfo == nullptr) {
         return;
     }
