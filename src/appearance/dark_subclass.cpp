@@ -119,31 +119,29 @@ void ApplyDarkTheme(HWND window, const wchar_t* subAppName) {
 }
 
 void ReadHeaderTextColour(HWND header) {
-    themes::Theme theme = themes::OpenThemeData(header, L"Header");
-    if (theme == nullptr) {
+    const themes::ScopedTheme theme(themes::OpenThemeData(header, L"Header"));
+    if (!theme) {
         return;
     }
     COLORREF colour = 0;
-    if (SUCCEEDED(themes::GetThemeColor(theme, kHeaderItemPart, 0, kThemeTextColour, &colour))) {
+    if (SUCCEEDED(themes::GetThemeColor(theme.Get(), kHeaderItemPart, 0, kThemeTextColour, &colour))) {
         headerTextColour = colour;
     }
-    themes::CloseThemeData(theme);
 }
 
 void TakeItemsViewColours(HWND listView, HWND header) {
-    themes::Theme theme = themes::OpenThemeData(header, L"ItemsView");
-    if (theme == nullptr) {
+    const themes::ScopedTheme theme(themes::OpenThemeData(header, L"ItemsView"));
+    if (!theme) {
         return;
     }
     COLORREF colour = 0;
-    if (SUCCEEDED(themes::GetThemeColor(theme, 0, 0, kThemeTextColour, &colour))) {
+    if (SUCCEEDED(themes::GetThemeColor(theme.Get(), 0, 0, kThemeTextColour, &colour))) {
         SendMessageW(listView, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(colour));
     }
-    if (SUCCEEDED(themes::GetThemeColor(theme, 0, 0, kThemeFillColour, &colour))) {
+    if (SUCCEEDED(themes::GetThemeColor(theme.Get(), 0, 0, kThemeFillColour, &colour))) {
         SendMessageW(listView, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(colour));
         SendMessageW(listView, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(colour));
     }
-    themes::CloseThemeData(theme);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "common/scoped_handle.h"
+
 // SetWindowTheme of the theme library, looked up on first use; 0 when it is missing.
 HRESULT ApplyWindowTheme(HWND window, const wchar_t* subAppName, const wchar_t* subIdList);
 
@@ -14,6 +16,8 @@ using Theme = HANDLE;
 Theme OpenThemeData(HWND window, const wchar_t* classList);
 // 0 when the library or the function is missing.
 HRESULT CloseThemeData(Theme theme);
+// An open theme, closed at the end of its scope on every path; empty when none opened.
+using ScopedTheme = ScopedHandle<Theme, CloseThemeData>;
 // A negative result when the library or the function is missing, or the colour is unknown.
 HRESULT GetThemeColor(Theme theme, int part, int state, int property, COLORREF* colour);
 

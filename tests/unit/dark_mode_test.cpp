@@ -211,13 +211,21 @@ namespace {
 
 // The theme library of a system without a "Header" theme class (a classic or broken theme),
 // and of one whose header items' text is orange.
+int themesOpen = 0;
+int themesClosed = 0;
 themes::Theme WINAPI OpenNoTheme(HWND, const wchar_t*) {
     return nullptr;
 }
 themes::Theme WINAPI OpenHeaderThemeOnly(HWND, const wchar_t* classList) {
-    return wcscmp(classList, L"Header") == 0 ? reinterpret_cast<themes::Theme>(1) : nullptr;
+    if (wcscmp(classList, L"Header") != 0) {
+        return nullptr;
+    }
+    ++themesOpen;
+    return reinterpret_cast<themes::Theme>(1);
 }
-HRESULT WINAPI CloseTheme(themes::Theme) {
+HRESULT WINAPI CloseTheme(themes::Theme theme) {
+    themesOpen -= theme != nullptr ? 1 : 0;
+    ++themesClosed;
     return S_OK;
 }
 HRESULT WINAPI OrangeHeaderItemText(themes::Theme, int part, int, int property, COLORREF* colour) {
@@ -272,6 +280,8 @@ TEST_F(DarkMode, ListViewHeadersAreWhiteWithoutTheHeaderThemeAndTakeItsTextColou
     SetUpDarkListView(themed.Get());
     themes::UseThemeColourFunctions(nullptr);
     EXPECT_EQ(HeaderItemTextColour(themed.Get()), 0x0080FFu);
+    EXPECT_EQ(themesOpen, 0) << "every theme opened is closed";
+    EXPECT_EQ(themesClosed, 1) << "and only those";
 }
 
 TEST(DarkPainting, RebarGradientStepsOneLevelPerRowOver64RowsAndIsSolidBlackWithoutSoftPaint) {
