@@ -17,19 +17,20 @@
 namespace {
 
 struct TrayMenuEntry {
-    UINT command;  // 0 with text 0: a separator
-    int text;      // a TextId
+    UINT command;  // 0: a separator, which has no text
+    TextId text;
 };
+constexpr TrayMenuEntry kSeparator = {};
 
 constexpr TrayMenuEntry kEntries[] = {
-    {0, 0},
+    kSeparator,
     {kTrayDisable, kTextDisable},
     {kTrayHideIconsPermanently, kTextHideDesktopIconsPermanently},
     {kTrayToTray, kTextToTray},
     {kTrayPreferences, kTextPreferences},
-    {0, 0},
-    {IDM_EXIT, kTextExit},
-    {0, 0},
+    kSeparator,
+    {kTrayExit, kTextExit},
+    kSeparator,
     {kTrayShowEverything, kTextShowEverything},
     {kTrayHideEverything, kTextHideEverything},
 };
@@ -79,7 +80,7 @@ bool RunTrayCommand(UINT command, HWND dialog) {
         case kTrayHideEverything:
             HideEverything();
             return false;
-        case IDM_EXIT:
+        case kTrayExit:
             CancelModalWindows(dialog);
             SendMessageW(dialog, WM_COMMAND, IDM_EXIT, 0);
             return true;

@@ -3,13 +3,18 @@
 #pragma once
 #include <windows.h>
 
-// Tray menu commands; 1042, 1014 and 32790 are the dialog's own, the rest the menu's.
+#include "resource_ids.h"
+
+// The tray menu's commands. They are the menu's own, apart from Exit, which is the dialog's
+// command: Disable and Hide desktop icons permanently send the dialog its check boxes'
+// commands (IDC_DISABLE, IDC_DISABLE_PERMANENTLY) instead.
 inline constexpr UINT kTrayHideIconsPermanently = 1;
 inline constexpr UINT kTrayPreferences = 2;
 inline constexpr UINT kTrayToTray = 3;
 inline constexpr UINT kTrayShowEverything = 22;
 inline constexpr UINT kTrayHideEverything = 33;
 inline constexpr UINT kTrayDisable = 11111;
+inline constexpr UINT kTrayExit = IDM_EXIT;
 
 // What the menu shows besides its texts, read when it opens.
 struct TrayMenuState {
