@@ -7,6 +7,8 @@
 #include "common/path_names.h"
 #include "common/scoped_handle.h"
 #include "extras/program_menu.h"
+#include "extras/uninstall.h"
+#include "extras/web_pages.h"
 #include "resource_ids.h"
 #include "unit/support/english_pack.h"
 #include "unit/support/read_menu_item.h"
