@@ -31,7 +31,7 @@ std::wstring SystemShortPath(const wchar_t* path) {
     return shortForm;
 }
 
-Text GetExeFileName(const wchar_t* path) {
+Text FileNameOfPath(const wchar_t* path) {
     Text name = path;
     name.Replace(L"/", L"\\");
     int start = 0;

@@ -9,7 +9,7 @@
 #include "common/text.h"
 
 // The file name at the end of `path`: after its last "\\" or "/", the whole path without one.
-Text GetExeFileName(const wchar_t* path);
+Text FileNameOfPath(const wchar_t* path);
 
 // `length` characters of `text` (all up to the terminator with -1) in `codePage`, empty when
 // the conversion fails. Sized by the conversion itself: UTF-8 may need three bytes a unit.

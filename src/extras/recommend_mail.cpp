@@ -112,7 +112,7 @@ MailOutcome SendRecommendMailThrough(const MailSystem& mail,
     const Text mailBody = MailBody(body, language);
     const bool attached = !attachment.Empty();
     if (mail.wide != nullptr) {
-        MailFields<std::wstring> fields{attachment.c_str(), GetExeFileName(attachment.c_str()).c_str(), mailSubject.c_str(),
+        MailFields<std::wstring> fields{attachment.c_str(), FileNameOfPath(attachment.c_str()).c_str(), mailSubject.c_str(),
                                         mailBody.c_str()};
         ULONG result = Send<std::wstring, WideMapiFile>(mail.wide, owner, fields, attached);
         // A mail program of its own may offer the call and still refuse it.
@@ -128,7 +128,7 @@ MailOutcome SendRecommendMailThrough(const MailSystem& mail,
     if (!path) {
         return MailOutcome::kAttachmentUnnamed;  // a "?" in the path would attach another file, or none
     }
-    MailFields<std::string> fields{*path, Ansi(GetExeFileName(attachment.c_str()), mail.ansiCodePage),
+    MailFields<std::string> fields{*path, Ansi(FileNameOfPath(attachment.c_str()), mail.ansiCodePage),
                                    Ansi(mailSubject, mail.ansiCodePage), Ansi(mailBody, mail.ansiCodePage)};
     return Outcome(Send<std::string, MapiFileDesc>(mail.ansi, owner, fields, attached));
 }

@@ -36,7 +36,7 @@ std::optional<std::string> BatchPath(const wchar_t* path, UINT codePage, ShortPa
 // The batch is named after the exe. The command interpreter that starts it expands "%" in its
 // own command line, where no doubling helps: a "%" in the name would start another file.
 std::wstring BatchName(const std::wstring& exe) {
-    std::wstring name = GetExeFileName(exe.c_str()).c_str();
+    std::wstring name = FileNameOfPath(exe.c_str()).c_str();
     for (wchar_t& c : name) {
         if (c == L'%') {
             c = L'_';

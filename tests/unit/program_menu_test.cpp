@@ -110,12 +110,12 @@ TEST_F(ProgramMenu, HoldsPagesUninstallMailAndExitUnderProgram) {
     }
 }
 
-TEST(ExeFileName, IsWhatFollowsTheLastSlashOfEitherKind) {
-    EXPECT_EQ(Wide(GetExeFileName(L"C:\\Tools\\Velmora.exe")), L"Velmora.exe");
-    EXPECT_EQ(Wide(GetExeFileName(L"C:/Tools/sub/Velmora 2.exe")), L"Velmora 2.exe");
-    EXPECT_EQ(Wide(GetExeFileName(L"C:\\Tools/mixed\\v.exe")), L"v.exe");
-    EXPECT_EQ(Wide(GetExeFileName(L"Velmora.exe")), L"Velmora.exe");
-    EXPECT_EQ(Wide(GetExeFileName(L"C:\\Tools\\")), L"");
+TEST(FileNameOfPath, IsWhatFollowsTheLastSlashOfEitherKind) {
+    EXPECT_EQ(Wide(FileNameOfPath(L"C:\\Tools\\Velmora.exe")), L"Velmora.exe");
+    EXPECT_EQ(Wide(FileNameOfPath(L"C:/Tools/sub/Velmora 2.exe")), L"Velmora 2.exe");
+    EXPECT_EQ(Wide(FileNameOfPath(L"C:\\Tools/mixed\\v.exe")), L"v.exe");
+    EXPECT_EQ(Wide(FileNameOfPath(L"Velmora.exe")), L"Velmora.exe");
+    EXPECT_EQ(Wide(FileNameOfPath(L"C:\\Tools\\")), L"");
 }
 
 namespace {
