@@ -25,13 +25,12 @@
 
 namespace {
 
-// Looked up at run time: the call is absent before Vista.
-SetProcessDpiAwareFn DpiAwareFunction() {
-    return UserFunction<SetProcessDpiAwareFn>("SetProcessDPIAware");
-}
-
+// Looked up at run time: the call is absent before Vista. Its answer is of no use: where a
+// manifest or the "Override high DPI scaling" setting chose the awareness before the program
+// ran, Windows refuses it.
 void MakeProcessDpiAware() {
-    if (SetProcessDpiAwareFn setDpiAware = DpiAwareFunction()) {
+    using SetProcessDpiAwareFn = BOOL(WINAPI*)();
+    if (auto setDpiAware = UserFunction<SetProcessDpiAwareFn>("SetProcessDPIAware")) {
         setDpiAware();
     }
 }
@@ -79,13 +78,7 @@ int RunMessageLoop() {
 
 }  // namespace
 
-HHOOK StartDarkMode(HINSTANCE instance, SetProcessDpiAwareFn setDpiAware, const DarkModeApi& api) {
-    // The answer of this second call says nothing about dark mode: where a manifest or the
-    // "Override high DPI scaling" setting chose the awareness before the program ran, Windows
-    // refuses it.
-    if (setDpiAware != nullptr) {
-        setDpiAware();
-    }
+HHOOK StartDarkMode(HINSTANCE instance, const DarkModeApi& api) {
     InitDarkModeWith(api, settings.disable_dark_theme);
     return settings.disable_dark_theme == 0 ? InstallDarkModeHook(instance) : nullptr;
 }
@@ -124,7 +117,8 @@ int RunVelmora(HINSTANCE instance, const wchar_t* commandLine) {
     }
 
     LoadSettings(SettingRead::kStartUp);
-    StartDarkMode(instance, DpiAwareFunction(), LoadDarkModeApi());
+    MakeProcessDpiAware();  // asked again, as it always was; dark mode does not hang on the answer
+    StartDarkMode(instance, LoadDarkModeApi());
     MarkStartup("dark mode");
 
     if (ClaimSingleInstance()) {
