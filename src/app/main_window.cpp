@@ -1,14 +1,13 @@
 #include "app/main_window.h"
 
-#include "app/exit_restore.h"
 #include "app/process_objects.h"
 #include "common/failure_note.h"
 #include "common/program.h"
 #include "desktop/button_events.h"
 #include "desktop/colour_window.h"
-#include "desktop/desktop_windows.h"
 #include "desktop/engine_state.h"
 #include "desktop/icons_hot_key.h"
+#include "dialog/exit_restore.h"
 #include "dialog/settings_dialog.h"
 #include "resource_ids.h"
 #include "settings/settings.h"
@@ -45,9 +44,7 @@ void CreateUserInterface() {
 // 0, 0 it announces itself, and this instance brings its dialog to the front.
 LRESULT HandleInstanceMessage(HWND window, WPARAM wParam, LPARAM lParam) {
     if (wParam == instanceMessage && static_cast<UINT>(lParam) == instanceMessage) {
-        RemoveTrayIcon();
-        SetIconsVisible(true);
-        PostQuitMessage(0);
+        EndProgram(0);
         return 1;
     }
     ShowSettingsDialogToFront();

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "app/command_line.h"
-#include "app/exit_restore.h"
 #include "app/main_window.h"
 #include "app/process_objects.h"
 #include "app/single_instance.h"
@@ -15,6 +14,7 @@
 #include "common/system_library.h"
 #include "desktop/desktop_restore.h"
 #include "dialog/dialog_commands.h"
+#include "dialog/exit_restore.h"
 #include "dialog/settings_dialog.h"
 #include "lang/default_language.h"
 #include "lang/language_pack.h"

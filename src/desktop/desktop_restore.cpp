@@ -46,14 +46,16 @@ ShownWindows WindowsToShow() {
 
 }  // namespace
 
-void RestoreDesktop() {
-    const ShownWindows shown = WindowsToShow();
+void RestoreDesktop(ShellWait wait) {
+    const ShownWindows shown = wait == ShellWait::kUntilShown ? WindowsToShow() : ShownWindows{};
     SetIconsVisible(true);
     // Also when the icons were visible already (the shell showed them, or its desktop view
     // moved under another window): no colour is left over them.
     RemoveColourWindow();
     ShowTaskbars();
-    WaitUntilShown(shown.windows, shown.count, kLongestShowWaitMs);
+    if (wait == ShellWait::kUntilShown) {
+        WaitUntilShown(shown.windows, shown.count, kLongestShowWaitMs);
+    }
 }
 
 void ShowWindowsHiddenByEarlierRun() {

@@ -12,6 +12,7 @@
 #include "dialog/colour_choice.h"
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_texts.h"
+#include "dialog/exit_restore.h"
 #include "dialog/hot_key_dialog.h"
 #include "dialog/more_options_menu.h"
 #include "dialog/mouse_options.h"
@@ -101,10 +102,8 @@ void OnHideTaskbarRule() {
 
 // Whatever hid them, the user gets the icons and taskbars back when the program ends.
 void ExitProgram(HWND dialog) {
-    SetIconsVisible(true);
-    ShowTaskbars();
     EndDialog(dialog, IDM_EXIT);
-    PostQuitMessage(1);
+    EndProgram(1);
 }
 
 void OpenDonatePage() {

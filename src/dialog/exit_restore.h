@@ -3,8 +3,14 @@
 #pragma once
 
 // Stops every further hide (on any thread), removes the tray icon (and its thread), then
-// shows the icons and the taskbars. Harmless when called more than once.
+// shows the icons and the taskbars and waits a moment for a busy shell to have shown them.
+// Harmless when called more than once.
 void RestoreAtExit();
+
+// The end the user (Exit) or another instance (the exit word) asks for: the same restore at
+// once, without the wait, then the message loop ends with `exitCode`. The run's end follows
+// and restores again, waiting then.
+void EndProgram(int exitCode);
 
 // Runs RestoreAtExit when the program's run function returns, whichever way it returns.
 class ScopedExitRestore {
