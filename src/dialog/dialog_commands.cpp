@@ -269,6 +269,7 @@ void OnDialogNotify(HWND dialog, WPARAM controlId, LPARAM lParam) {
         return;
     }
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    // The page's own name, the same in every language (the menu's "FAQ" item is translated).
     lstrcpynW(info->szText, L"Velmora-FAQ", kTooltipLength);
 }
 

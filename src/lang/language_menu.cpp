@@ -65,6 +65,8 @@ LanguageMenuModel BuildLanguageMenuModel(const LanguagePack& pack, bool numbered
     }
     InsertAt(model, model.count / 2 + 2, {kColumnBreakFlags | MF_BYPOSITION, 0, Text(L"")});
     Add(model, MF_SEPARATOR, 0, Text());
+    // The translators' tools are named in English whatever the language: a translator finds
+    // them from any language, and a half-done translation file cannot rename them.
     Add(model, 0, kTranslateCommand, L"Translate");
     Add(model, 0, kLoadLanguageFileCommand, L"Load from File (Unicode)");
     return model;
