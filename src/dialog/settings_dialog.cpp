@@ -21,6 +21,7 @@
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_parts.h"
 #include "dialog/dialog_texts.h"
+#include "dialog/link_bar.h"
 #include "dialog/hide_time_slider.h"
 #include "dialog/mouse_options.h"
 #include "dialog/os_version.h"
@@ -187,6 +188,7 @@ BOOL SettingsDialog::Initialise(HWND window) {
     parts_.window = window;
     FitHeaderPicture(window);
     parts_.linkBar = CreateToolbar(0, kFlatToolbarStyle, window, IDC_LINK_BAR_PLACE);
+    MakeLinkBarReachable(parts_.linkBar);
     MarkStartup("header and link bar");
     CreateMenuBar(window);
     MarkStartup("menu bar");
