@@ -88,6 +88,5 @@ void RemoveLinkButtons(HWND toolbar, int count) {
 }
 
 void MakeLinkBarReachable(HWND toolbar) {
-    SetWindowLongPtrW(toolbar, GWL_STYLE, GetWindowLongPtrW(toolbar, GWL_STYLE) | WS_TABSTOP);
     AttachSubclass(toolbar, LinkBarKeys, nullptr);
 }

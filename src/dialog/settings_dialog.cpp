@@ -21,8 +21,8 @@
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_parts.h"
 #include "dialog/dialog_texts.h"
-#include "dialog/link_bar.h"
 #include "dialog/hide_time_slider.h"
+#include "dialog/link_bar.h"
 #include "dialog/mouse_options.h"
 #include "dialog/os_version.h"
 #include "extras/bitmap_scaler.h"
@@ -187,7 +187,7 @@ BOOL SettingsDialog::Initialise(HWND window) {
     settingsDialog = window;  // from here on the engine's timer and countdown have their window
     parts_.window = window;
     FitHeaderPicture(window);
-    parts_.linkBar = CreateToolbar(0, kFlatToolbarStyle, window, IDC_LINK_BAR_PLACE);
+    parts_.linkBar = CreateToolbar(0, kFlatToolbarStyle | WS_TABSTOP, window, IDC_LINK_BAR_PLACE);
     MakeLinkBarReachable(parts_.linkBar);
     MarkStartup("header and link bar");
     CreateMenuBar(window);
