@@ -21,6 +21,7 @@
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_parts.h"
 #include "dialog/dialog_texts.h"
+#include "dialog/header_name.h"
 #include "dialog/hide_time_slider.h"
 #include "dialog/link_bar.h"
 #include "dialog/mouse_options.h"
@@ -61,6 +62,7 @@ class SettingsDialog {
     OwnerDrawnMenuBar menuBar_;
     DialogParts parts_{nullptr, nullptr, &menuBar_};
     bool menuImagesLoaded_ = false;
+    bool headerNamed_ = false;
 };
 
 // Made on first use: its menu bar asks the system for fonts and metrics, and the first such
@@ -245,6 +247,15 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
         case kLoadMenuImagesMessage:
             LoadMenuImages();
             return TRUE;
+        case WM_GETOBJECT:
+            // A screen reader (or any accessibility client) asks the dialog before its children.
+            if (!headerNamed_) {
+                headerNamed_ = true;
+                wchar_t title[128] = L"";
+                GetWindowTextW(window, title, 128);
+                NameHeaderPicture(GetDlgItem(window, IDC_HEADER_PICTURE), title);
+            }
+            return FALSE;
         case WM_SETTINGCHANGE:
         case WM_SYSCOLORCHANGE:
         case WM_THEMECHANGED:
