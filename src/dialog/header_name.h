@@ -1,4 +1,5 @@
-// The dialog's header picture named for screen readers: a graphic called by the dialog's title.
+// The dialog's header picture named for screen readers: a graphic called by the program's name,
+// which its artwork shows.
 // The system's proxy for a picture static has no name to offer, so the name is annotated on
 // the window (Dynamic Annotation), which the proxy reads. The annotation service lives in oleacc,
 // reached through COM, so a session without a screen reader never loads it.

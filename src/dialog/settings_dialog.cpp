@@ -251,9 +251,7 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
             // A screen reader (or any accessibility client) asks the dialog before its children.
             if (!headerNamed_) {
                 headerNamed_ = true;
-                wchar_t title[128] = L"";
-                GetWindowTextW(window, title, 128);
-                NameHeaderPicture(GetDlgItem(window, IDC_HEADER_PICTURE), title);
+                NameHeaderPicture(GetDlgItem(window, IDC_HEADER_PICTURE), productName);
             }
             return FALSE;
         case WM_SETTINGCHANGE:
