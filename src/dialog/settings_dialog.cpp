@@ -190,7 +190,6 @@ BOOL SettingsDialog::Initialise(HWND window) {
     parts_.window = window;
     FitHeaderPicture(window);
     parts_.linkBar = CreateToolbar(0, kFlatToolbarStyle | WS_TABSTOP, window, IDC_LINK_BAR_PLACE);
-    MakeLinkBarReachable(parts_.linkBar);
     MarkStartup("header and link bar");
     CreateMenuBar(window);
     MarkStartup("menu bar");
@@ -246,6 +245,7 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
             return FALSE;
         case kLoadMenuImagesMessage:
             LoadMenuImages();
+            MakeLinkBarReachable(parts_.linkBar);  // its keys, too, wait until the dialog is up
             return TRUE;
         case WM_GETOBJECT:
             // A screen reader (or any accessibility client) asks the dialog before its children.
