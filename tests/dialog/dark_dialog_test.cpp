@@ -289,8 +289,9 @@ class LightSettingsDialog : public DarkSettingsDialog {
 }  // namespace
 
 // The system switches between light, dark and high contrast while the program runs: the dialog
-// follows at once, its link bar with it; disable_dark_theme=1 keeps it light whatever the
-// system says.
+// follows at once, its link bar with it, and so does the next menu opened; disable_dark_theme=1
+// keeps it light whatever the system says. Wine has no high contrast (it always answers off and
+// refuses to switch it on), so the fake table answers for the system here.
 TEST_F(LightSettingsDialog, FollowsTheAppModeAndHighContrastWhileRunning) {
     const uint32_t light = PixelOf(GetSysColor(COLOR_BTNFACE));
     ASSERT_TRUE(BackgroundTurns(light, 0, nullptr));
