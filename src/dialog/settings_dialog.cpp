@@ -21,7 +21,9 @@
 #include "dialog/dialog_controls.h"
 #include "dialog/dialog_parts.h"
 #include "dialog/dialog_texts.h"
+#include "dialog/header_name.h"
 #include "dialog/hide_time_slider.h"
+#include "dialog/link_bar.h"
 #include "dialog/mouse_options.h"
 #include "dialog/os_version.h"
 #include "extras/bitmap_scaler.h"
@@ -60,6 +62,7 @@ class SettingsDialog {
     OwnerDrawnMenuBar menuBar_;
     DialogParts parts_{nullptr, nullptr, &menuBar_};
     bool menuImagesLoaded_ = false;
+    bool headerNamed_ = false;
 };
 
 // Made on first use: its menu bar asks the system for fonts and metrics, and the first such
@@ -186,7 +189,7 @@ BOOL SettingsDialog::Initialise(HWND window) {
     settingsDialog = window;  // from here on the engine's timer and countdown have their window
     parts_.window = window;
     FitHeaderPicture(window);
-    parts_.linkBar = CreateToolbar(0, kFlatToolbarStyle, window, IDC_LINK_BAR_PLACE);
+    parts_.linkBar = CreateToolbar(0, kFlatToolbarStyle | WS_TABSTOP, window, IDC_LINK_BAR_PLACE);
     MarkStartup("header and link bar");
     CreateMenuBar(window);
     MarkStartup("menu bar");
@@ -242,7 +245,15 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
             return FALSE;
         case kLoadMenuImagesMessage:
             LoadMenuImages();
+            MakeLinkBarReachable(parts_.linkBar);  // its keys, too, wait until the dialog is up
             return TRUE;
+        case WM_GETOBJECT:
+            // A screen reader (or any accessibility client) asks the dialog before its children.
+            if (!headerNamed_) {
+                headerNamed_ = true;
+                NameHeaderPicture(GetDlgItem(window, IDC_HEADER_PICTURE), productName);
+            }
+            return FALSE;
         case WM_SETTINGCHANGE:
         case WM_SYSCOLORCHANGE:
         case WM_THEMECHANGED:

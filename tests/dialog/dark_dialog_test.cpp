@@ -10,6 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include "appearance/dark_mode.h"
@@ -24,6 +27,7 @@ namespace {
 
 constexpr uint32_t kDarkBackgroundPixel = 0x202020;  // 0x00RRGGBB as the screen hands it out
 constexpr uint32_t kDarkTextPixel = 0xDEDEDE;
+constexpr uint32_t kBandStartPixel = 0xF6F500;  // the language menu's side band, at its left edge
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // The dialog repairs a Run value that names another exe: one left for Velmora.exe must
@@ -52,8 +56,8 @@ struct Picture {
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
     int Count(const RECT& area, uint32_t colour) const {
         int count = 0;
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
+        for (int y = std::max(area.top, 0L); y < std::min(area.bottom, static_cast<LONG>(height)); ++y) {
+            for (int x = std::max(area.left, 0L); x < std::min(area.right, static_cast<LONG>(width)); ++x) {
                 count += At(x, y) == colour ? 1 : 0;
             }
         }
@@ -78,6 +82,25 @@ Picture CaptureWindow(HWND window) {
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(window, source);
+    return picture;
+}
+
+// The screen's pixels inside `area`.
+Picture CaptureScreen(const RECT& area) {
+    Picture picture{area.right - area.left, area.bottom - area.top, {}};
+    BITMAPINFO format = {{sizeof(BITMAPINFOHEADER), picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, picture.width, picture.height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    picture.pixels.assign(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + picture.width * picture.height);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
     return picture;
 }
 
@@ -154,6 +177,43 @@ class DarkSettingsDialog : public EnglishPackTest {
 
     virtual bool StartsDark() const { return true; }
 
+    // Opens the language menu as the "# LNG" button does, reads it off the screen once `drawn`
+    // holds (from a second thread, as the menu's loop holds this one) and closes it again.
+    bool LanguageMenuShows(const std::function<bool(const Picture&)>& drawn,
+                           const std::function<void(HWND popup)>& whileOpen = nullptr) {
+        bool shown = false;
+        std::thread watcher([&] {
+            const DWORD start = GetTickCount();
+            HWND popup = nullptr;
+            while (!shown && GetTickCount() - start < 10000) {
+                Sleep(20);
+                popup = OwnPopup();
+                if (popup != nullptr) {
+                    shown = drawn(CaptureWindow(popup));
+                    if (shown && whileOpen) {
+                        whileOpen(popup);
+                    }
+                }
+            }
+            PostMessageW(popup != nullptr ? popup : dialog_, WM_KEYDOWN, VK_ESCAPE, 0);
+        });
+        SendMessageW(dialog_, WM_COMMAND, IDM_LANGUAGE_MENU, 0);
+        watcher.join();
+        return shown;
+    }
+
+    static HWND OwnPopup() {
+        for (HWND window = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); window != nullptr;
+             window = FindWindowExW(nullptr, window, L"#32768", nullptr)) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == GetCurrentProcessId() && IsWindowVisible(window)) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+
     // The dialog's plain background, left of the "Preferences" group, once it shows `colour`
     // (0x00RRGGBB) after a change of the system's colours that `message` reports.
     bool BackgroundTurns(uint32_t colour, WPARAM wParam, const wchar_t* area) {
@@ -171,8 +231,54 @@ class DarkSettingsDialog : public EnglishPackTest {
     HWND dialog_ = nullptr;
 };
 
+// The dialog and the open menu off the screen, once the screen shows the menu as drawn.
+void SaveDialogWithMenu(HWND popup, const std::function<bool(const Picture&)>& drawn, const char* path) {
+    RECT dialog = {}, menu = {}, both = {};
+    GetWindowRect(settingsDialog, &dialog);
+    GetWindowRect(popup, &menu);
+    UnionRect(&both, &dialog, &menu);
+    for (int attempt = 0; attempt < 100 && !drawn(CaptureScreen(menu)); ++attempt) {
+        Sleep(30);
+    }
+    SavePicture(CaptureScreen(both), path);
+}
+
 uint32_t PixelOf(COLORREF colour) {
     return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// The palette of Windows' "High Contrast Black" while it lives, for the README's picture (a
+// test run by hand in a session of its own with Wine's visual style off, as Windows draws high
+// contrast: the colours are the whole session's).
+class HighContrastBlackColours {
+  public:
+    HighContrastBlackColours() {
+        for (int element : kElements) {
+            kept_.push_back(GetSysColor(element));
+        }
+        const COLORREF colours[] = {RGB(0, 0, 0),       RGB(255, 255, 255), RGB(0, 0, 0),     RGB(255, 255, 255),
+                                    RGB(0, 0, 0),       RGB(255, 255, 255), RGB(0, 0, 0),     RGB(26, 235, 255),
+                                    RGB(26, 235, 255),  RGB(0, 0, 0),       RGB(63, 242, 63), RGB(255, 255, 0),
+                                    RGB(255, 255, 255), RGB(255, 255, 255)};
+        SetSysColors(static_cast<int>(std::size(kElements)), kElements, colours);
+    }
+    ~HighContrastBlackColours() { SetSysColors(static_cast<int>(std::size(kElements)), kElements, kept_.data()); }
+
+  private:
+    static constexpr int kElements[] = {COLOR_WINDOW,      COLOR_WINDOWTEXT,    COLOR_BTNFACE,  COLOR_BTNTEXT,
+                                        COLOR_MENU,        COLOR_MENUTEXT,      COLOR_MENUBAR,  COLOR_HIGHLIGHT,
+                                        COLOR_MENUHILIGHT, COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT, COLOR_HOTLIGHT,
+                                        COLOR_BTNSHADOW,   COLOR_BTNHIGHLIGHT};
+    std::vector<COLORREF> kept_;
+};
+
+// Most of the menu in `background`, its texts in `text`, with or without the yellow side band.
+std::function<bool(const Picture&)> MenuIn(uint32_t background, uint32_t text, bool band) {
+    return [=](const Picture& p) {
+        const RECT all = {0, 0, p.width, p.height};
+        return p.Count(all, background) > p.width * p.height / 2 && p.Count(all, text) > 50 &&
+               (p.Count(all, kBandStartPixel) > 0) == band;
+    };
 }
 
 class LightSettingsDialog : public DarkSettingsDialog {
@@ -183,13 +289,17 @@ class LightSettingsDialog : public DarkSettingsDialog {
 }  // namespace
 
 // The system switches between light, dark and high contrast while the program runs: the dialog
-// follows at once, its link bar with it; disable_dark_theme=1 keeps it light whatever the
-// system says.
+// follows at once, its link bar with it, and so does the next menu opened; disable_dark_theme=1
+// keeps it light whatever the system says. Wine has no high contrast (it always answers off and
+// refuses to switch it on), so the fake table answers for the system here.
 TEST_F(LightSettingsDialog, FollowsTheAppModeAndHighContrastWhileRunning) {
     const uint32_t light = PixelOf(GetSysColor(COLOR_BTNFACE));
     ASSERT_TRUE(BackgroundTurns(light, 0, nullptr));
+    EXPECT_TRUE(LanguageMenuShows(MenuIn(PixelOf(GetSysColor(COLOR_MENU)), PixelOf(GetSysColor(COLOR_MENUTEXT)), true)))
+        << "light, with its band";
     fakeDarkSystem.appsUseDarkMode = true;
     EXPECT_TRUE(BackgroundTurns(kDarkBackgroundPixel, 0, L"ImmersiveColorSet"));
+    EXPECT_TRUE(LanguageMenuShows(MenuIn(kDarkBackgroundPixel, kDarkTextPixel, true))) << "the next menu is dark";
     Picture picture;
     EXPECT_TRUE(PaintUntil(picture, [&](const Picture& p) {
         return p.Count(ControlBounds(dialog_, LinkBarWindow()), kDarkTextPixel) > 10;
@@ -201,11 +311,25 @@ TEST_F(LightSettingsDialog, FollowsTheAppModeAndHighContrastWhileRunning) {
     EXPECT_TRUE(BackgroundTurns(light, 0, L"ImmersiveColorSet"));
     fakeDarkSystem.appsUseDarkMode = true;
     EXPECT_TRUE(BackgroundTurns(kDarkBackgroundPixel, 0, L"ImmersiveColorSet"));
+    const char* picturePath = std::getenv("VELMORA_HIGH_CONTRAST_PICTURE");
+    std::optional<HighContrastBlackColours> palette;
+    if (picturePath != nullptr) {
+        palette.emplace();
+    }
     fakeDarkSystem.highContrast = true;
-    EXPECT_TRUE(BackgroundTurns(light, SPI_SETHIGHCONTRAST, nullptr));
+    EXPECT_TRUE(BackgroundTurns(PixelOf(GetSysColor(COLOR_BTNFACE)), SPI_SETHIGHCONTRAST, nullptr));
     EXPECT_EQ(fakeDarkSystem.titleBarCalls.back().dark, FALSE);
+    const auto highContrastMenu = MenuIn(PixelOf(GetSysColor(COLOR_MENU)), PixelOf(GetSysColor(COLOR_MENUTEXT)), false);
+    EXPECT_TRUE(LanguageMenuShows(highContrastMenu, [&](HWND popup) {
+        if (picturePath != nullptr) {
+            SaveDialogWithMenu(popup, highContrastMenu, picturePath);
+        }
+    })) << "high contrast: the system's colours, no band";
+    palette.reset();
     fakeDarkSystem.highContrast = false;
     EXPECT_TRUE(BackgroundTurns(kDarkBackgroundPixel, SPI_SETHIGHCONTRAST, nullptr));
+    EXPECT_TRUE(LanguageMenuShows(MenuIn(kDarkBackgroundPixel, kDarkTextPixel, true)))
+        << "high contrast off: dark as before";
 
     InitDarkModeWith(DarkModeApiKeepingFakes(), 1);
     EXPECT_TRUE(BackgroundTurns(light, 0, L"ImmersiveColorSet"));
