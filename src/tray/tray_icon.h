@@ -6,7 +6,6 @@
 #include <shellapi.h>
 
 #include <atomic>
-#include <cstdint>
 #include <mutex>
 
 #include "common/scoped_handle.h"
@@ -45,13 +44,6 @@ void RemoveTrayIcon();
 // The record every Shell_NotifyIconW call gets: the callback message always set, the tip cut
 // to kTrayTipLength characters (empty without one).
 NOTIFYICONDATAW MakeNotifyRecord(HWND owner, UINT iconId, UINT flags, HICON icon, const wchar_t* tip);
-
-// Grey levels of 32-bit pixels as GDI hands them out (0xAARRGGBB): each colour becomes
-// 0.587 G + 0.114 B + 0.299 R, truncated; pure black and the alpha byte stay as they are.
-void GreyPixels(uint32_t* pixels, size_t count);
-
-// A grey copy of `icon` with the same mask, or null. The caller keeps `icon`.
-HICON MakeGreyIcon(HICON icon);
 
 // What the icon needs from the system; tests put a scripted shell in its place.
 class TrayShell {

@@ -10,6 +10,7 @@
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "resource_ids.h"
+#include "tray/grey_icon.h"
 #include "tray/tray_icon.h"
 #include "unit/support/program_resources.h"
 
