@@ -6,6 +6,8 @@
 #include "common/failure_note.h"
 #include "common/program.h"
 #include "common/system_library.h"
+#include "common/window_dpi.h"
+#include "desktop/shell_windows.h"
 #include "tray/grey_icon.h"
 
 namespace {
@@ -21,24 +23,9 @@ class SystemShell : public TrayShell {
     bool Notify(DWORD message, NOTIFYICONDATAW* record) override { return Shell_NotifyIconW(message, record) != 0; }
 
     HICON BuildIcon(HWND source, UINT iconId, bool grey) override {
-        HICON icon = nullptr;
-        DWORD_PTR small = 0;
-        if (source != nullptr &&
-            SendMessageTimeoutW(source, WM_GETICON, ICON_SMALL, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kIconSourceTimeoutMs,
-                                &small) != 0 &&
-            small != 0) {
-            // A copy: the window's own icon is never the tray's to destroy.
-            icon = CopyIcon(reinterpret_cast<HICON>(small));
-        }
-        if (icon == nullptr) {
-            // The notification area shows the small size: an image of its own, not the large one shrunk.
-            icon = LoadIconAtSize(ProgramInstance(), LOWORD(iconId), GetSystemMetrics(SM_CXSMICON));
-        }
-        if (grey && icon != nullptr) {
-            ScopedIcon colour(icon);
-            icon = MakeGreyIcon(colour.Get());
-        }
-        return icon;
+        // The taskbar's own DPI: it may be on a monitor of another scale than the dialog.
+        const UINT dpi = DpiOfWindow(FindWindowW(kPrimaryTaskbarClass, nullptr));
+        return BuildTrayPicture(ProgramInstance(), source, iconId, grey, dpi);
     }
 
     bool IconRect(HWND owner, UINT iconId, RECT* rect) override {
@@ -57,7 +44,40 @@ class SystemShell : public TrayShell {
     }
 };
 
+int IconWidth(HICON icon) {
+    ICONINFO parts = {};
+    if (!GetIconInfo(icon, &parts)) {
+        return 0;
+    }
+    ScopedGdiObject mask(parts.hbmMask);
+    ScopedGdiObject colour(parts.hbmColor);
+    BITMAP bitmap = {};
+    return GetObjectW(parts.hbmMask, sizeof(bitmap), &bitmap) != 0 ? bitmap.bmWidth : 0;
+}
+
 }  // namespace
+
+HICON BuildTrayPicture(HMODULE module, HWND source, UINT iconId, bool grey, UINT dpi) {
+    // The notification area shows the small size: an image of its own, not a larger one shrunk.
+    const int size = SystemMetricForDpi(SM_CXSMICON, dpi);
+    HICON icon = nullptr;
+    DWORD_PTR small = 0;
+    if (source != nullptr &&
+        SendMessageTimeoutW(source, WM_GETICON, ICON_SMALL, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kIconSourceTimeoutMs,
+                            &small) != 0 &&
+        small != 0 && IconWidth(reinterpret_cast<HICON>(small)) == size) {
+        // A copy: the window's own icon is never the tray's to destroy.
+        icon = CopyIcon(reinterpret_cast<HICON>(small));
+    }
+    if (icon == nullptr) {
+        icon = LoadIconAtSize(module, LOWORD(iconId), size);
+    }
+    if (grey && icon != nullptr) {
+        ScopedIcon colour(icon);
+        icon = MakeGreyIcon(colour.Get());
+    }
+    return icon;
+}
 
 NOTIFYICONDATAW MakeNotifyRecord(HWND owner, UINT iconId, UINT flags, HICON icon, const wchar_t* tip) {
     NOTIFYICONDATAW record = {};
