@@ -5,6 +5,7 @@
 namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
@@ -20,6 +21,11 @@ GetDpiForMonitorFn MonitorDpiFunction() {
 }  // namespace
 
 UINT ScreenDpi() {
+    // Without a device context where the system can say: no round trip to the display.
+    static const auto dpiForSystem = UserFunction<GetDpiForSystemFn>("GetDpiForSystem");
+    if (dpiForSystem != nullptr) {
+        return dpiForSystem();
+    }
     HDC screen = GetDC(nullptr);
     int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen != nullptr) {
