@@ -84,6 +84,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DISPLAYCHANGE:
             FitColourWindowToDisplay();
             return 0;
+        case WM_DPICHANGED:
+            // The primary monitor, and with it the taskbar, has a new scale: a tray picture of
+            // the new small-icon size. The hidden window stays where it is.
+            RestoreTrayIconForNewTaskbar();
+            return 0;
         case WM_HOTKEY:
             if (wParam == kIconsHotKeyId) {
                 OnIconsHotKey();

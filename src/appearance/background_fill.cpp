@@ -1,10 +1,5 @@
 #include "appearance/background_fill.h"
 
-#include <utility>
-#include <vector>
-
-#include "common/scoped_handle.h"
-
 // ExtTextOut with no text fills fastest.
 bool FillOpaque(HDC dc, const RECT& area, COLORREF colour) {
     const COLORREF previous = SetBkColor(dc, colour);
@@ -38,18 +33,4 @@ LRESULT EraseWithGrandparent(HWND window, HDC dc) {
     const LRESULT answer = SendMessageW(grandparent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     OffsetWindowOrgEx(dc, -origin.x, -origin.y, nullptr);
     return answer;
-}
-
-HBRUSH SolidBrushFor(COLORREF colour) {
-    static std::vector<std::pair<COLORREF, ScopedGdiObject>> brushes;
-    for (const auto& [known, brush] : brushes) {
-        if (known == colour) {
-            return static_cast<HBRUSH>(brush.Get());
-        }
-    }
-    HBRUSH brush = CreateSolidBrush(colour);
-    if (brush != nullptr) {
-        brushes.emplace_back(colour, ScopedGdiObject(brush));
-    }
-    return brush;
 }

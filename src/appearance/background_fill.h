@@ -14,7 +14,3 @@ COLORREF GradientRowColour(COLORREF top, COLORREF bottom, int row, int rows);
 // Lets the grandparent of `window` erase `window`'s background into `dc`, shifted to where
 // `window` lies in it, and returns the grandparent's answer.
 LRESULT EraseWithGrandparent(HWND window, HDC dc);
-
-// One solid brush per colour for the life of the process: windows and menus given a brush keep
-// using it, so it is never deleted under them. Null when the system refuses the brush.
-HBRUSH SolidBrushFor(COLORREF colour);

@@ -10,6 +10,7 @@
 #include "appearance/dark_painting.h"
 #include "appearance/window_theme.h"
 #include "common/foreign_messages.h"
+#include "common/solid_brush.h"
 #include "common/window_subclass.h"
 #include "settings/settings.h"
 

@@ -1,7 +1,7 @@
 #include "appearance/menu_background.h"
 
-#include "appearance/background_fill.h"
 #include "appearance/dark_mode.h"
+#include "common/solid_brush.h"
 #include "common/system_library.h"
 
 namespace {

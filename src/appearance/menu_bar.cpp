@@ -3,17 +3,18 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <cstddef>
 #include <utility>
 
 #include "appearance/background_fill.h"
 #include "appearance/menu_background.h"
+#include "appearance/menu_font.h"
 #include "appearance/menu_navigation.h"
 #include "appearance/toolbar.h"
 #include "common/failure_note.h"
 #include "common/foreign_messages.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "common/window_dpi.h"
 #include "common/window_subclass.h"
 
 namespace {
@@ -89,7 +90,7 @@ bool MenuBar::Create(HWND parent) {
         return false;
     }
     parent_ = parent;
-    SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(SystemMenuFont()), FALSE);
+    SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(MenuFontAt(DpiOfWindow(parent)).plain), FALSE);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(1, GetSystemMetrics(SM_CYSMICON)));
     SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonHeight, buttonHeight));
@@ -158,7 +159,7 @@ void MenuBar::CreateRightToolbar() {
         NoteFailure(L"CreateWindowEx (menu bar's right-hand toolbar)");
         return;
     }
-    SendMessageW(rightToolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(SystemMenuFont()), FALSE);
+    SendMessageW(rightToolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(MenuFontAt(DpiOfWindow(toolbar_)).plain), FALSE);
     SendMessageW(rightToolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     // As tall as the bar's own (invisible) bitmaps, so both rows of text line up at any dpi.
     SendMessageW(rightToolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, GetSystemMetrics(SM_CYSMICON)));
@@ -327,6 +328,7 @@ void MenuBar::OpenHotPopup() {
     // Active is not always foreground: a popup of a dialog that was clicked while in the
     // background can open behind it.
     SetForegroundWindow(parent_);
+    popupPlace_ = POINT{params.rcExclude.left, params.rcExclude.bottom};
     const UINT command = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_RETURNCMD | TPM_VERTICAL, params.rcExclude.left,
                                                             params.rcExclude.bottom, toolbar_, &params));
     // The arrow keys and the mouse may have moved on to another menu meanwhile; this button is
@@ -364,6 +366,7 @@ UINT MenuBar::TrackForeignPopup(HMENU menu, int x, int y, UINT flags) {
     }
     SetMenuBackground(menu);
     BeginTracking(true);
+    popupPlace_ = POINT{x, y};
     HWND owner = toolbar_ != nullptr ? toolbar_ : parent_;
     const UINT result = static_cast<UINT>(TrackPopupMenuEx(menu, flags, x, y, owner, nullptr));
     foreignPopup_ = false;
@@ -522,24 +525,4 @@ LRESULT CALLBACK MenuBar::RightToolbarProc(HWND window, UINT message, WPARAM wPa
         BarOf(data)->rightToolbar_ = nullptr;
     }
     return PassToWindow(window, message, wParam, lParam, RightToolbarProc);
-}
-
-HFONT SystemMenuFont() {
-    static ScopedGdiObject font = [] {
-        const LOGFONTW logFont = SystemMenuLogFont();
-        return ScopedGdiObject(CreateFontIndirectW(&logFont));
-    }();
-    return static_cast<HFONT>(font.Get());
-}
-
-LOGFONTW SystemMenuLogFont() {
-    LOGFONTW font = {};
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-    // The size without the last field is the one every Windows version accepts.
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        font = metrics.lfMenuFont;
-    }
-    return font;
 }

@@ -86,6 +86,8 @@ class MenuBar {
     bool lightFirstItem_ = false;
 
   protected:
+    // Where the popup being tracked opens, in screen coordinates: its monitor decides its DPI.
+    POINT popupPlace_ = {};
     bool foreignPopup_ = false;
     int allowButtonChange_ = 0;
     POINT lastMouse_ = {};
@@ -97,9 +99,3 @@ class MenuBar {
     HMENU menu_ = nullptr;
     HWND rightToolbar_ = nullptr;
 };
-
-// The system's menu font, or the GUI font where the system cannot say.
-LOGFONTW SystemMenuLogFont();
-// The one font object made from it, for the life of the process: the bar's buttons, the
-// right-hand buttons and the menus the program draws all use it.
-HFONT SystemMenuFont();

@@ -3,7 +3,9 @@
 #include <cstdlib>
 
 #include "appearance/dark_mode.h"
+#include "appearance/menu_font.h"
 #include "common/scoped_handle.h"
+#include "common/window_dpi.h"
 
 namespace {
 
@@ -59,10 +61,10 @@ void PaintBackground(const DRAWITEMSTRUCT& item, const MenuLook& look, const Men
     }
 }
 
-void PaintSeparator(const RECT& rc, const MenuLook& look, PixelSink& painter) {
+void PaintSeparator(const RECT& rc, const MenuLook& look, const MenuMetrics& metrics, PixelSink& painter) {
     const int y = (rc.top + rc.bottom) / 2;
-    painter.Fill(RECT{rc.left + kSeparatorInset, y, rc.right - kSeparatorInset, y + 1},
-                 MenuColourFor(look.dark, COLOR_GRAYTEXT));
+    const int inset = ScaleToDpi(kSeparatorInset, metrics.dpi);
+    painter.Fill(RECT{rc.left + inset, y, rc.right - inset, y + 1}, MenuColourFor(look.dark, COLOR_GRAYTEXT));
 }
 
 RECT IconCell(const RECT& rc, const MenuMetrics& metrics) {
@@ -94,12 +96,15 @@ MenuLook MenuLook::Effective() const {
     return plain;
 }
 
-MenuMetrics MenuMetrics::FromSystem() {
+MenuMetrics MenuMetrics::ForDpi(UINT dpi) {
     MenuMetrics metrics;
-    metrics.imageWidth = GetSystemMetrics(SM_CXSMICON);
-    metrics.imageHeight = GetSystemMetrics(SM_CYSMICON);
-    metrics.iconColumnWidth = metrics.imageWidth + 5;
-    metrics.itemHeight = metrics.imageHeight + 2;
+    metrics.dpi = dpi;
+    metrics.imageWidth = SystemMetricForDpi(SM_CXSMICON, dpi);
+    metrics.imageHeight = SystemMetricForDpi(SM_CYSMICON, dpi);
+    metrics.iconColumnWidth = metrics.imageWidth + ScaleToDpi(5, dpi);
+    metrics.itemHeight = metrics.imageHeight + ScaleToDpi(2, dpi);
+    metrics.separatorHeight = SystemMetricForDpi(SM_CYMENU, dpi) / 2;
+    metrics.checkWidth = SystemMetricForDpi(SM_CXMENUCHECK, dpi);
     return metrics;
 }
 
@@ -129,25 +134,19 @@ COLORREF MenuColour(int index) {
     return MenuColourFor(IsDarkModeActive(), index);
 }
 
-SIZE MeasureMenuItem(const MenuItemRecord& record, HFONT font, const LOGFONTW& logFont, const MenuMetrics& metrics) {
+SIZE MeasureMenuItem(const MenuItemRecord& record, const MenuMetrics& metrics) {
     if ((record.type & MFT_SEPARATOR) != 0) {
-        return SIZE{0, GetSystemMetrics(SM_CYMENU) / 2};
+        return SIZE{0, metrics.separatorHeight};
     }
-    ScopedGdiObject bold;
-    if ((record.state & MFS_DEFAULT) != 0) {
-        LOGFONTW boldFont = logFont;
-        boldFont.lfWeight += 200;
-        bold.Reset(CreateFontIndirectW(&boldFont));
-        if (bold) {
-            font = static_cast<HFONT>(bold.Get());
-        }
-    }
+    const UINT dpi = metrics.dpi;
+    const bool isDefault = (record.state & MFS_DEFAULT) != 0;
+    const MenuFont& font = MenuFontAt(dpi, isDefault);
     ScreenDc screen;
-    const int textWidth = TextWidth(screen.Get(), font, record.text);
-    const int fontHeight = std::abs(static_cast<int>(logFont.lfHeight)) + 8;
+    const int textWidth = TextWidth(screen.Get(), isDefault ? font.bold : font.plain, record.text);
+    const int fontHeight = std::abs(static_cast<int>(font.logFont.lfHeight)) + ScaleToDpi(8, dpi);
     // The system adds room for its own check mark to an owner-drawn item; the icon column
     // takes that place here.
-    const int width = textWidth + 2 * metrics.iconColumnWidth + 22 - GetSystemMetrics(SM_CXMENUCHECK);
+    const int width = textWidth + 2 * metrics.iconColumnWidth + ScaleToDpi(22, dpi) - metrics.checkWidth;
     return SIZE{width > 0 ? width : 0, fontHeight > metrics.itemHeight ? fontHeight : metrics.itemHeight};
 }
 
@@ -161,7 +160,7 @@ void DrawMenuItem(const DRAWITEMSTRUCT& item,
     const RECT& rc = item.rcItem;
     PaintBackground(item, look, metrics, painter);
     if ((record.type & MFT_SEPARATOR) != 0) {
-        PaintSeparator(rc, look, painter);
+        PaintSeparator(rc, look, metrics, painter);
         return;
     }
     const bool grayed = (item.itemState & ODS_GRAYED) != 0;
@@ -179,13 +178,13 @@ void DrawMenuItem(const DRAWITEMSTRUCT& item,
     if ((item.itemState & ODS_CHECKED) != 0) {
         if (hasImage) {
             // The mark stands beside the picture, and the text makes room for both.
-            const int smallIcon = GetSystemMetrics(SM_CYSMICON);
+            const int smallIcon = metrics.imageHeight;
             OffsetRect(&cell, smallIcon, 0);
             extra = static_cast<int>(smallIcon * 0.8);
         }
         PaintCheckMark(painter, cell, textColour);
     }
-    const RECT textArea = {rc.left + metrics.iconColumnWidth + extra + kTextGap, rc.top,
+    const RECT textArea = {rc.left + metrics.iconColumnWidth + extra + ScaleToDpi(kTextGap, metrics.dpi), rc.top,
                            rc.right - metrics.iconColumnWidth, rc.bottom};
     DrawTextColumns(item.hDC, record.text, textArea, textColour);
 

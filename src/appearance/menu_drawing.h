@@ -8,14 +8,17 @@
 #include "appearance/menu_items.h"
 #include "appearance/menu_pixels.h"
 
-// Sizes taken from the system's small icons.
+// Sizes taken from the system's small icons at the DPI a menu is shown at.
 struct MenuMetrics {
+    UINT dpi = 0;
     int iconColumnWidth = 0;  // the icon column at the left, and the arrow box
     int itemHeight = 0;       // least item height, and the icon cell's height
     int imageWidth = 0;
     int imageHeight = 0;
+    int separatorHeight = 0;
+    int checkWidth = 0;  // the room the system adds to an item for its own check mark
 
-    static MenuMetrics FromSystem();
+    static MenuMetrics ForDpi(UINT dpi);
 };
 
 // How the items look at the moment they are drawn.
@@ -36,9 +39,8 @@ COLORREF MenuColourFor(bool dark, int index);
 // The same for the look the program has now.
 COLORREF MenuColour(int index);
 
-// The size of an item drawn with `font` (`logFont` describes it; default items are measured
-// in bold).
-SIZE MeasureMenuItem(const MenuItemRecord& record, HFONT font, const LOGFONTW& logFont, const MenuMetrics& metrics);
+// The size of an item in the menu font at the metrics' DPI (default items are measured in bold).
+SIZE MeasureMenuItem(const MenuItemRecord& record, const MenuMetrics& metrics);
 
 // Paints an item into item.hDC with the font selected there; fills go through `painter`.
 void DrawMenuItem(const DRAWITEMSTRUCT& item,

@@ -1,5 +1,7 @@
 #include "appearance/menu_images.h"
 
+#include <utility>
+
 namespace {
 
 // shell32 is loaded with the common controls; its module handle never changes.
@@ -49,7 +51,25 @@ void CommandImages::Reset(int width, int height) {
     list_.Reset();
     width_ = width;
     height_ = height;
+    for (int i = 0; i < count_; ++i) {
+        icons_[i].Reset();
+    }
     count_ = 0;
+}
+
+void CommandImages::Resize(int width, int height) {
+    if (width == width_ && height == height_) {
+        return;
+    }
+    width_ = width;
+    height_ = height;
+    list_.Reset(count_ > 0 ? ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, count_, 1) : nullptr);
+    for (int i = 0; list_ && i < count_; ++i) {
+        // A picture missing would shift every one after it: no pictures rather than wrong ones.
+        if (ImageList_ReplaceIcon(list_.Get(), -1, icons_[i].Get()) < 0) {
+            list_.Reset();
+        }
+    }
 }
 
 UINT CommandImages::Register(HICON icon, UINT command) {
@@ -63,9 +83,11 @@ UINT CommandImages::Register(HICON icon, UINT command) {
         }
     }
     // Without shell32 there is no icon, and the command simply has no picture.
-    if (icon == nullptr || ImageList_ReplaceIcon(list_.Get(), -1, icon) < 0) {
+    ScopedIcon copy(icon != nullptr ? CopyIcon(icon) : nullptr);
+    if (!copy || ImageList_ReplaceIcon(list_.Get(), -1, icon) < 0) {
         return 0;
     }
+    icons_[count_] = std::move(copy);
     commands_[count_++] = command;
     return command;
 }

@@ -28,6 +28,10 @@ class CommandImages {
     // cannot be made, the icon cannot be added or the list is full.
     UINT Register(HICON icon, UINT command);
 
+    // The pictures at `width` x `height` from now on (a menu on a monitor of another DPI): made
+    // again from the registered icons when the size changes.
+    void Resize(int width, int height);
+
     // The first picture registered for `command`, or -1.
     int IndexOf(UINT command) const;
 
@@ -41,5 +45,6 @@ class CommandImages {
     int width_ = 0;
     int height_ = 0;
     UINT commands_[kCapacity] = {};
+    ScopedIcon icons_[kCapacity];  // the registered icons, for the pictures of another size
     int count_ = 0;
 };

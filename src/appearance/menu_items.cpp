@@ -72,6 +72,17 @@ int MenuItemRecords::Convert(HMENU menu, const CommandImages& images, MenuItemWr
     return converted;
 }
 
+void MenuItemRecords::MeasureAgain(MenuItemWriter write) {
+    for (const ConvertedMenu& entry : menus_) {
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        if (GetMenuItemInfoW(entry.menu, 0, TRUE, &info)) {
+            write(entry.menu, 0, TRUE, &info);
+        }
+    }
+}
+
 const MenuItemRecord* MenuItemRecords::Find(ULONG_PTR itemData) const {
     // Compared as addresses before anything is read through them: another item's data may be
     // any number at all.

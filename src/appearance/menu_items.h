@@ -35,6 +35,11 @@ class MenuItemRecords {
     // Converts the items of `menu` that are not owner-drawn yet; returns how many it converted.
     int Convert(HMENU menu, const CommandImages& images, MenuItemWriter write = SetMenuItemInfoW);
 
+    // Has the system measure the converted menus' items again the next time each opens (it
+    // keeps an owner-drawn item's size once measured, until the menu changes): writes each
+    // menu's first item back as it is. For a menu about to open at another DPI.
+    void MeasureAgain(MenuItemWriter write = SetMenuItemInfoW);
+
     // The record behind an item's data, or null when the data is anything else.
     const MenuItemRecord* Find(ULONG_PTR itemData) const;
 

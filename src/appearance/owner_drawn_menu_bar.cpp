@@ -2,6 +2,9 @@
 
 #include "appearance/background_fill.h"
 #include "appearance/dark_mode.h"
+#include "appearance/menu_font.h"
+#include "common/scoped_handle.h"
+#include "common/window_dpi.h"
 #include "settings/settings.h"
 
 namespace {
@@ -34,11 +37,17 @@ OwnerDrawnMenuBar::~OwnerDrawnMenuBar() = default;
 
 void OwnerDrawnMenuBar::InitMenuAppearance() {
     languagePopupOpen_ = false;
-    menuLogFont_ = SystemMenuLogFont();
-    fallbackFont_.Reset();
-    menuFont_ = SystemMenuFont();
-    metrics_ = MenuMetrics::FromSystem();
+    metrics_ = MenuMetrics::ForDpi(ScreenDpi());
     images_.Reset(metrics_.imageWidth, metrics_.imageHeight);
+}
+
+void OwnerDrawnMenuBar::UseMenuDpi(UINT dpi) {
+    if (dpi == metrics_.dpi) {
+        return;
+    }
+    metrics_ = MenuMetrics::ForDpi(dpi);
+    images_.Resize(metrics_.imageWidth, metrics_.imageHeight);
+    records_.MeasureAgain();
 }
 
 UINT OwnerDrawnMenuBar::RegisterCommandImage(HICON icon, UINT command) {
@@ -71,6 +80,7 @@ LRESULT OwnerDrawnMenuBar::OnToolbarMessage(UINT message, WPARAM wParam, LPARAM 
             // The window menu (high word set) stays the system's; so does any popup that
             // opens while no bar is tracking one.
             if (HIWORD(lParam) == 0 && IsTrackingPopup()) {
+                UseMenuDpi(DpiOfMonitorAt(popupPlace_, toolbar_));
                 ConvertPopup(reinterpret_cast<HMENU>(wParam));
             }
             break;
@@ -88,7 +98,7 @@ bool OwnerDrawnMenuBar::MeasureItem(MEASUREITEMSTRUCT& item) const {
     if (record == nullptr) {
         return false;
     }
-    const SIZE size = MeasureMenuItem(*record, menuFont_, menuLogFont_, metrics_);
+    const SIZE size = MeasureMenuItem(*record, metrics_);
     item.itemWidth = static_cast<UINT>(size.cx);
     item.itemHeight = static_cast<UINT>(size.cy);
     return true;
@@ -103,7 +113,7 @@ void OwnerDrawnMenuBar::DrawItem(const DRAWITEMSTRUCT& item) {
     if (record == nullptr) {
         return;
     }
-    ScopedSelect menuFont(item.hDC, MenuFontReady(item.hDC) ? menuFont_ : nullptr);
+    ScopedSelect menuFont(item.hDC, MenuFontAt(metrics_.dpi).plain);
     DcPainter painter(*this, item.hDC);
     DrawMenuItem(item, *record, CurrentLook(), metrics_, images_, painter);
 }
@@ -115,16 +125,4 @@ MenuLook OwnerDrawnMenuBar::CurrentLook() const {
     look.sideBand = languagePopupOpen_;
     look.highContrast = IsHighContrastOn();
     return look;
-}
-
-// Without a menu font this item is drawn in the context's font, and the menu font is made
-// from that one for the items after it.
-bool OwnerDrawnMenuBar::MenuFontReady(HDC dc) {
-    if (menuFont_ != nullptr) {
-        return true;
-    }
-    GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof(menuLogFont_), &menuLogFont_);
-    fallbackFont_.Reset(CreateFontIndirectW(&menuLogFont_));
-    menuFont_ = static_cast<HFONT>(fallbackFont_.Get());
-    return false;
 }

@@ -1,6 +1,6 @@
 // The menu bar whose popups the program draws itself: a column of command icons, its own
 // check mark and selection bar, colours that follow dark mode, and a side band while the
-// language menu is open.
+// language menu is open; all at the DPI of the monitor the popup opens on.
 #pragma once
 #include <windows.h>
 
@@ -8,7 +8,6 @@
 #include "appearance/menu_drawing.h"
 #include "appearance/menu_images.h"
 #include "appearance/menu_items.h"
-#include "common/scoped_handle.h"
 
 class OwnerDrawnMenuBar : public MenuBar {
   public:
@@ -24,8 +23,13 @@ class OwnerDrawnMenuBar : public MenuBar {
     // Paints one item, if it is one of the converted ones.
     virtual void DrawItem(const DRAWITEMSTRUCT& item);
 
-    // Fonts and sizes from the system, no command images; before any image is registered.
+    // Sizes from the system at the screen's DPI, no command images; before any image is
+    // registered.
     void InitMenuAppearance();
+
+    // Items are measured and drawn at `dpi` from now on; a change has the converted menus
+    // measured again.
+    void UseMenuDpi(UINT dpi);
 
     // `icon` (copied) goes beside every item with `command`; the first registration of a
     // command wins. Returns `command`, or 0 when the image could not be kept.
@@ -42,12 +46,8 @@ class OwnerDrawnMenuBar : public MenuBar {
   private:
     bool MeasureItem(MEASUREITEMSTRUCT& item) const;
     MenuLook CurrentLook() const;
-    bool MenuFontReady(HDC dc);
 
-    HFONT menuFont_ = nullptr;  // the process's menu font, or the fall-back below
-    ScopedGdiObject fallbackFont_;  // made from a menu's own font when the system gave none
     bool languagePopupOpen_ = false;
-    LOGFONTW menuLogFont_ = {};
     CommandImages images_;
     MenuMetrics metrics_;
     MenuItemRecords records_;

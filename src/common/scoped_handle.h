@@ -73,6 +73,21 @@ class WindowDc {
 
 using ScreenDc = WindowDc;
 
+// A window painted for the life of a scope: BeginPaint, and EndPaint on every path.
+class ScopedPaint {
+  public:
+    explicit ScopedPaint(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~ScopedPaint() { EndPaint(window_, &paint_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    HDC Get() const { return dc_; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_ = {};
+    HDC dc_;
+};
+
 // An object selected into a device context for the life of a scope; the one it replaced goes
 // back on every path. A null object selects nothing.
 class ScopedSelect {

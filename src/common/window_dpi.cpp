@@ -5,11 +5,27 @@
 namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+
+// Loaded the first time a monitor other than a window's own is asked about, not with the program.
+GetDpiForMonitorFn MonitorDpiFunction() {
+    HMODULE shcore = LoadSystemLibrary(L"shcore.dll");
+    return shcore != nullptr ? reinterpret_cast<GetDpiForMonitorFn>(
+                                   reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                             : nullptr;
+}
 
 }  // namespace
 
 UINT ScreenDpi() {
+    // Without a device context where the system can say: no round trip to the display.
+    static const auto dpiForSystem = UserFunction<GetDpiForSystemFn>("GetDpiForSystem");
+    if (dpiForSystem != nullptr) {
+        return dpiForSystem();
+    }
     HDC screen = GetDC(nullptr);
     int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen != nullptr) {
@@ -36,4 +52,18 @@ int SystemMetricForDpi(int index, UINT dpi) {
     UINT screenDpi = ScreenDpi();
     int metric = GetSystemMetrics(index);
     return screenDpi == dpi ? metric : MulDiv(metric, static_cast<int>(dpi), static_cast<int>(screenDpi));
+}
+
+UINT DpiOfMonitorAt(POINT at, HWND window) {
+    HMONITOR monitor = MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST);
+    if (window != nullptr && MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST) == monitor) {
+        return DpiOfWindow(window);
+    }
+    static const GetDpiForMonitorFn dpiForMonitor = MonitorDpiFunction();
+    UINT x = 0;
+    UINT y = 0;
+    if (dpiForMonitor != nullptr && SUCCEEDED(dpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && y != 0) {
+        return y;
+    }
+    return ScreenDpi();
 }

@@ -19,3 +19,8 @@ int ScaleToDpi(int value, UINT dpi);
 // GetSystemMetrics for `index` at `dpi`; at the screen's DPI where the system has no
 // per-DPI metrics (the answer is then scaled from the screen's DPI).
 int SystemMetricForDpi(int index, UINT dpi);
+
+// The DPI of the monitor at `at` (screen coordinates): `window`'s own where the window is on
+// that monitor, else the monitor's as shcore tells it (Windows 8.1 and later), else the
+// screen's.
+UINT DpiOfMonitorAt(POINT at, HWND window);

@@ -7,6 +7,8 @@
 #include "common/failure_note.h"
 #include "common/program.h"
 #include "common/scoped_handle.h"
+#include "common/solid_brush.h"
+#include "common/system_library.h"
 #include "desktop/shell_windows.h"
 #include "desktop/window_thread.h"
 #include "settings/settings.h"
@@ -16,25 +18,15 @@ namespace {
 constexpr wchar_t kColourWindowClass[] = L"Test____2___2________7";
 constexpr BYTE kOpaque = 255;
 
-// Looked up once as the process starts; without it the layered window is never drawn, which
-// is the quiet way for the feature to be missing.
-ColourWindowCalls::SetLayeredAttributes LookUpSetLayeredAttributes() {
-    HMODULE user = GetModuleHandleW(L"USER32.DLL");
-    if (user == nullptr) {
-        return nullptr;
-    }
-    return reinterpret_cast<ColourWindowCalls::SetLayeredAttributes>(
-        reinterpret_cast<void*>(GetProcAddress(user, "SetLayeredWindowAttributes")));
-}
-
-const ColourWindowCalls systemCalls = {SetParent, LookUpSetLayeredAttributes(), GetSystemMetrics};
+// The layered call is looked up once as the process starts; without it the layered window is
+// never drawn, which is the quiet way for the feature to be missing.
+const ColourWindowCalls systemCalls = {
+    SetParent, UserFunction<ColourWindowCalls::SetLayeredAttributes>("SetLayeredWindowAttributes"), GetSystemMetrics};
 ColourWindowCalls calls = systemCalls;
 
-// The window, its brush and what it covers are made and changed on the colour window's own
+// The window and what it covers are made and changed on the colour window's own
 // thread (colourThread, below); the program's threads read the handle and what it covers.
 std::atomic<HWND> colourWindow{nullptr};
-// The class background of the colour window; the window of a later colour gets a new one.
-ScopedGdiObject colourBrush;
 
 // What the window covers, in its parent's client coordinates: the client area of "Program
 // Manager" for a child of it, the virtual screen for a pop-up (null host).
@@ -61,9 +53,7 @@ LRESULT CALLBACK ColourWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             return 0;
         case WM_PAINT: {
             // The background erase has painted the colour already.
-            PAINTSTRUCT paint;
-            BeginPaint(window, &paint);
-            EndPaint(window, &paint);
+            ScopedPaint paint(window);
             return 0;
         }
         default:
@@ -182,8 +172,9 @@ HWND CreateColourWindow(int colour) {
         NoteColourWindowFailure(L"CreateWindowEx (colour window)");
         return nullptr;
     }
-    colourBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(colour)));
-    SetClassLongPtrW(window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(colourBrush.Get()));
+    // The class background: the colour's brush, kept for the next window of that colour.
+    SetClassLongPtrW(window, GCLP_HBRBACKGROUND,
+                     reinterpret_cast<LONG_PTR>(SolidBrushFor(static_cast<COLORREF>(colour))));
     if (desktop != nullptr && MovedIntoDesktop(window, desktop)) {
         return window;
     }
@@ -201,7 +192,7 @@ bool Topmost(HWND window) {
 }
 
 // The shell's top-level desktop windows: "Program Manager" and its "WorkerW" windows.
-bool IsDesktopWindow(HWND window) {
+bool HasShellDesktopClass(HWND window) {
     wchar_t className[16] = L"";
     GetClassNameW(window, className, 16);
     return lstrcmpW(className, kWorkerClass) == 0 || lstrcmpW(className, kProgramManagerClass) == 0;
@@ -217,7 +208,7 @@ HWND PopupInsertAfter(HWND window, HWND view) {
         return HWND_BOTTOM;
     }
     HWND above = GetWindow(host, GW_HWNDPREV);
-    while (above != nullptr && above != window && IsDesktopWindow(above)) {
+    while (above != nullptr && above != window && HasShellDesktopClass(above)) {
         above = GetWindow(above, GW_HWNDPREV);
     }
     if (above == window) {

@@ -6,6 +6,9 @@
 #include "common/failure_note.h"
 #include "common/program.h"
 #include "common/system_library.h"
+#include "common/window_dpi.h"
+#include "desktop/shell_windows.h"
+#include "tray/grey_icon.h"
 
 namespace {
 
@@ -20,24 +23,9 @@ class SystemShell : public TrayShell {
     bool Notify(DWORD message, NOTIFYICONDATAW* record) override { return Shell_NotifyIconW(message, record) != 0; }
 
     HICON BuildIcon(HWND source, UINT iconId, bool grey) override {
-        HICON icon = nullptr;
-        DWORD_PTR small = 0;
-        if (source != nullptr &&
-            SendMessageTimeoutW(source, WM_GETICON, ICON_SMALL, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kIconSourceTimeoutMs,
-                                &small) != 0 &&
-            small != 0) {
-            // A copy: the window's own icon is never the tray's to destroy.
-            icon = CopyIcon(reinterpret_cast<HICON>(small));
-        }
-        if (icon == nullptr) {
-            // The notification area shows the small size: an image of its own, not the large one shrunk.
-            icon = LoadIconAtSize(ProgramInstance(), LOWORD(iconId), GetSystemMetrics(SM_CXSMICON));
-        }
-        if (grey && icon != nullptr) {
-            ScopedIcon colour(icon);
-            icon = MakeGreyIcon(colour.Get());
-        }
-        return icon;
+        // The taskbar's own DPI: it may be on a monitor of another scale than the dialog.
+        const UINT dpi = DpiOfWindow(FindWindowW(kPrimaryTaskbarClass, nullptr));
+        return BuildTrayPicture(ProgramInstance(), source, iconId, grey, dpi);
     }
 
     bool IconRect(HWND owner, UINT iconId, RECT* rect) override {
@@ -56,7 +44,40 @@ class SystemShell : public TrayShell {
     }
 };
 
+int IconWidth(HICON icon) {
+    ICONINFO parts = {};
+    if (!GetIconInfo(icon, &parts)) {
+        return 0;
+    }
+    ScopedGdiObject mask(parts.hbmMask);
+    ScopedGdiObject colour(parts.hbmColor);
+    BITMAP bitmap = {};
+    return GetObjectW(parts.hbmMask, sizeof(bitmap), &bitmap) != 0 ? bitmap.bmWidth : 0;
+}
+
 }  // namespace
+
+HICON BuildTrayPicture(HMODULE module, HWND source, UINT iconId, bool grey, UINT dpi) {
+    // The notification area shows the small size: an image of its own, not a larger one shrunk.
+    const int size = SystemMetricForDpi(SM_CXSMICON, dpi);
+    HICON icon = nullptr;
+    DWORD_PTR small = 0;
+    if (source != nullptr &&
+        SendMessageTimeoutW(source, WM_GETICON, ICON_SMALL, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kIconSourceTimeoutMs,
+                            &small) != 0 &&
+        small != 0 && IconWidth(reinterpret_cast<HICON>(small)) == size) {
+        // A copy: the window's own icon is never the tray's to destroy.
+        icon = CopyIcon(reinterpret_cast<HICON>(small));
+    }
+    if (icon == nullptr) {
+        icon = LoadIconAtSize(module, LOWORD(iconId), size);
+    }
+    if (grey && icon != nullptr) {
+        ScopedIcon colour(icon);
+        icon = MakeGreyIcon(colour.Get());
+    }
+    return icon;
+}
 
 NOTIFYICONDATAW MakeNotifyRecord(HWND owner, UINT iconId, UINT flags, HICON icon, const wchar_t* tip) {
     NOTIFYICONDATAW record = {};
@@ -71,62 +92,6 @@ NOTIFYICONDATAW MakeNotifyRecord(HWND owner, UINT iconId, UINT flags, HICON icon
         lstrcpynW(record.szTip, tip, kTrayTipLength + 1);
     }
     return record;
-}
-
-void GreyPixels(uint32_t* pixels, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t pixel = pixels[i];
-        if ((pixel & 0xFFFFFFu) == 0) {
-            continue;
-        }
-        double red = (pixel >> 16) & 0xFF;
-        double green = (pixel >> 8) & 0xFF;
-        double blue = pixel & 0xFF;
-        auto level = static_cast<uint32_t>(0.587 * green + 0.114 * blue + 0.299 * red);
-        pixels[i] = (pixel & 0xFF000000u) | level << 16 | level << 8 | level;
-    }
-}
-
-HICON MakeGreyIcon(HICON icon) {
-    ICONINFO info = {};
-    if (icon == nullptr || !GetIconInfo(icon, &info)) {
-        return nullptr;
-    }
-    ScopedGdiObject mask(info.hbmMask);
-    ScopedGdiObject colour(info.hbmColor);
-    BITMAP description = {};
-    if (!colour || GetObjectW(colour.Get(), sizeof(description), &description) != sizeof(description)) {
-        return nullptr;  // a monochrome icon has nothing to grey
-    }
-    ScreenDc screen;
-    if (screen.Get() == nullptr) {
-        return nullptr;
-    }
-    // The colour bitmap's own size: an icon's hot spot is its centre only by convention.
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = description.bmWidth;
-    format.bmiHeader.biHeight = -description.bmHeight;  // top-down
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    ScopedGdiObject grey(CreateDIBSection(screen.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!grey || bits == nullptr) {
-        return nullptr;
-    }
-    auto rows = static_cast<UINT>(description.bmHeight);
-    if (GetDIBits(screen.Get(), static_cast<HBITMAP>(colour.Get()), 0, rows, bits, &format, DIB_RGB_COLORS) !=
-        static_cast<int>(rows)) {
-        return nullptr;
-    }
-    GdiFlush();
-    GreyPixels(static_cast<uint32_t*>(bits), static_cast<size_t>(description.bmWidth) * rows);
-    ICONINFO greyInfo = {};
-    greyInfo.fIcon = TRUE;
-    greyInfo.hbmMask = static_cast<HBITMAP>(mask.Get());
-    greyInfo.hbmColor = static_cast<HBITMAP>(grey.Get());
-    return CreateIconIndirect(&greyInfo);  // copies both bitmaps
 }
 
 TrayShell& SystemTrayShell() {

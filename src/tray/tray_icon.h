@@ -6,7 +6,6 @@
 #include <shellapi.h>
 
 #include <atomic>
-#include <cstdint>
 #include <mutex>
 
 #include "common/scoped_handle.h"
@@ -27,7 +26,8 @@ void CreateTrayIcon(HWND owner, HWND iconSource, bool disabledLook);
 void RefreshTrayIcon(bool disabledLook);
 
 // The shell announced a new taskbar ("TaskbarCreated"): it knows no icons, so ours goes back
-// now rather than at the thread's next look.
+// now rather than at the thread's next look. Also when the taskbar's DPI changed: the picture
+// is made again at its new size.
 void RestoreTrayIconForNewTaskbar();
 
 // The user leaves a menu of the icon's that the keyboard opened: the keyboard goes back to the
@@ -46,12 +46,10 @@ void RemoveTrayIcon();
 // to kTrayTipLength characters (empty without one).
 NOTIFYICONDATAW MakeNotifyRecord(HWND owner, UINT iconId, UINT flags, HICON icon, const wchar_t* tip);
 
-// Grey levels of 32-bit pixels as GDI hands them out (0xAARRGGBB): each colour becomes
-// 0.587 G + 0.114 B + 0.299 R, truncated; pure black and the alpha byte stay as they are.
-void GreyPixels(uint32_t* pixels, size_t count);
-
-// A grey copy of `icon` with the same mask, or null. The caller keeps `icon`.
-HICON MakeGreyIcon(HICON icon);
+// The tray's picture at the small-icon size of `dpi` (the taskbar's): `source`'s small icon
+// where it has that size, else icon resource `iconId` of `module` drawn at it; grey when
+// asked. A new handle for the caller, or null.
+HICON BuildTrayPicture(HMODULE module, HWND source, UINT iconId, bool grey, UINT dpi);
 
 // What the icon needs from the system; tests put a scripted shell in its place.
 class TrayShell {
@@ -59,8 +57,7 @@ class TrayShell {
     virtual ~TrayShell() = default;
     // Shell_NotifyIconW.
     virtual bool Notify(DWORD message, NOTIFYICONDATAW* record) = 0;
-    // The picture: `source`'s small icon, else resource `iconId` at the small icon size; grey
-    // when asked. A new handle for the caller, or null.
+    // The picture at the taskbar's DPI (BuildTrayPicture). A new handle for the caller, or null.
     virtual HICON BuildIcon(HWND source, UINT iconId, bool grey) = 0;
     // Shell_NotifyIconGetRect for the icon of (`owner`, `iconId`).
     virtual bool IconRect(HWND owner, UINT iconId, RECT* rect) = 0;

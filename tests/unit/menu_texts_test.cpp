@@ -49,6 +49,13 @@ BOOL WINAPI WindowsSetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPCME
     return TRUE;
 }
 
+int writesBack = 0;
+
+BOOL WINAPI CountingWindowsSetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOW info) {
+    ++writesBack;
+    return WindowsSetMenuItemInfo(menu, item, byPosition, info);
+}
+
 // Converts `menu` as the bar does when it opens and compares what the system reports before
 // and after.
 void ExpectOwnerDrawingKeepsWhatTheSystemReports(HMENU menu, const char* name) {
@@ -57,6 +64,10 @@ void ExpectOwnerDrawingKeepsWhatTheSystemReports(HMENU menu, const char* name) {
     MenuItemRecords records;
     ASSERT_EQ(records.Convert(menu, CommandImages(), WindowsSetMenuItemInfo), GetMenuItemCount(menu))
         << name << ": every item is drawn by the program";
+    // On a monitor of another DPI the menu is written back once, to be measured again.
+    writesBack = 0;
+    records.MeasureAgain(CountingWindowsSetMenuItemInfo);
+    EXPECT_EQ(writesBack, 1) << name;
     const std::vector<SystemView> after = SystemViewOf(menu);
     ASSERT_EQ(after.size(), before.size()) << name;
     int named = 0;

@@ -12,6 +12,7 @@
 #include "appearance/dark_mode.h"
 #include "appearance/owner_drawn_menu_bar.h"
 #include "common/scoped_handle.h"
+#include "common/window_dpi.h"
 #include "settings/settings.h"
 #include "settings/writable_settings.h"
 #include "unit/support/fake_dark_mode_api.h"
@@ -281,6 +282,46 @@ TEST(OwnerDrawnMenus, MeasureSeparatorsAtHalfAMenuLineAndWidenForBoldDefaultsAnd
     EXPECT_EQ(menu.bar.OnToolbarMessage(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&notOurs)), 0);
 }
 
+// The menu opens on monitors of 96, 144 and 192 dpi in turn: items, separators, pictures and
+// the text's font grow in proportion, within a pixel of rounding.
+TEST(OwnerDrawnMenus, MeasureAndDrawAtTheDpiOfTheMonitorTheMenuOpensOn) {
+    DrawnMenu menu;
+    struct AtDpi {
+        SIZE item;
+        LONG separator;
+        int pictureWidth;
+        int pictureHeight;
+    };
+    std::vector<AtDpi> seen;
+    for (UINT dpi : {96u, 144u, 192u}) {
+        menu.bar.UseMenuDpi(dpi);
+        AtDpi at = {menu.Measure(1), menu.Measure(2).cy, 0, 0};
+        Canvas canvas(DrawnMenu::kWidth, at.item.cy);
+        menu.Draw(canvas, 0, 0, at.item.cy);
+        std::vector<int> rows(at.item.cy);
+        for (int x = 0; x < DrawnMenu::kWidth; ++x) {
+            bool blue = false;
+            for (int y = 0; y < at.item.cy; ++y) {
+                blue = blue || canvas.At(x, y) == kBlue;
+                rows[y] += canvas.At(x, y) == kBlue ? 1 : 0;
+            }
+            at.pictureWidth += blue ? 1 : 0;
+        }
+        at.pictureHeight = static_cast<int>(std::count_if(rows.begin(), rows.end(), [](int n) { return n > 0; }));
+        seen.push_back(at);
+    }
+    EXPECT_EQ(seen[0].pictureWidth, 16);
+    EXPECT_EQ(seen[0].pictureHeight, 16);
+    for (size_t i : {1u, 2u}) {
+        const double scale = i == 1 ? 1.5 : 2.0;
+        EXPECT_NEAR(seen[i].item.cy, seen[0].item.cy * scale, 1.0) << "item height at scale " << scale;
+        EXPECT_NEAR(seen[i].separator, seen[0].separator * scale, 1.0) << "separator at scale " << scale;
+        EXPECT_EQ(seen[i].pictureWidth, static_cast<int>(16 * scale)) << "picture at scale " << scale;
+        EXPECT_EQ(seen[i].pictureHeight, static_cast<int>(16 * scale)) << "picture at scale " << scale;
+        EXPECT_NEAR(seen[i].item.cx, seen[0].item.cx * scale, seen[0].item.cx * scale / 10) << "the font's scale too";
+    }
+}
+
 TEST(OwnerDrawnMenus, DrawPictureThenCheckMarkThenTextAndNoPictureForGrayedItems) {
     DrawnMenu menu;
     Canvas plain(DrawnMenu::kWidth, 18), checked(DrawnMenu::kWidth, 18), grayed(DrawnMenu::kWidth, 18);
@@ -339,7 +380,7 @@ TEST(OwnerDrawnMenus, OnlyTheDarkLookFillsItemsAndDrawsSubmenuArrowsAndTheBandSu
     MenuItemRecord more;
     more.text = L"More";
     more.hasSubmenu = true;
-    const MenuMetrics metrics = MenuMetrics::FromSystem();
+    const MenuMetrics metrics = MenuMetrics::ForDpi(ScreenDpi());
     const CommandImages noImages;
     Canvas canvas(200, 18);
     DRAWITEMSTRUCT item = {ODT_MENU, 0, 7, ODA_DRAWENTIRE, 0, nullptr, canvas.Dc(), {0, 0, 200, 18}, 0};
@@ -362,7 +403,7 @@ TEST(OwnerDrawnMenus, HighContrastDrawsInTheSystemsColoursOnlyWithASolidSelectio
     MenuItemRecord item;
     item.text = L"Item";
     item.hasSubmenu = true;
-    const MenuMetrics metrics = MenuMetrics::FromSystem();
+    const MenuMetrics metrics = MenuMetrics::ForDpi(ScreenDpi());
     const CommandImages noImages;
     Canvas canvas(200, 18);
     const MenuLook contrast{true, true, true, true};

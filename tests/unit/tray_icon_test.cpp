@@ -5,11 +5,13 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "resource_ids.h"
+#include "tray/grey_icon.h"
 #include "tray/tray_icon.h"
 #include "unit/support/program_resources.h"
 
@@ -126,6 +128,44 @@ TEST(ProgramIcon, EverySizeGetsAnImageOfItsOwnThatTheCallerOwns) {
         EXPECT_EQ(bitmap.bmWidth, size);
         EXPECT_EQ(bitmap.bmHeight, size);
     }
+    FreeLibrary(program);
+}
+
+namespace {
+
+// The size of `icon` and the colour of its first pixel.
+std::pair<int, uint32_t> SizeAndFirstPixel(HICON icon) {
+    ICONINFO info = {};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return {0, 0};
+    }
+    ScopedGdiObject mask(info.hbmMask), colour(info.hbmColor);
+    BITMAP bitmap = {};
+    GetObjectW(colour.Get(), sizeof(bitmap), &bitmap);
+    return {bitmap.bmWidth, ReadPixels(info.hbmColor, 32)[0] & 0xFFFFFF};
+}
+
+}  // namespace
+
+// The taskbar may be on a monitor of another scale than the dialog: the dialog's small icon
+// is shown where it has the taskbar's small-icon size, else the program's icon drawn at it.
+TEST(TrayPicture, IsLoadedAtTheSmallIconSizeOfTheTaskbarsDpi) {
+    HMODULE program = LoadProgramResources();
+    ASSERT_NE(program, nullptr);
+    HWND dialog = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(dialog, nullptr);
+    ScopedIcon dialogIcon(MakeTestIcon());  // 16 x 16, white in its first pixel
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(dialogIcon.Get()));
+
+    ScopedIcon at96(BuildTrayPicture(program, dialog, IDI_PROGRAM, false, 96));
+    EXPECT_EQ(SizeAndFirstPixel(at96.Get()), std::make_pair(16, kWhite)) << "the dialog's own";
+    for (UINT dpi : {120u, 144u, 192u}) {
+        ScopedIcon picture(BuildTrayPicture(program, dialog, IDI_PROGRAM, false, dpi));
+        EXPECT_EQ(SizeAndFirstPixel(picture.Get()).first, static_cast<int>(dpi / 6)) << dpi << " dpi";
+        ScopedIcon grey(BuildTrayPicture(program, nullptr, IDI_PROGRAM, true, dpi));
+        EXPECT_EQ(SizeAndFirstPixel(grey.Get()).first, static_cast<int>(dpi / 6)) << dpi << " dpi, grey";
+    }
+    DestroyWindow(dialog);
     FreeLibrary(program);
 }
 
