@@ -169,10 +169,24 @@ class OwnerDrawnMenus : public ::testing::Test {
         }
         return e2e::OpenMenuWith([&] { bar_->Click(toolbar, command); }) != nullptr;
     }
-    // The open menu once `drawn` holds for a screenshot of it.
-    ScreenShot WhenDrawn(const std::function<bool(const ScreenShot&)>& drawn) {
+    // The menu of `command` opened and shot once `drawn` holds for it. Under Wine a popup
+    // opened right after start-up is now and then never put on the screen: the window is
+    // visible, on top and painted, the program idle, and the screen still shows the dialog
+    // as it was before the click (the button unpressed). Opened again, it shows; what the
+    // menu draws is checked either way.
+    ScreenShot OpenWhenDrawn(HWND toolbar, UINT command, const std::function<bool(const ScreenShot&)>& drawn) {
         ScreenShot shot(RECT{});
-        e2e::WaitUntil([&] { return drawn(shot = ScreenShot(e2e::OpenMenuRect())); }, 5000);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (!Open(toolbar, command)) {
+                ADD_FAILURE() << "the menu of " << command << " did not open";
+                return shot;
+            }
+            if (e2e::WaitUntil([&] { return drawn(shot = ScreenShot(e2e::OpenMenuRect())); }, 4000)) {
+                return shot;
+            }
+            std::printf("menu %u not on the screen after opening %d; opened again\n", command, attempt + 1);
+            Close();
+        }
         return shot;
     }
     void Close() {
@@ -203,13 +217,14 @@ TEST_F(OwnerDrawnMenus, TheProgramMenuShowsItsPicturesAndTheLanguageMenuItsBands
     };
     Start();
 
-    ASSERT_TRUE(Open(bar_->Bar(), kProgramButton));
-    const ScreenShot program = WhenDrawn([&](const ScreenShot& s) { return PicturesInIconColumn(s) >= pictures; });
+    const ScreenShot program = OpenWhenDrawn(bar_->Bar(), kProgramButton,
+                                             [&](const ScreenShot& s) { return PicturesInIconColumn(s) >= pictures; });
     EXPECT_EQ(PicturesInIconColumn(program), pictures);
     Close();
 
-    ASSERT_TRUE(Open(bar_->RightToolbar(), IDM_LANGUAGE_MENU));
-    const ScreenShot languages = WhenDrawn([&](const ScreenShot& s) { return BandEdges(s).size() == 2 && ticked(s); });
+    const ScreenShot languages = OpenWhenDrawn(bar_->RightToolbar(), IDM_LANGUAGE_MENU, [&](const ScreenShot& s) {
+        return BandEdges(s).size() == 2 && ticked(s);
+    });
     EXPECT_EQ(BandEdges(languages).size(), 2u) << "one band per column";
     EXPECT_TRUE(ticked(languages));
     Close();
@@ -263,5 +278,6 @@ TEST_F(OwnerDrawnMenus, LanguageChangesThroughTheMenuLeaveMemoryAndObjectsWhereT
     EXPECT_LT(after.memory, before.memory + allowance)
         << before.memory << " bytes before, " << after.memory << " after " << measured << " changes";
     std::printf("%d changes after %d: GDI objects %d -> %d, windows %d -> %d, memory %zu -> %zu bytes\n", measured,
-                warmUp, before.gdiObjects, after.gdiObjects, before.windows, after.windows, before.memory, after.memory);
+                warmUp, before.gdiObjects, after.gdiObjects, before.windows, after.windows, before.memory,
+                after.memory);
 }
