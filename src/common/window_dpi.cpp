@@ -37,3 +37,21 @@ int SystemMetricForDpi(int index, UINT dpi) {
     int metric = GetSystemMetrics(index);
     return screenDpi == dpi ? metric : MulDiv(metric, static_cast<int>(dpi), static_cast<int>(screenDpi));
 }
+
+HFONT FontOfHeight(HFONT font, LONG height) {
+    LOGFONTW logFont = {};
+    if (GetObjectW(font, sizeof(logFont), &logFont) == 0) {
+        return nullptr;
+    }
+    logFont.lfHeight = height;
+    return CreateFontIndirectW(&logFont);
+}
+
+HFONT FontAtDpi(HFONT font, UINT dpi) {
+    const UINT screenDpi = ScreenDpi();
+    LOGFONTW logFont = {};
+    if (dpi == screenDpi || GetObjectW(font, sizeof(logFont), &logFont) == 0) {
+        return nullptr;
+    }
+    return FontOfHeight(font, MulDiv(logFont.lfHeight, static_cast<int>(dpi), static_cast<int>(screenDpi)));
+}

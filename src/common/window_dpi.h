@@ -19,3 +19,12 @@ int ScaleToDpi(int value, UINT dpi);
 // GetSystemMetrics for `index` at `dpi`; at the screen's DPI where the system has no
 // per-DPI metrics (the answer is then scaled from the screen's DPI).
 int SystemMetricForDpi(int index, UINT dpi);
+
+// A new font like `font` but `height` pixels high (a LOGFONT height: negative for the height
+// of the characters); the caller owns it. Null where the system refuses it.
+HFONT FontOfHeight(HFONT font, LONG height);
+
+// A new font like `font`, which was made for the screen's DPI, made for `dpi`: its height
+// scaled. The caller owns it; null at the screen's DPI (`font` is the one), and where the
+// system refuses it.
+HFONT FontAtDpi(HFONT font, UINT dpi);
