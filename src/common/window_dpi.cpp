@@ -9,13 +9,18 @@ using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 }  // namespace
 
+// Asked once: the system fixes it for the process's life (a change of scale waits for the
+// next sign-in), and every window's layout asks for it.
 UINT ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen != nullptr) {
-        ReleaseDC(nullptr, screen);
-    }
-    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+    static const UINT screenDpi = [] {
+        HDC screen = GetDC(nullptr);
+        int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+        if (screen != nullptr) {
+            ReleaseDC(nullptr, screen);
+        }
+        return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+    }();
+    return screenDpi;
 }
 
 UINT DpiOfWindow(HWND window) {

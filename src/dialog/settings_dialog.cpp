@@ -234,6 +234,11 @@ BOOL SettingsDialog::Initialise(HWND window) {
     }
     MarkStartup("OLE");
     const UINT dpi = DpiOfWindow(window);
+    // Started on a monitor of another DPI than the screen's (Windows 10): the dialog manager
+    // placed the controls for it, but the program's icon control took the screen's icon size.
+    if (dpi != ScreenDpi()) {
+        LayOutFromTemplate(window, IDD_SETTINGS, dpi, templateObjects_);
+    }
     SetDialogIcons(window, dpi);
     settingsDialog = window;  // from here on the engine's timer and countdown have their window
     parts_.window = window;
