@@ -8,9 +8,6 @@
 
 namespace {
 
-// SetDialogDpiChangeBehavior and SetDialogControlDpiChangeBehavior alike: a window and two
-// masks of its behaviours (DDC_, DCDC_).
-using DpiBehaviourFn = BOOL(WINAPI*)(HWND, int, int);
 using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 // More controls than the program's largest template has.
@@ -133,16 +130,21 @@ void TakePictureAgain(HWND control, WORD picture, UINT dpi, DpiLayoutObjects& ob
 
 }  // namespace
 
+DpiBehaviourFn setDialogDpiBehaviour = nullptr;
+DpiBehaviourFn setControlDpiBehaviour = nullptr;
+
 void TakeOverDpiScaling(HWND dialog) {
-    const auto forDialog = UserFunction<DpiBehaviourFn>("SetDialogDpiChangeBehavior");
-    const auto forControl = UserFunction<DpiBehaviourFn>("SetDialogControlDpiChangeBehavior");
-    if (forDialog == nullptr || forControl == nullptr) {
-        return;
+    if (setDialogDpiBehaviour == nullptr || setControlDpiBehaviour == nullptr) {
+        setDialogDpiBehaviour = UserFunction<DpiBehaviourFn>("SetDialogDpiChangeBehavior");
+        setControlDpiBehaviour = UserFunction<DpiBehaviourFn>("SetDialogControlDpiChangeBehavior");
+        if (setDialogDpiBehaviour == nullptr || setControlDpiBehaviour == nullptr) {
+            return;
+        }
     }
-    forDialog(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+    setDialogDpiBehaviour(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        forControl(child, DCDC_DISABLE_FONT_UPDATE | DCDC_DISABLE_RELAYOUT,
-                   DCDC_DISABLE_FONT_UPDATE | DCDC_DISABLE_RELAYOUT);
+        setControlDpiBehaviour(child, DCDC_DISABLE_FONT_UPDATE | DCDC_DISABLE_RELAYOUT,
+                               DCDC_DISABLE_FONT_UPDATE | DCDC_DISABLE_RELAYOUT);
     }
 }
 

@@ -13,6 +13,13 @@
 // 1703 and later; older systems and Wine have no such answer). The program does it all.
 void TakeOverDpiScaling(HWND dialog);
 
+// SetDialogDpiChangeBehavior and SetDialogControlDpiChangeBehavior alike: a window and two
+// masks of its behaviours (DDC_, DCDC_). Looked up in user32 while null; a test puts stand-ins
+// here.
+using DpiBehaviourFn = BOOL(WINAPI*)(HWND, int, int);
+extern DpiBehaviourFn setDialogDpiBehaviour;
+extern DpiBehaviourFn setControlDpiBehaviour;
+
 // The size of `dialog`'s window (from template `templateId`) at `dpi`, as a start there makes
 // it; false when the template cannot be read.
 bool DialogSizeAtDpi(HWND dialog, int templateId, UINT dpi, SIZE* size);

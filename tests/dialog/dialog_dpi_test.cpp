@@ -23,6 +23,7 @@
 
 #include "appearance/owner_drawn_menu_bar.h"
 #include "dialog/dialog_commands.h"
+#include "dialog/dialog_layout.h"
 #include "dialog/hot_key_dialog.h"
 #include "dialog/settings_dialog.h"
 #include "resource_ids.h"
@@ -203,6 +204,42 @@ void SavePicture(HWND window, const std::string& path) {
     }
 }
 
+// What the dialogs asked of the dialog manager's own DPI scaling (Wine has none to ask).
+struct Behaviour {
+    HWND window;
+    int mask;
+    int values;
+};
+std::vector<Behaviour> dialogBehaviours;
+std::vector<Behaviour> controlBehaviours;
+
+BOOL WINAPI RecordDialogBehaviour(HWND window, int mask, int values) {
+    dialogBehaviours.push_back({window, mask, values});
+    return TRUE;
+}
+
+BOOL WINAPI RecordControlBehaviour(HWND window, int mask, int values) {
+    controlBehaviours.push_back({window, mask, values});
+    return TRUE;
+}
+
+// The dialog manager leaves `dialog` and each of its controls, toolbars too, to the program.
+void ExpectScalingTakenOver(HWND dialog) {
+    int told = 0;
+    for (const Behaviour& call : dialogBehaviours) {
+        told += call.window == dialog && call.mask == DDC_DISABLE_ALL && call.values == DDC_DISABLE_ALL ? 1 : 0;
+    }
+    EXPECT_EQ(told, 1);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        constexpr int kBoth = DCDC_DISABLE_FONT_UPDATE | DCDC_DISABLE_RELAYOUT;
+        int childTold = 0;
+        for (const Behaviour& call : controlBehaviours) {
+            childTold += call.window == child && call.mask == kBoth && call.values == kBoth ? 1 : 0;
+        }
+        EXPECT_EQ(childTold, 1) << "control " << GetDlgCtrlID(child);
+    }
+}
+
 // As Windows moves a window to a monitor of `dpi`: it asks the window for its size there,
 // then hands it the rectangle at its old place.
 void MoveToMonitorOf(HWND window, UINT dpi) {
@@ -226,6 +263,7 @@ BOOL CALLBACK VisitHotKeyDialog(HWND window, LPARAM) {
     if (GetDlgItem(window, IDC_HOTKEY_CONTROL) == nullptr) {
         return TRUE;
     }
+    ExpectScalingTakenOver(window);
     for (UINT dpi : hotKeyVisit->dpis) {
         MoveToMonitorOf(window, dpi);
     }
@@ -254,6 +292,8 @@ class DialogDpi : public EnglishPackTest {
         EnglishPackTest::SetUp();
         INITCOMMONCONTROLSEX controls = {sizeof(controls), 0x5FF};
         InitCommonControlsEx(&controls);
+        setDialogDpiBehaviour = RecordDialogBehaviour;
+        setControlDpiBehaviour = RecordControlBehaviour;
         dialog_ = CreateSettingsDialog(nullptr, true);
         ASSERT_NE(dialog_, nullptr);
         KillTimer(dialog_, kDialogTimerId);  // no engine ticks in a test process
@@ -320,11 +360,13 @@ TEST_F(DialogDpi, FreshStartAt144IsTheReference) {
     ExpectWithinAPixel(fresh, reference, "fresh start at 144 dpi");
 }
 
-// Started at 96 dpi, moved to a monitor of 144 and back: each time as a fresh start there.
+// Started at 96 dpi, with the dialog manager's own scaling switched off, moved to a monitor of
+// 144 and back: each time as a fresh start there.
 TEST_F(DialogDpi, MovedTo144AndBackIsLaidOutAsAFreshStart) {
     if (ScreenDpi() != 96) {
         GTEST_SKIP() << "the screen has " << ScreenDpi() << " dpi; the test needs 96";
     }
+    ExpectScalingTakenOver(dialog_);
     Layout at96 = LayoutOf(dialog_);
     SavePictureAs("96");
     if (const char* out = std::getenv("VELMORA_DPI_LAYOUT_OUT")) {
