@@ -81,7 +81,7 @@ bool MenuBar::Create(HWND parent) {
     if (toolbar_ != nullptr || parent == nullptr) {
         return false;
     }
-    toolbar_ = CreateFlatToolbar(parent, 0, 180, buttonHeight);
+    toolbar_ = CreateFlatToolbar(parent, 0, kFlatToolbarStyle, 180, buttonHeight);
     if (toolbar_ == nullptr) {
         return false;
     }
@@ -143,7 +143,7 @@ void MenuBar::AddButton(HWND toolbar, const wchar_t* text, UINT command) {
 }
 
 void MenuBar::CreateRightToolbar() {
-    rightToolbar_ = CreateFlatToolbar(toolbar_, WS_EX_TRANSPARENT, 180, 20);
+    rightToolbar_ = CreateFlatToolbar(toolbar_, WS_EX_TRANSPARENT, kFlatToolbarStyle, 180, 20);
     if (rightToolbar_ == nullptr) {
         return;
     }

@@ -6,9 +6,9 @@
 #include "common/program.h"
 #include "common/scoped_handle.h"
 
-HWND CreateFlatToolbar(HWND parent, DWORD exStyle, int width, int height) {
-    HWND toolbar = CreateWindowExW(exStyle, TOOLBARCLASSNAMEW, nullptr, kFlatToolbarStyle, 0, 0, width, height, parent,
-                                   nullptr, ProgramInstance(), nullptr);
+HWND CreateFlatToolbar(HWND parent, DWORD exStyle, DWORD style, int width, int height) {
+    HWND toolbar = CreateWindowExW(exStyle, TOOLBARCLASSNAMEW, nullptr, style, 0, 0, width, height, parent, nullptr,
+                                   ProgramInstance(), nullptr);
     if (toolbar == nullptr) {
         NoteFailure(L"CreateWindowEx (toolbar)");
         return nullptr;

@@ -10,9 +10,10 @@ inline constexpr DWORD kFlatToolbarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLIN
                                            CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE;
 static_assert(kFlatToolbarStyle == 0x5600994C);
 
-// Creates a flat toolbar in `parent`, `width` x `height` at its top left corner until its owner
-// places it; null when the system refuses (noted).
-HWND CreateFlatToolbar(HWND parent, DWORD exStyle, int width, int height);
+// Creates a toolbar of `style` (kFlatToolbarStyle, with more bits if need be) in `parent`,
+// `width` x `height` at its top left corner until its owner places it; null when the system
+// refuses (noted).
+HWND CreateFlatToolbar(HWND parent, DWORD exStyle, DWORD style, int width, int height);
 
 // The link bar's font for the process: the GUI font, never italic, at the screen's DPI.
 HFONT ToolbarFont();

@@ -9,18 +9,13 @@ using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 }  // namespace
 
-// Asked once: the system fixes it for the process's life (a change of scale waits for the
-// next sign-in), and every window's layout asks for it.
 UINT ScreenDpi() {
-    static const UINT screenDpi = [] {
-        HDC screen = GetDC(nullptr);
-        int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-        if (screen != nullptr) {
-            ReleaseDC(nullptr, screen);
-        }
-        return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
-    }();
-    return screenDpi;
+    HDC screen = GetDC(nullptr);
+    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
 UINT DpiOfWindow(HWND window) {

@@ -47,7 +47,8 @@ SIZE BaseUnits(HGDIOBJ font) {
     ScreenDc screen;
     ScopedSelect selected(screen.Get(), font);
     SIZE extent = {};
-    GetTextExtentPoint32W(screen.Get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &extent);
+    // The letters are the same in every code page; their narrow text is half as long in the exe.
+    GetTextExtentPoint32A(screen.Get(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &extent);
     return {(extent.cx / 26 + 1) / 2, extent.cy};
 }
 

@@ -245,7 +245,7 @@ BOOL SettingsDialog::Initialise(HWND window) {
     parts_.dpi = dpi;
     FitHeaderPicture(window, dpi);
     const int iconHeight = SystemMetricForDpi(SM_CYICON, dpi);
-    parts_.linkBar = CreateFlatToolbar(window, 0, 12 * iconHeight, iconHeight + 2);
+    parts_.linkBar = CreateFlatToolbar(window, 0, kFlatToolbarStyle, 12 * iconHeight, iconHeight + 2);
     LayOutLinkBar(window);
     MarkStartup("header and link bar");
     menuBar_.InitMenuAppearance();

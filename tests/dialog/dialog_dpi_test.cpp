@@ -349,9 +349,9 @@ TEST_F(DialogDpi, FreshStartAt144IsTheReference) {
     if (ScreenDpi() != 144) {
         GTEST_SKIP() << "the screen has " << ScreenDpi() << " dpi; the test needs 144";
     }
+    SavePictureAs("fresh144");
     Layout fresh = LayoutOf(dialog_);
     fresh.merge(HotKeyDialogLayout(dialog_, {}));
-    SavePictureAs("fresh144");
     if (const char* out = std::getenv("VELMORA_DPI_LAYOUT_OUT")) {
         std::ofstream(out) << Written(fresh);
     }
