@@ -12,7 +12,6 @@
 #include "appearance/toolbar.h"
 #include "common/failure_note.h"
 #include "common/foreign_messages.h"
-#include "common/program.h"
 #include "common/scoped_handle.h"
 #include "common/window_dpi.h"
 #include "common/window_subclass.h"
@@ -83,20 +82,12 @@ bool MenuBar::Create(HWND parent) {
     if (toolbar_ != nullptr || parent == nullptr) {
         return false;
     }
-    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, kFlatToolbarStyle, 0, 0, 180, buttonHeight, parent,
-                               nullptr, ProgramInstance(), nullptr);
+    toolbar_ = CreateFlatToolbar(parent, 0, kFlatToolbarStyle, 180, buttonHeight);
     if (toolbar_ == nullptr) {
-        NoteFailure(L"CreateWindowEx (menu bar)");
         return false;
     }
     parent_ = parent;
-    SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(MenuFontAt(DpiOfWindow(parent)).plain), FALSE);
-    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(1, GetSystemMetrics(SM_CYSMICON)));
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonHeight, buttonHeight));
-    RECT client = {};
-    GetClientRect(parent, &client);
-    SetWindowPos(toolbar_, nullptr, 0, top, client.right, static_cast<int>(buttonHeight * 1.5), SWP_SHOWWINDOW);
+    LayOut();
     AttachSubclass(parent, ParentProc, this);
     AttachSubclass(toolbar_, ToolbarProc, this);
     return true;
@@ -153,18 +144,36 @@ void MenuBar::AddButton(HWND toolbar, const wchar_t* text, UINT command) {
 }
 
 void MenuBar::CreateRightToolbar() {
-    rightToolbar_ = CreateWindowExW(WS_EX_TRANSPARENT, TOOLBARCLASSNAMEW, nullptr, kFlatToolbarStyle, 0, 0, 180, 20,
-                                    toolbar_, nullptr, ProgramInstance(), nullptr);
+    rightToolbar_ = CreateFlatToolbar(toolbar_, WS_EX_TRANSPARENT, kFlatToolbarStyle, 180, 20);
     if (rightToolbar_ == nullptr) {
-        NoteFailure(L"CreateWindowEx (menu bar's right-hand toolbar)");
         return;
     }
-    SendMessageW(rightToolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(MenuFontAt(DpiOfWindow(toolbar_)).plain), FALSE);
-    SendMessageW(rightToolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    // As tall as the bar's own (invisible) bitmaps, so both rows of text line up at any dpi.
-    SendMessageW(rightToolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, GetSystemMetrics(SM_CYSMICON)));
-    SendMessageW(rightToolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonHeight, buttonHeight));
+    SizeButtons(rightToolbar_, 0);
     AttachSubclass(rightToolbar_, RightToolbarProc, this);
+}
+
+// Both rows of buttons are as tall as the bar's own (invisible) bitmaps, so their texts line
+// up at any dpi.
+void MenuBar::SizeButtons(HWND toolbar, int bitmapWidth) const {
+    SendMessageW(toolbar, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(font != nullptr ? font : MenuFontAt(DpiOfWindow(parent_)).plain), FALSE);
+    const int height = bitmapHeight > 0 ? bitmapHeight : GetSystemMetrics(SM_CYSMICON);
+    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(bitmapWidth, height));
+    SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonHeight, buttonHeight));
+}
+
+void MenuBar::LayOut() {
+    if (toolbar_ == nullptr) {
+        return;
+    }
+    SizeButtons(toolbar_, 1);
+    RECT client = {};
+    GetClientRect(parent_, &client);
+    SetWindowPos(toolbar_, nullptr, 0, top, client.right, static_cast<int>(buttonHeight * 1.5), SWP_SHOWWINDOW);
+    if (rightToolbar_ != nullptr) {
+        SizeButtons(rightToolbar_, 0);
+        AlignRightToolbar();
+    }
 }
 
 void MenuBar::AlignRightToolbar() {

@@ -24,13 +24,19 @@ class MenuBar {
     virtual LRESULT OnToolbarMessage(UINT message, WPARAM wParam, LPARAM lParam);
     virtual ~MenuBar();
 
-    // Where the bar goes in its parent's client area, and the height of its buttons; set
-    // before Create.
+    // Where the bar goes in its parent's client area, the height of its buttons and of their
+    // (invisible) bitmaps, and their font; set before Create or LayOut. A height of 0 is the
+    // small icons' height, a null font the system's menu font.
     int top = 0;
     int buttonHeight = 20;
+    int bitmapHeight = 0;
+    HFONT font = nullptr;
 
     // Creates the bar in `parent`, whose commands the bar's menus send. False on failure.
     bool Create(HWND parent);
+
+    // Places and sizes the bar and its buttons anew from the fields above (a new DPI).
+    void LayOut();
 
     // Takes `menu` (owned from now on; the previous one is destroyed) and makes a button of
     // each of its items. 0 when the bar has no toolbar yet (the menu is still taken).
@@ -64,6 +70,7 @@ class MenuBar {
   private:
     void AddButton(HWND toolbar, const wchar_t* text, UINT command);
     void CreateRightToolbar();
+    void SizeButtons(HWND toolbar, int bitmapWidth) const;
     void AlignRightToolbar();
     void OpenHotPopup();
     void BeginTracking(bool foreign);

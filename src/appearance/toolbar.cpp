@@ -6,11 +6,18 @@
 #include "common/program.h"
 #include "common/scoped_handle.h"
 
-namespace {
+HWND CreateFlatToolbar(HWND parent, DWORD exStyle, DWORD style, int width, int height) {
+    HWND toolbar = CreateWindowExW(exStyle, TOOLBARCLASSNAMEW, nullptr, style, 0, 0, width, height, parent, nullptr,
+                                   ProgramInstance(), nullptr);
+    if (toolbar == nullptr) {
+        NoteFailure(L"CreateWindowEx (toolbar)");
+        return nullptr;
+    }
+    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    return toolbar;
+}
 
-constexpr int kBitmapHeight = 12;
-
-// One font for the process, made on first use and kept until the end.
+// Made on first use and kept until the end.
 HFONT ToolbarFont() {
     static ScopedGdiObject font = [] {
         LOGFONTW logFont = {};
@@ -23,32 +30,12 @@ HFONT ToolbarFont() {
     return static_cast<HFONT>(font.Get());
 }
 
-void TakePlaceOf(HWND toolbar, HWND parent, int placeholderId, int iconHeight) {
+void PlaceToolbar(HWND toolbar, HWND parent, int placeholderId, int height) {
     HWND placeholder = GetDlgItem(parent, placeholderId);
     ShowWindow(placeholder, SW_HIDE);
     RECT place = {};
     GetWindowRect(placeholder, &place);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
-    int height = static_cast<int>(iconHeight * 1.1);
     SetWindowPos(toolbar, nullptr, place.left, place.top, place.right - place.left, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-}  // namespace
-
-HWND CreateToolbar(DWORD exStyle, DWORD style, HWND parent, int placeholderId) {
-    int cy = GetSystemMetrics(SM_CYICON);
-    HWND toolbar = CreateWindowExW(exStyle, TOOLBARCLASSNAMEW, nullptr, style, 0, 0, 12 * cy, cy + 2, parent, nullptr,
-                                   ProgramInstance(), nullptr);
-    if (toolbar == nullptr) {
-        NoteFailure(L"CreateWindowEx (toolbar)");
-        return nullptr;
-    }
-    SendMessageW(toolbar, WM_SETFONT, reinterpret_cast<WPARAM>(ToolbarFont()), FALSE);
-    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, kBitmapHeight));
-    if (placeholderId != 0) {
-        TakePlaceOf(toolbar, parent, placeholderId, cy);
-    }
-    return toolbar;
 }

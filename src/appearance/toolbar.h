@@ -10,6 +10,14 @@ inline constexpr DWORD kFlatToolbarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLIN
                                            CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE;
 static_assert(kFlatToolbarStyle == 0x5600994C);
 
-// Creates a toolbar in `parent` with its own italic-free GUI font. With a place holder id,
-// that control is hidden and the toolbar takes its left, top and width.
-HWND CreateToolbar(DWORD exStyle, DWORD style, HWND parent, int placeholderId);
+// Creates a toolbar of `style` (kFlatToolbarStyle, with more bits if need be) in `parent`,
+// `width` x `height` at its top left corner until its owner places it; null when the system
+// refuses (noted).
+HWND CreateFlatToolbar(HWND parent, DWORD exStyle, DWORD style, int width, int height);
+
+// The link bar's font for the process: the GUI font, never italic, at the screen's DPI.
+HFONT ToolbarFont();
+
+// Hides the place holder control `placeholderId` of `parent` and gives `toolbar` its left, top
+// and width, and `height`.
+void PlaceToolbar(HWND toolbar, HWND parent, int placeholderId, int height);

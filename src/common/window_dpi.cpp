@@ -67,3 +67,21 @@ UINT DpiOfMonitorAt(POINT at, HWND window) {
     }
     return ScreenDpi();
 }
+
+HFONT FontOfHeight(HFONT font, LONG height) {
+    LOGFONTW logFont = {};
+    if (GetObjectW(font, sizeof(logFont), &logFont) == 0) {
+        return nullptr;
+    }
+    logFont.lfHeight = height;
+    return CreateFontIndirectW(&logFont);
+}
+
+HFONT FontAtDpi(HFONT font, UINT dpi) {
+    const UINT screenDpi = ScreenDpi();
+    LOGFONTW logFont = {};
+    if (dpi == screenDpi || GetObjectW(font, sizeof(logFont), &logFont) == 0) {
+        return nullptr;
+    }
+    return FontOfHeight(font, MulDiv(logFont.lfHeight, static_cast<int>(dpi), static_cast<int>(screenDpi)));
+}

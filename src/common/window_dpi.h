@@ -24,3 +24,12 @@ int SystemMetricForDpi(int index, UINT dpi);
 // that monitor, else the monitor's as shcore tells it (Windows 8.1 and later), else the
 // screen's.
 UINT DpiOfMonitorAt(POINT at, HWND window);
+
+// A new font like `font` but `height` pixels high (a LOGFONT height: negative for the height
+// of the characters); the caller owns it. Null where the system refuses it.
+HFONT FontOfHeight(HFONT font, LONG height);
+
+// A new font like `font`, which was made for the screen's DPI, made for `dpi`: its height
+// scaled. The caller owns it; null at the screen's DPI (`font` is the one), and where the
+// system refuses it.
+HFONT FontAtDpi(HFONT font, UINT dpi);

@@ -9,4 +9,5 @@ struct DialogParts {
     HWND window = nullptr;
     HWND linkBar = nullptr;  // the toolbar along the bottom edge
     OwnerDrawnMenuBar* menuBar = nullptr;
+    UINT dpi = 0;  // what the dialog is laid out for; 0: the DPI of its window
 };

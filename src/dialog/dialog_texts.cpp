@@ -5,6 +5,7 @@
 
 #include <cwchar>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "appearance/owner_drawn_menu_bar.h"
@@ -12,6 +13,7 @@
 #include "common/scoped_handle.h"
 #include "common/program.h"
 #include "common/text.h"
+#include "common/window_dpi.h"
 #include "dialog/link_bar.h"
 #include "dialog/os_version.h"
 #include "extras/program_menu.h"
@@ -69,6 +71,7 @@ constexpr int kLinkFontControls[] = {
 };
 
 ScopedImageList linkImages;
+UINT linkImagesDpi = 0;
 
 const wchar_t* ProductHeader() {
     const wchar_t* header = GetHeaderText(kHeaderProductAndVersion);
@@ -89,22 +92,25 @@ void AddLinkBarButtons(HWND linkBar) {
     AddLinkButton(linkBar, GetText(kTextDonate), IDM_DONATE, kDonateImage);
 }
 
-void GiveLinkBarImages(HWND linkBar) {
-    if (linkImages) {
+// At the small icon size of `dpi`; made again for another DPI.
+void GiveLinkBarImages(HWND linkBar, UINT dpi) {
+    if (linkImages && linkImagesDpi == dpi) {
         return;
     }
-    const int cx = GetSystemMetrics(SM_CXSMICON);
-    const int cy = GetSystemMetrics(SM_CYSMICON);
-    linkImages.Reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 0, 1));
+    const int cx = SystemMetricForDpi(SM_CXSMICON, dpi);
+    const int cy = SystemMetricForDpi(SM_CYSMICON, dpi);
+    ScopedImageList images(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 0, 1));
     // Both loaded at the list's size, so that each goes in as it is.
     ScopedIcon info(LoadShellIconSized(kShellInfoIcon, cx, cy));
-    if (AddIconToImageList(linkImages.Get(), info.Get()) < 0) {
-        ImageList_SetImageCount(linkImages.Get(), 1);  // an empty picture keeps the donate image at 1
+    if (AddIconToImageList(images.Get(), info.Get()) < 0) {
+        ImageList_SetImageCount(images.Get(), 1);  // an empty picture keeps the donate image at 1
     }
     ScopedIcon donate(
         static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_LINK), IMAGE_ICON, cx, cy, 0)));
-    AddIconToImageList(linkImages.Get(), donate.Get());
-    SendMessageW(linkBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(linkImages.Get()));
+    AddIconToImageList(images.Get(), donate.Get());
+    SendMessageW(linkBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+    linkImages = std::move(images);  // the list it replaces is the bar's no more
+    linkImagesDpi = dpi;
 }
 
 Text ExitButtonText() {
@@ -158,7 +164,7 @@ void ApplyDialogTexts(const DialogParts& parts) {
     RemoveLinkButtons(linkBar, kLinkButtonsToClear);
     SetTitle(dialog);
     AddLinkBarButtons(linkBar);
-    GiveLinkBarImages(linkBar);
+    GiveLinkBarImages(linkBar, parts.dpi != 0 ? parts.dpi : DpiOfWindow(dialog));
     SetControlTexts(dialog);
     ShareLinkBarFont(dialog, linkBar);
 }

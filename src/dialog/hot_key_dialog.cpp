@@ -5,6 +5,7 @@
 #include "common/failure_note.h"
 #include "common/program.h"
 #include "desktop/icons_hot_key.h"
+#include "dialog/dialog_layout.h"
 #include "dialog/keyboard_layout.h"
 #include "lang/language_pack.h"
 #include "lang/text_ids.h"
@@ -15,6 +16,9 @@
 namespace {
 
 constexpr int kKeyNameChars = 64;
+
+// What the open dialog keeps after a move to a monitor of another DPI; one dialog at a time.
+DpiLayoutObjects hotKeyLayout;
 
 // A letter alone would take the letter from every program: it gets Ctrl+Alt.
 void RequireModifier(HWND control) {
@@ -64,9 +68,10 @@ void RetrySavedKey(HWND dialog) {
     }
 }
 
-INT_PTR CALLBACK HotKeyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK HotKeyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
+            TakeOverDpiScaling(dialog);
             ShowTexts(dialog);
             HWND control = GetDlgItem(dialog, IDC_HOTKEY_CONTROL);
             RequireModifier(control);
@@ -82,6 +87,13 @@ INT_PTR CALLBACK HotKeyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             } else if (LOWORD(wParam) == IDCANCEL) {
                 EndDialog(dialog, IDCANCEL);
             }
+            return TRUE;
+        case WM_GETDPISCALEDSIZE:
+            return AnswerDpiScaledSize(dialog, IDD_HOTKEY, wParam, lParam);
+        case WM_DPICHANGED:
+            TakeSuggestedRect(dialog, lParam);
+            LayOutFromTemplate(dialog, IDD_HOTKEY, HIWORD(wParam), hotKeyLayout);
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
             return TRUE;
         default:
             return FALSE;
@@ -164,4 +176,5 @@ void ShowHotKeyDialog(HWND owner) {
     if (DialogBoxParamW(ProgramInstance(), MAKEINTRESOURCEW(IDD_HOTKEY), owner, HotKeyDialogProc, 0) == -1) {
         NoteFailure(L"DialogBoxParam (hot key)");
     }
+    hotKeyLayout = DpiLayoutObjects();  // its controls are gone
 }

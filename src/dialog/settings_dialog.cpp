@@ -2,8 +2,11 @@
 
 #include <ole2.h>
 
+#include <utility>
+
 #include "appearance/dark_mode.h"
 #include "appearance/live_theme.h"
+#include "appearance/menu_font.h"
 #include "appearance/menu_images.h"
 #include "appearance/owner_drawn_menu_bar.h"
 #include "appearance/toolbar.h"
@@ -13,12 +16,14 @@
 #include "common/program.h"
 #include "common/scoped_handle.h"
 #include "common/startup_trace.h"
+#include "common/window_dpi.h"
 #include "desktop/auto_hide_engine.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/icons_hot_key.h"
 #include "desktop/taskbar.h"
 #include "dialog/dialog_commands.h"
 #include "dialog/dialog_controls.h"
+#include "dialog/dialog_layout.h"
 #include "dialog/dialog_parts.h"
 #include "dialog/dialog_texts.h"
 #include "dialog/header_name.h"
@@ -36,6 +41,8 @@ namespace {
 
 // Posted to itself once the dialog exists: the work that waits until it is on screen.
 constexpr UINT kLoadMenuImagesMessage = WM_APP + 1;
+// The link bar's bitmaps until it has its image list, which sets their size.
+constexpr int kLinkBitmapHeight = 12;
 
 struct CommandImage {
     int shellIcon;
@@ -56,12 +63,18 @@ class SettingsDialog {
 
   private:
     BOOL Initialise(HWND window);
-    void CreateMenuBar(HWND window);
+    void LayOutLinkBar(HWND window);
+    void LayOutMenuBar(HWND window);
+    void OnDpiChanged(HWND window, UINT dpi, LPARAM suggestedRect);
     void LoadMenuImages();
 
     OwnerDrawnMenuBar menuBar_;
     DialogParts parts_{nullptr, nullptr, &menuBar_};
     bool menuImagesLoaded_ = false;
+    // Made for a DPI other than the one the dialog started at, and kept while its controls
+    // use them.
+    DpiLayoutObjects templateObjects_;
+    ScopedGdiObject linkFont_;
     bool headerNamed_ = false;
 };
 
@@ -85,15 +98,15 @@ void SetDialogIcon(HWND window, WPARAM which, int size) {
     }
 }
 
-void SetDialogIcons(HWND window) {
-    SetDialogIcon(window, ICON_SMALL, GetSystemMetrics(SM_CXSMICON));
-    SetDialogIcon(window, ICON_BIG, GetSystemMetrics(SM_CXICON));
+void SetDialogIcons(HWND window, UINT dpi) {
+    SetDialogIcon(window, ICON_SMALL, SystemMetricForDpi(SM_CXSMICON, dpi));
+    SetDialogIcon(window, ICON_BIG, SystemMetricForDpi(SM_CXICON, dpi));
 }
 
 // Above 96 dpi the header picture is stretched across the dialog down to the header line;
 // at 96 dpi the template's picture fits as it is.
-void FitHeaderPicture(HWND window) {
-    if (GetSystemMetrics(SM_CXSMICON) <= 16) {
+void FitHeaderPicture(HWND window, UINT dpi) {
+    if (SystemMetricForDpi(SM_CXSMICON, dpi) <= 16) {
         return;
     }
     RECT client = {};
@@ -170,11 +183,47 @@ void SettingsDialog::LoadMenuImages() {
     }
 }
 
-void SettingsDialog::CreateMenuBar(HWND window) {
+HFONT FontOr(const ScopedGdiObject& font, HFONT otherwise) {
+    return font ? static_cast<HFONT>(font.Get()) : otherwise;
+}
+
+// Under the template's place holder, as tall as the icons of the dialog's DPI.
+void SettingsDialog::LayOutLinkBar(HWND window) {
+    ScopedGdiObject font(FontAtDpi(ToolbarFont(), parts_.dpi));
+    SendMessageW(parts_.linkBar, WM_SETFONT, reinterpret_cast<WPARAM>(FontOr(font, ToolbarFont())), FALSE);
+    SendMessageW(parts_.linkBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, kLinkBitmapHeight));
+    PlaceToolbar(parts_.linkBar, window, IDC_LINK_BAR_PLACE,
+                 static_cast<int>(SystemMetricForDpi(SM_CYICON, parts_.dpi) * 1.1));
+    linkFont_ = std::move(font);  // the font it replaces is the bar's no more
+}
+
+// Under the header line, its buttons growing with the small icons of the dialog's DPI.
+void SettingsDialog::LayOutMenuBar(HWND window) {
+    const int iconHeight = SystemMetricForDpi(SM_CYSMICON, parts_.dpi);
     menuBar_.top = ControlRect(window, IDC_HEADER_LINE).bottom;
-    menuBar_.InitMenuAppearance();
-    menuBar_.buttonHeight = static_cast<int>(GetSystemMetrics(SM_CYSMICON) * 1.5);
-    menuBar_.Create(window);
+    menuBar_.buttonHeight = static_cast<int>(iconHeight * 1.5);
+    menuBar_.bitmapHeight = iconHeight;
+    menuBar_.font = MenuFontAt(parts_.dpi).plain;
+    if (menuBar_.Window() == nullptr) {
+        menuBar_.Create(window);
+    } else {
+        menuBar_.LayOut();
+    }
+}
+
+// Every control, font, picture and bar as a start at `dpi` makes them. The system's own
+// scaling is off (TakeOverDpiScaling), so nothing is scaled twice.
+void SettingsDialog::OnDpiChanged(HWND window, UINT dpi, LPARAM suggestedRect) {
+    parts_.dpi = dpi;
+    TakeSuggestedRect(window, suggestedRect);
+    LayOutFromTemplate(window, IDD_SETTINGS, dpi, templateObjects_);
+    SetDialogIcons(window, dpi);
+    FitHeaderPicture(window, dpi);
+    LayOutLinkBar(window);
+    LayOutMenuBar(window);
+    // The bars' buttons and pictures, and the link bar's font on the controls that share it.
+    ApplyDialogTexts(parts_);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 BOOL SettingsDialog::Initialise(HWND window) {
@@ -185,13 +234,24 @@ BOOL SettingsDialog::Initialise(HWND window) {
         NoteFailure(L"OleInitialize", static_cast<DWORD>(ole));
     }
     MarkStartup("OLE");
-    SetDialogIcons(window);
+    const UINT dpi = DpiOfWindow(window);
+    // Started on a monitor of another DPI than the screen's (Windows 10): the dialog manager
+    // placed the controls for it, but the program's icon control took the screen's icon size.
+    if (dpi != ScreenDpi()) {
+        LayOutFromTemplate(window, IDD_SETTINGS, dpi, templateObjects_);
+    }
+    SetDialogIcons(window, dpi);
     settingsDialog = window;  // from here on the engine's timer and countdown have their window
     parts_.window = window;
-    FitHeaderPicture(window);
-    parts_.linkBar = CreateToolbar(0, kFlatToolbarStyle | WS_TABSTOP, window, IDC_LINK_BAR_PLACE);
+    parts_.dpi = dpi;
+    FitHeaderPicture(window, dpi);
+    const int iconHeight = SystemMetricForDpi(SM_CYICON, dpi);
+    parts_.linkBar = CreateFlatToolbar(window, 0, kFlatToolbarStyle | WS_TABSTOP, 12 * iconHeight, iconHeight + 2);
+    LayOutLinkBar(window);
     MarkStartup("header and link bar");
-    CreateMenuBar(window);
+    menuBar_.InitMenuAppearance();
+    LayOutMenuBar(window);
+    TakeOverDpiScaling(window);
     MarkStartup("menu bar");
     // Nothing on screen shows the menus' pictures until a menu opens: they are loaded once
     // the dialog is up.
@@ -246,6 +306,12 @@ INT_PTR SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
         case kLoadMenuImagesMessage:
             LoadMenuImages();
             MakeLinkBarReachable(parts_.linkBar);  // its keys, too, wait until the dialog is up
+            return TRUE;
+        case WM_GETDPISCALEDSIZE:
+            return AnswerDpiScaledSize(window, IDD_SETTINGS, wParam, lParam);
+        case WM_DPICHANGED:
+            OnDpiChanged(window, HIWORD(wParam), lParam);
+            SetWindowLongPtrW(window, DWLP_MSGRESULT, 0);
             return TRUE;
         case WM_GETOBJECT:
             // A screen reader (or any accessibility client) asks the dialog before its children.
