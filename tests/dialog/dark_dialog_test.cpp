@@ -22,32 +22,13 @@
 #include "resource_ids.h"
 #include "unit/support/english_pack.h"
 #include "unit/support/fake_dark_mode_api.h"
+#include "dialog/run_value_keeper.h"
 
 namespace {
 
 constexpr uint32_t kDarkBackgroundPixel = 0x202020;  // 0x00RRGGBB as the screen hands it out
 constexpr uint32_t kDarkTextPixel = 0xDEDEDE;
 constexpr uint32_t kBandStartPixel = 0xF6F500;  // the language menu's side band, at its left edge
-const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// The dialog repairs a Run value that names another exe: one left for Velmora.exe must
-// survive this process.
-class RunValueKeeper {
-  public:
-    RunValueKeeper() {
-        kept_ = RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Velmora", RRF_RT_REG_SZ, nullptr, data_, &bytes_) == 0;
-    }
-    ~RunValueKeeper() {
-        if (kept_) {
-            RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Velmora", REG_SZ, data_, bytes_);
-        }
-    }
-
-  private:
-    wchar_t data_[1024] = L"";
-    DWORD bytes_ = sizeof(data_);
-    bool kept_ = false;
-};
 
 // What the window shows, frame included, top-down in window coordinates.
 struct Picture {

@@ -28,31 +28,9 @@
 #include "dialog/settings_dialog.h"
 #include "resource_ids.h"
 #include "unit/support/english_pack.h"
+#include "dialog/run_value_keeper.h"
 
 namespace {
-
-const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// The dialog repairs a Run value that names another exe: one left for Velmora.exe must
-// survive this process.
-class RunValueKeeper {
-  public:
-    RunValueKeeper() {
-        kept_ = RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Velmora", RRF_RT_REG_SZ, nullptr, data_, &bytes_) == 0;
-    }
-    ~RunValueKeeper() {
-        if (kept_) {
-            RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Velmora", REG_SZ, data_, bytes_);
-        }
-    }
-    RunValueKeeper(const RunValueKeeper&) = delete;
-    RunValueKeeper& operator=(const RunValueKeeper&) = delete;
-
-  private:
-    wchar_t data_[1024] = L"";
-    DWORD bytes_ = sizeof(data_);
-    bool kept_ = false;
-};
 
 // What the dialog looks like in numbers: a rectangle (client coordinates of the dialog) and
 // a font height per part, by name.

@@ -20,10 +20,10 @@
 #include "dialog/settings_dialog.h"
 #include "resource_ids.h"
 #include "unit/support/english_pack.h"
+#include "dialog/run_value_keeper.h"
 
 namespace {
 
-const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr MSAAPROPID kNameProperty = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 constexpr MSAAPROPID kRoleProperty = {0xcb905ff2, 0x7bd1, 0x4c05, {0xb3, 0xc8, 0xe6, 0xc2, 0x41, 0x36, 0x4d, 0x70}};
 
@@ -100,27 +100,6 @@ bool SameProperty(const MSAAPROPID& a, const MSAAPROPID& b) {
     return std::memcmp(&a, &b, sizeof(a)) == 0;
 }
 
-// The dialog repairs a Run value that names another exe: one left for Velmora.exe must
-// survive this process.
-class RunValueKeeper {
-  public:
-    RunValueKeeper() {
-        kept_ = RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Velmora", RRF_RT_REG_SZ, nullptr, data_, &bytes_) == 0;
-    }
-    ~RunValueKeeper() {
-        if (kept_) {
-            RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Velmora", REG_SZ, data_, bytes_);
-        }
-    }
-    RunValueKeeper(const RunValueKeeper&) = delete;
-    RunValueKeeper& operator=(const RunValueKeeper&) = delete;
-
-  private:
-    wchar_t data_[1024] = L"";
-    DWORD bytes_ = sizeof(data_);
-    bool kept_ = false;
-};
-
 // What a control's text may take up: the box of a check box, the indent of a group box's
 // title and the frame of a button come off its width.
 struct Visible {
@@ -131,13 +110,13 @@ struct Visible {
 constexpr int kCheckBoxMargin = 18;
 constexpr int kGroupMargin = 12;
 constexpr Visible kVisibleTexts[] = {
-    {IDC_PREFERENCES_GROUP, kGroupMargin},      {IDC_DISABLE, kCheckBoxMargin},
-    {IDC_START_WITH_WINDOWS, kCheckBoxMargin},  {IDC_START_IN_TRAY, kCheckBoxMargin},
-    {IDC_ALWAYS_ON_TOP, kCheckBoxMargin},       {IDC_HIDE_TASKBAR, kCheckBoxMargin},
-    {IDC_SHOW_BY_CLICK_GROUP, kGroupMargin},    {IDC_SHOW_BY_LEFT, kCheckBoxMargin},
-    {IDC_SHOW_BY_MIDDLE, kCheckBoxMargin},      {IDC_SHOW_BY_RIGHT, kCheckBoxMargin},
+    {IDC_PREFERENCES_GROUP, kGroupMargin},       {IDC_DISABLE, kCheckBoxMargin},
+    {IDC_START_WITH_WINDOWS, kCheckBoxMargin},   {IDC_START_IN_TRAY, kCheckBoxMargin},
+    {IDC_ALWAYS_ON_TOP, kCheckBoxMargin},        {IDC_HIDE_TASKBAR, kCheckBoxMargin},
+    {IDC_SHOW_BY_CLICK_GROUP, kGroupMargin},     {IDC_SHOW_BY_LEFT, kCheckBoxMargin},
+    {IDC_SHOW_BY_MIDDLE, kCheckBoxMargin},       {IDC_SHOW_BY_RIGHT, kCheckBoxMargin},
     {IDC_SHOW_BY_CONTEXT_MENU, kCheckBoxMargin}, {IDC_MORE_OPTIONS, 8},
-    {IDC_DISABLE_PERMANENTLY, kCheckBoxMargin}, {IDC_TIMER_LABEL, 0},
+    {IDC_DISABLE_PERMANENTLY, kCheckBoxMargin},  {IDC_TIMER_LABEL, 0},
 };
 
 std::wstring TextOf(HWND control) {
