@@ -1,5 +1,7 @@
 #include "control_window.h"
 
+#include <cwchar>
+
 #include "context_menu.h"
 #include "secondary_taskbars.h"
 #include "shell_windows.h"
@@ -13,6 +15,21 @@ constexpr wchar_t kControlTitle[] = L"Velmora desktop stand-in";
 constexpr UINT kRunPendingMessage = 0x8102;  // WM_APP + 0x102, posted to the control window itself
 constexpr UINT_PTR kRebuildTimerId = 1;      // ends the gap of a restart
 constexpr UINT kRetryBuildMs = 1000;         // after a failed build
+
+// Answers the hang message, then answers nothing for `ms`, or until the tests end the hang
+// (the event is made before the answer, so an end asked for at once is not lost).
+void HangFor(DWORD ms) {
+    wchar_t name[64] = L"";
+    swprintf(name, 64, L"%ls%lu", kHangEndEventPrefix, GetCurrentProcessId());
+    HANDLE ended = CreateEventW(nullptr, FALSE, FALSE, name);
+    ReplyMessage(1);
+    if (ended == nullptr) {
+        Sleep(ms);
+        return;
+    }
+    WaitForSingleObject(ended, ms);
+    CloseHandle(ended);
+}
 
 struct Session {
     StandinOptions options;
@@ -117,8 +134,7 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             if (wParam == 0 || wParam > kMaxHangMs) {
                 return 0;
             }
-            ReplyMessage(1);
-            Sleep(static_cast<DWORD>(wParam));
+            HangFor(static_cast<DWORD>(wParam));
             return 1;
         case WM_COPYDATA:
             return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));

@@ -19,8 +19,10 @@ constexpr UINT kRestartMessage = 0x8004;          // WM_APP + 4: wParam ms witho
 constexpr UINT kQuitMessage = 0x8005;             // WM_APP + 5
 // WM_APP + 6: wParam ms (1..kMaxHangMs) during which the stand-in's windows answer nothing, as
 // a hung Explorer's: the answer comes first, then its one thread sleeps. Whatever is sent or
-// posted to its windows meanwhile is handled afterwards, in order.
+// posted to its windows meanwhile is handled afterwards, in order. The hang ends early when
+// the auto-reset event named kHangEndEventPrefix and the stand-in's process id is set.
 constexpr UINT kHangMessage = 0x8006;
+constexpr wchar_t kHangEndEventPrefix[] = L"VelmoraStandinHangEnd";
 
 // WM_COPYDATA with this dwData and a TaskbarRectRequest moves a secondary taskbar (and keeps
 // the rectangle for later restarts).

@@ -111,6 +111,14 @@ bool DesktopStandin::Hang(DWORD ms) {
     return Send(standin::kHangMessage, ms) == 1;
 }
 
+void DesktopStandin::EndHang() const {
+    const std::wstring name = standin::kHangEndEventPrefix + std::to_wstring(process_.Id());
+    if (HANDLE ended = OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str())) {
+        SetEvent(ended);
+        CloseHandle(ended);
+    }
+}
+
 bool DesktopStandin::Answers(DWORD ms) const {
     DWORD_PTR result = 0;
     HWND control = Control();

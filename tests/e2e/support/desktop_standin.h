@@ -74,6 +74,8 @@ class DesktopStandin {
     bool SetSecondaryTaskbarRect(int index, const RECT& rect);
     // The stand-in's windows stop answering for `ms`, as a hung Explorer's do.
     bool Hang(DWORD ms);
+    // Ends a hang before its time, as a shell that recovers.
+    void EndHang() const;
     // Whether the stand-in's windows answer within `ms` (false while it hangs).
     bool Answers(DWORD ms) const;
 
