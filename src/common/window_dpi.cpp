@@ -83,5 +83,6 @@ HFONT FontAtDpi(HFONT font, UINT dpi) {
     if (dpi == screenDpi || GetObjectW(font, sizeof(logFont), &logFont) == 0) {
         return nullptr;
     }
-    return FontOfHeight(font, MulDiv(logFont.lfHeight, static_cast<int>(dpi), static_cast<int>(screenDpi)));
+    logFont.lfHeight = MulDiv(logFont.lfHeight, static_cast<int>(dpi), static_cast<int>(screenDpi));
+    return CreateFontIndirectW(&logFont);
 }
